@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The sub-commands of sonrix3-cli. Each gets the arguments after its name
+// and returns the process exit status: 0 done, 1 failed (one line on
+// standard error naming the file and the reason), 2 wrong usage.
+namespace cli {
+
+int RunDump(const std::vector<std::string>& args);
+int RunConvert(const std::vector<std::string>& args);
+int RunRender(const std::vector<std::string>& args);
+int RunExportCpp(const std::vector<std::string>& args);
+int RunPlay(const std::vector<std::string>& args);
+
+// Prints the usage to standard error and returns 2.
+int UsageError(const std::string& problem);
+
+} // namespace cli

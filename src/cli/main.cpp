@@ -1,0 +1,79 @@
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "CliCommands.h"
+#include "RixModule.h"
+#include "nexilon/Exceptions.h"
+#include "nexilon/Nexilon.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: sonrix3-cli COMMAND [ARGUMENTS]\n"
+    "\n"
+    "Headless tools for sonrix3 modules (.sonrix) and instruments (.sonrixi).\n"
+    "\n"
+    "Commands:\n"
+    "  dump FILE                     print a module or instrument file as JSON\n"
+    "  convert IN OUT                load any readable version, save as version 3\n"
+    "  render IN.sonrix OUT.wav      render the song to a 16-bit mono WAV file\n"
+    "  export-cpp IN.sonrix OUT.cpp  write the C++ song tables ('-' for standard output)\n"
+    "  play IN.sonrix [--loop-order N]\n"
+    "                                play the song on the audio device\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help     show this help\n"
+    "  -V, --version  show the version\n";
+
+struct TCommand {
+    const char* name;
+    int (*run)(const std::vector<std::string>&);
+};
+
+constexpr TCommand kCommands[] = {
+    {"dump", &cli::RunDump},           {"convert", &cli::RunConvert}, {"render", &cli::RunRender},
+    {"export-cpp", &cli::RunExportCpp}, {"play", &cli::RunPlay},
+};
+
+} // namespace
+
+int cli::UsageError(const std::string& problem)
+{
+    std::fprintf(stderr, "sonrix3-cli: %s\n\n%s", problem.c_str(), kUsage);
+    return 2;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return cli::UsageError("no command given");
+    const std::string command = argv[1];
+    if (command == "-h" || command == "--help") {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (command == "-V" || command == "--version") {
+        std::printf("sonrix3-cli %s\n", SONRIX_VERSION);
+        return 0;
+    }
+    for (const TCommand& entry : kCommands) {
+        if (command != entry.name)
+            continue;
+        nexilon::q.Init();
+        rix::RegisterModuleClass();
+        try {
+            const int status = entry.run(std::vector<std::string>(argv + 2, argv + argc));
+            nexilon::q.Close();
+            return status;
+        } catch (const nexilon::CException& error) {
+            std::fprintf(stderr, "sonrix3-cli: %s\n", error.GetMessage().c_str());
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "sonrix3-cli: %s\n", error.what());
+        }
+        nexilon::q.Close();
+        return 1;
+    }
+    return cli::UsageError("unknown command '" + command + "'");
+}
