@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "nexilon/Exceptions.h"
+#include "nexilon/ReadWriteLock.h"
+
+using namespace nexilon;
+using namespace std::chrono_literals;
+
+TEST(ReadWriteLock, ReadersOverlap)
+{
+    CReadWriteLock lock;
+    std::atomic<int> inside{0};
+    std::atomic<int> mostInside{0};
+    std::vector<std::thread> readers;
+    for (int i = 0; i < 4; ++i)
+        readers.emplace_back([&] {
+            lock.Lock(LOCKMODE_READ);
+            const int now = ++inside;
+            int seen = mostInside.load();
+            while (now > seen && !mostInside.compare_exchange_weak(seen, now)) {
+            }
+            // Stay until every reader is in, or give up after a while.
+            for (int wait = 0; wait < 200 && inside.load() < 4; ++wait)
+                std::this_thread::sleep_for(1ms);
+            --inside;
+            lock.Unlock();
+        });
+    for (auto& reader : readers)
+        reader.join();
+    EXPECT_EQ(mostInside.load(), 4);
+}
+
+TEST(ReadWriteLock, WritersExcludeReadersAndWriters)
+{
+    CReadWriteLock lock;
+    int shared = 0;
+    std::atomic<bool> broken{false};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 2000; ++i) {
+                if ((i + t) % 3 == 0) {
+                    lock.Lock(LOCKMODE_WRITE);
+                    const int before = shared;
+                    shared = -1; // a reader that sees this overlapped a writer
+                    std::this_thread::yield();
+                    shared = before + 1;
+                    lock.Unlock();
+                } else {
+                    lock.Lock(LOCKMODE_READ);
+                    if (shared < 0)
+                        broken = true;
+                    lock.Unlock();
+                }
+            }
+        });
+    for (auto& thread : threads)
+        thread.join();
+    EXPECT_FALSE(broken.load());
+    int writes = 0;
+    for (int t = 0; t < 4; ++t)
+        for (int i = 0; i < 2000; ++i)
+            writes += (i + t) % 3 == 0;
+    EXPECT_EQ(shared, writes);
+}
+
+TEST(ReadWriteLock, IsReentrantAndReportsTheLevelBeingReleased)
+{
+    CReadWriteLock lock;
+    lock.Lock(LOCKMODE_WRITE_EXCL);
+    lock.Lock(LOCKMODE_READ);
+    lock.Lock(LOCKMODE_WRITE);
+    EXPECT_EQ(lock.GetLockMode(), LOCKMODE_WRITE);
+    lock.Unlock();
+    EXPECT_EQ(lock.GetLockMode(), LOCKMODE_READ);
+    lock.Unlock();
+    EXPECT_EQ(lock.GetLockMode(), LOCKMODE_WRITE_EXCL);
+
+    // Still exclusive for other threads until the last level goes.
+    std::atomic<bool> got{false};
+    std::thread reader([&] {
+        lock.Lock(LOCKMODE_READ);
+        got = true;
+        lock.Unlock();
+    });
+    std::this_thread::sleep_for(30ms);
+    EXPECT_FALSE(got.load());
+    lock.Unlock();
+    reader.join();
+    EXPECT_TRUE(got.load());
+
+    lock.Lock(LOCKMODE_READ);
+    lock.Lock(LOCKMODE_READ);
+    lock.Unlock();
+    lock.Unlock();
+}
+
+TEST(ReadWriteLock, RefusesMisuseWithExceptions)
+{
+    CReadWriteLock lock;
+    EXPECT_THROW(lock.Unlock(), COperationNotSupportedException);
+    lock.Lock(LOCKMODE_READ);
+    EXPECT_THROW(lock.Lock(LOCKMODE_WRITE), COperationNotSupportedException);
+    lock.Unlock();
+    // The failed upgrade left nothing behind: a writer gets in.
+    lock.Lock(LOCKMODE_WRITE);
+    lock.Unlock();
+}
+
+TEST(ReadWriteLock, WaitingWriterIsNotStarvedByNewReaders)
+{
+    CReadWriteLock lock;
+    std::atomic<bool> stop{false};
+    std::atomic<bool> writerDone{false};
+    std::vector<std::thread> readers;
+    for (int r = 0; r < 3; ++r)
+        readers.emplace_back([&] {
+            // Overlapping readers: at any moment someone holds the lock.
+            while (!stop) {
+                lock.Lock(LOCKMODE_READ);
+                std::this_thread::sleep_for(2ms);
+                lock.Unlock();
+            }
+        });
+    std::this_thread::sleep_for(20ms);
+    std::thread writer([&] {
+        lock.Lock(LOCKMODE_WRITE);
+        writerDone = true;
+        lock.Unlock();
+    });
+    for (int wait = 0; wait < 500 && !writerDone; ++wait)
+        std::this_thread::sleep_for(2ms);
+    const bool done = writerDone.load();
+    stop = true;
+    writer.join();
+    for (auto& reader : readers)
+        reader.join();
+    EXPECT_TRUE(done);
+}
