@@ -1,0 +1,89 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <unordered_map>
+#include <vector>
+
+#include "RixModuleData.h"
+#include "nexilon/Stream.h"
+
+namespace rix {
+
+// Turns a song into the C++ tables ("RixSongData.cpp") of the intro replay
+// routine: a defines block, the order table, the used patterns, the merged
+// envelope shapes with their running counters, the oscillators, the effects
+// of the played channels and the channel settings.
+//
+// One exporter serves one export, on the caller's thread; the caller holds
+// the module's read lock for the whole call. Export throws whatever the
+// stream throws; text written before a failure stays in the stream.
+class CRixSongExporter {
+public:
+    // Effect types 0..5 have a form in the tables; Band-pass (6) and unknown
+    // types are left out entirely: no row, no envelopes, no enable define.
+    static constexpr int kExportedEffectTypes = 6;
+
+    void Export(const CRixModuleData& moduleData, nexilon::IOutputStream& stream);
+
+    // The envelope's value at counter 0, in the player's 32-bit arithmetic
+    // (/256 scale when minValue and maxValue are).
+    static int32_t InitialValue(const TRixEnvelope& envelope);
+    // keepEnabled with keep 0: the counter is held at 0, the value never moves.
+    static bool IsConstant(const TRixEnvelope& envelope) { return envelope.keepEnabled && envelope.keep == 0; }
+    // A pitch in cents as the replay routine's octave (8 = the played note's
+    // octave) and fine tune (0..255, 256 × 2^(cents within the octave / 1200) − 256).
+    static int32_t PitchOctave(int32_t pitch);
+    static int32_t PitchFine(int32_t pitch);
+
+private:
+    // Preparation passes, in the order Export runs them.
+    void MarkUsedPatterns();
+    void MarkUsedEffectTypes();
+    void CollectEnvelopes();
+    void VisitEnvelope(const TRixEnvelope& envelope, int channel);
+    void AssignCounters();
+    void CountRows();
+
+    // Text blocks, each through its own writer on the stream.
+    void WriteDefines();
+    void WriteOrderTable();
+    void WritePatterns();
+    void WriteEnvelopes();
+    void WriteCounters();
+    void WriteOscillators();
+    void WriteEffects();
+    void WriteChannels();
+
+    // Lookups of the three envelope maps; 0 for an envelope never visited.
+    int ShapeIndexOf(const TRixEnvelope& envelope) const;
+    int CounterIndexOf(const TRixEnvelope& envelope) const;
+    int ChannelOf(const TRixEnvelope& envelope) const;
+
+    const CRixModuleData* moduleData = nullptr;
+    nexilon::IOutputStream* stream = nullptr;
+
+    int songLength = 0;
+    int32_t rowLength = 0;
+
+    // Keyed by the envelope's address inside the module: every envelope of
+    // the song is its own key, whatever its contents.
+    std::vector<const TRixEnvelope*> shapeList;
+    std::vector<const TRixEnvelope*> counterList;
+    std::vector<const TRixEnvelope*> visitedEnvelopes;
+    std::unordered_map<const TRixEnvelope*, int> shapeIndex;
+    std::unordered_map<const TRixEnvelope*, int> counterIndex;
+    std::unordered_map<const TRixEnvelope*, int> envelopeChannel;
+    // Content -> first position in shapeList, so the merge stays linear for
+    // songs with very many envelopes; the result equals a search from the start.
+    std::map<std::array<int32_t, 9>, int> shapeByContent;
+
+    int oscillatorCount = 0;
+    int effectCount = 0;
+    bool patternUsed[RIX_CHANNELS][RIX_PATTERNS] = {};
+    bool channelUsed[RIX_CHANNELS] = {};
+    bool effectTypeUsed[kExportedEffectTypes] = {};
+};
+
+} // namespace rix
