@@ -1,7 +1,9 @@
 #include "nexilon/Nexilon.h"
 
+#include "nexilon/AudioDevice.h"
 #include "nexilon/FileInputStream.h"
 #include "nexilon/FileOutputStream.h"
+#include "nexilon/Sound.h"
 
 namespace nexilon {
 
@@ -11,6 +13,8 @@ void CNexilon::Init()
 {
     classStore.RegisterClassNxl({IFileOutputStream::ClassId, u"nexilon::CFileOutputStream", &CreateFileOutputStream});
     classStore.RegisterClassNxl({IFileInputStream::ClassId, u"nexilon::CFileInputStream", &CreateFileInputStream});
+    classStore.RegisterClassNxl({IAudioDevice::ClassId, u"nexilon::CSdlAudioDevice", &CreateAudioDevice});
+    classStore.RegisterClassNxl({ISound::ClassId, u"nexilon::CSdlSound", &CreateSound});
 }
 
 void CNexilon::Close()

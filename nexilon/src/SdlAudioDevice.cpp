@@ -1,0 +1,200 @@
+#include "SdlAudioDevice.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "SdlSound.h"
+#include "nexilon/Exceptions.h"
+#include "nexilon/InputStreamSelector.h"
+
+namespace nexilon {
+
+namespace {
+
+constexpr const char* kFile = "SdlAudioDevice";
+// 11.6 ms per buffer: short enough for a tracker's key-to-sound delay.
+// SDL wants a power of two (other sizes overrun its buffers after a driver
+// fallback). Its dummy and disk drivers wait the buffer's length in whole
+// milliseconds (11 ms), so they run 5 percent faster than real time.
+constexpr Uint16 kBufferFrames = 512;
+
+// SDL's subsystem and device set-up is process-wide and not thread-safe.
+std::mutex& SdlMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+void SDLCALL MixCallback(void* device, Uint8* output, int size)
+{
+    static_cast<CSdlAudioDevice*>(device)->Mix(output, size);
+}
+
+// Opens the default output of the driver SDL's hint currently names; 0 and
+// the reason when that fails (the audio subsystem is then released again).
+SDL_AudioDeviceID OpenWithCurrentDriver(const SDL_AudioSpec& wanted, SDL_AudioSpec& obtained, std::string& failure)
+{
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        failure = SDL_GetError();
+        return 0;
+    }
+    const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
+    if (id == 0) {
+        failure = SDL_GetError();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+    return id;
+}
+
+} // namespace
+
+CSdlAudioDevice::CSdlAudioDevice() : CObjectBase(ClassId) {}
+
+CSdlAudioDevice::~CSdlAudioDevice()
+{
+    std::lock_guard sdl(SdlMutex());
+    if (deviceId == 0)
+        return;
+    // Waits for SDL's audio thread, so Mix is not running afterwards.
+    SDL_CloseAudioDevice(deviceId);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+IObject* CSdlAudioDevice::QueryInterface(const CId& interfaceId)
+{
+    if (interfaceId == IAudioDevice::Iid || interfaceId == IObject::Iid)
+        return Answer();
+    return nullptr;
+}
+
+void CSdlAudioDevice::Reserved7()
+{
+    throw COperationNotSupportedException("nexilon::CSdlAudioDevice::Reserved7", kFile, __LINE__,
+                                          "Reserved operation");
+}
+
+void CSdlAudioDevice::Open()
+{
+    std::lock_guard sdl(SdlMutex());
+    if (deviceId != 0)
+        return;
+
+    SDL_AudioSpec wanted{};
+    wanted.freq = kSampleRate;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = 1;
+    wanted.samples = kBufferFrames;
+    wanted.callback = &MixCallback;
+    wanted.userdata = this;
+    SDL_AudioSpec obtained{};
+
+    // The first device of the process picks the driver; later ones share
+    // it. After a fallback the dummy driver stays: trying a failed driver
+    // again after SDL unloaded it has corrupted ALSA's heap.
+    static bool fellBack = false;
+    if (SDL_WasInit(SDL_INIT_AUDIO) == 0 && !fellBack) {
+        const char* requested = std::getenv("SONRIX_AUDIO_DRIVER");
+        if (requested && *requested)
+            SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, requested, SDL_HINT_OVERRIDE);
+    }
+    std::string failure;
+    SDL_AudioDeviceID id = OpenWithCurrentDriver(wanted, obtained, failure);
+    if (id == 0) {
+        // Switching drivers needs the subsystem down; while another device
+        // holds it, its driver works and this failure is real.
+        if (SDL_WasInit(SDL_INIT_AUDIO) != 0)
+            throw CIOException("nexilon::CSdlAudioDevice::Open", kFile, __LINE__,
+                               "Cannot open the audio output: " + failure);
+        SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+        const bool firstFallback = !fellBack;
+        fellBack = true;
+        std::string dummyFailure;
+        id = OpenWithCurrentDriver(wanted, obtained, dummyFailure);
+        if (id == 0)
+            throw CIOException("nexilon::CSdlAudioDevice::Open", kFile, __LINE__,
+                               "Cannot open the audio output: " + failure + "; " + dummyFailure);
+        if (firstFallback)
+            std::fprintf(stderr, "nexilon: no audio device could be opened (%s); playback is silent\n",
+                         failure.c_str());
+    }
+
+    const char* driver = SDL_GetCurrentAudioDriver();
+    const bool consumesWhileWaiting = driver && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "disk") == 0);
+    {
+        std::lock_guard guard(mixLock);
+        sum.assign(std::max<Uint16>(obtained.samples, 1), 0);
+        scratch.assign(kChunkFrames * 2, 0);
+        latencyFrames = consumesWhileWaiting ? 0 : obtained.samples;
+    }
+    deviceId = id;
+    SDL_PauseAudioDevice(id, 0);
+}
+
+ISound* CSdlAudioDevice::CreateSound(const CInputStreamSelector& selector, uint32_t mode)
+{
+    if (mode != SOUND_MODE_STREAMED)
+        throw CInvalidParameterException("nexilon::CSdlAudioDevice::CreateSound", kFile, __LINE__,
+                                         "Unsupported sound mode " + std::to_string(mode));
+    IInputStream* stream = selector.GetInputStreamTmp();
+    if (!stream)
+        throw CNullPtrException("nexilon::CSdlAudioDevice::CreateSound", kFile, __LINE__, "Given stream is NULL");
+    Open();
+    return new CSdlSound(this, stream);
+}
+
+void CSdlAudioDevice::Attach(CSdlSound* sound)
+{
+    sounds.push_back(sound);
+}
+
+void CSdlAudioDevice::Detach(CSdlSound* sound)
+{
+    sounds.erase(std::remove(sounds.begin(), sounds.end(), sound), sounds.end());
+}
+
+int64_t CSdlAudioDevice::GetHeardFrame() const
+{
+    if (!anyBuffer)
+        return -1;
+    const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
+                                                                               lastBufferTime);
+    const int64_t into = std::clamp<int64_t>(elapsed.count() * kSampleRate / 1000000, 0, lastBufferFrames);
+    return lastBufferFrame + into - latencyFrames;
+}
+
+void CSdlAudioDevice::Mix(uint8_t* output, int size)
+{
+    const int64_t frames = std::max(size, 0) / 2;
+    std::lock_guard guard(mixLock);
+    lastBufferTime = std::chrono::steady_clock::now();
+    lastBufferFrame = framesMixed;
+    lastBufferFrames = frames;
+    anyBuffer = true;
+
+    int64_t done = 0;
+    while (done < frames && !sum.empty()) {
+        const auto count = static_cast<uint32_t>(std::min<int64_t>(frames - done, static_cast<int64_t>(sum.size())));
+        std::fill_n(sum.data(), count, 0);
+        for (CSdlSound* sound : sounds)
+            sound->MixInto(sum.data(), count, framesMixed + done, scratch.data());
+        for (uint32_t i = 0; i < count; ++i) {
+            const auto sample = static_cast<int16_t>(std::clamp<int32_t>(sum[i], -32768, 32767));
+            std::memcpy(output + (done + i) * 2, &sample, 2);
+        }
+        done += count;
+    }
+    std::memset(output + done * 2, 0, static_cast<size_t>(size) - static_cast<size_t>(done * 2));
+    framesMixed += frames;
+}
+
+IObject* CreateAudioDevice()
+{
+    return static_cast<IAudioDevice*>(new CSdlAudioDevice());
+}
+
+} // namespace nexilon

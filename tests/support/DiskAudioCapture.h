@@ -1,0 +1,74 @@
+#pragma once
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+// Sends everything the audio devices play to a file through SDL's "disk"
+// driver. The driver is picked when the first device of the process opens,
+// so create the capture before any device; every device opened while it
+// lives writes to its file (open one device at a time).
+class CDiskAudioCapture {
+public:
+    explicit CDiskAudioCapture(const std::string& name)
+        : path(std::filesystem::temp_directory_path() /
+               ("sonrix-capture-" + std::to_string(::getpid()) + "-" + name + ".raw"))
+    {
+        ::setenv("SONRIX_AUDIO_DRIVER", "disk", 1);
+        ::setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
+    }
+    ~CDiskAudioCapture()
+    {
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
+    }
+
+    // The samples written so far; complete once the device is closed.
+    std::vector<int16_t> Samples() const
+    {
+        std::ifstream in(path, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+        std::vector<int16_t> samples(bytes.size() / 2);
+        for (std::size_t i = 0; i < samples.size(); ++i)
+            samples[i] = static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint8_t>(bytes[2 * i]) |
+                                                                    static_cast<uint8_t>(bytes[2 * i + 1]) << 8));
+        return samples;
+    }
+
+private:
+    std::filesystem::path path;
+};
+
+// The samples from the first to the last non-zero one: what remains of a
+// recording once the silence before and after it is cut away.
+inline std::vector<int16_t> TrimSilence(const std::vector<int16_t>& samples)
+{
+    std::size_t first = 0;
+    std::size_t end = samples.size();
+    while (first < end && samples[first] == 0)
+        ++first;
+    while (end > first && samples[end - 1] == 0)
+        --end;
+    return {samples.begin() + static_cast<std::ptrdiff_t>(first), samples.begin() + static_cast<std::ptrdiff_t>(end)};
+}
+
+// Polls until the condition holds or the time is up; true when it held.
+inline bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit)
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
