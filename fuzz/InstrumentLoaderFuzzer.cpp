@@ -1,0 +1,40 @@
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "RixModuleChannel.h"
+#include "nexilon/Exceptions.h"
+#include "nexilon/InputStreamSelector.h"
+#include "nexilon/MemoryStream.h"
+#include "nexilon/OutputStreamSelector.h"
+
+// Any bytes as an instrument file, loaded into a reset channel: loading
+// must end in a framework exception or a channel whose oscillator lists run
+// parallel and that survives a save and a second load unchanged.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    rix::CRixModuleChannel channel;
+    bool loaded = false;
+    try {
+        auto input = nexilon::CreateMemoryInputStream(std::string_view(reinterpret_cast<const char*>(data), size));
+        nexilon::CInputStreamSelector selector(input.Get());
+        channel.Load(selector);
+        loaded = true;
+    } catch (const nexilon::CException&) {
+    }
+    if (channel.oscillators.size() != channel.transitionOscillators.size())
+        std::abort();
+    if (!loaded)
+        return 0;
+
+    auto output = nexilon::CreateMemoryOutputStream();
+    nexilon::COutputStreamSelector outputSelector(output.Get());
+    channel.Save(outputSelector);
+    rix::CRixModuleChannel reloaded;
+    auto input = nexilon::CreateMemoryInputStream(output->GetBytes());
+    nexilon::CInputStreamSelector inputSelector(input.Get());
+    reloaded.Load(inputSelector);
+    if (!(reloaded == channel))
+        std::abort();
+    return 0;
+}
