@@ -1,0 +1,199 @@
+#include "RixVoice.h"
+
+#include <algorithm>
+
+#include "RixArithmetic.h"
+#include "RixConstants.h"
+
+namespace rix {
+
+TRixVoice::TRixVoice() : outputRing(new int32_t[RIX_RING_SIZE])
+{
+    Reset();
+}
+
+void TRixVoice::Reset()
+{
+    ClearRing();
+    volume = 100;
+    carriers.clear();
+    modulators.clear();
+    envelope = TRixEnvelopeState();
+    gate = false;
+    effects.clear();
+    enabled.store(true, std::memory_order_relaxed);
+    noiseOscillators = 0;
+    envelopeCount = CollectEnvelopes(envelopes);
+}
+
+void TRixVoice::Synchronise(const CRixModuleChannel& channel, uint32_t rowLength)
+{
+    volume = channel.volume;
+    const std::size_t count = channel.oscillators.size();
+    if (count != carriers.size()) {
+        carriers.assign(count, TRixOscillatorState());
+        modulators.assign(count, TRixOscillatorState());
+    }
+    // The model keeps both lists equally long; a file that did not would
+    // find default transition oscillators here.
+    const TRixOscillator missing;
+    noiseOscillators = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        carriers[i].SetParameters(channel.oscillators[i]);
+        modulators[i].SetParameters(i < channel.transitionOscillators.size() ? channel.transitionOscillators[i]
+                                                                              : missing);
+        noiseOscillators += (carriers[i].type == RIXOSC_NOISE) + (modulators[i].type == RIXOSC_NOISE);
+    }
+    envelope.parameters = channel.envelope;
+    if (channel.effects.size() != effects.size()) {
+        effects.clear();
+        effects.resize(channel.effects.size());
+    }
+    for (std::size_t i = 0; i < effects.size(); ++i)
+        effects[i].Update(channel.effects[i], rowLength);
+    envelopeCount = CollectEnvelopes(envelopes);
+}
+
+void TRixVoice::NoteOn(uint32_t note)
+{
+    if (note < RIX_NOTE_STOP)
+        gate = true;
+    else if (note == RIX_NOTE_STOP && !envelope.parameters.sustainEnabled)
+        gate = false;
+    // A stop note leaves phases and steps alone: the oscillators run on
+    // behind the closed gate. Values above 255 from a file start a note
+    // without opening the gate.
+    if (note == RIX_NOTE_STOP)
+        return;
+    for (TRixOscillatorState& carrier : carriers)
+        carrier.StartNote(note);
+    for (TRixOscillatorState& modulator : modulators)
+        modulator.StartNote(note);
+}
+
+uint32_t TRixVoice::CollectEnvelopes(std::array<TRixEnvelopeState*, RIX_MAX_VOICE_ENVELOPES>& list)
+{
+    uint32_t count = 0;
+    auto add = [&](TRixEnvelopeState& state) {
+        if (count < list.size())
+            list[count++] = &state;
+    };
+    add(envelope);
+    for (std::size_t i = 0; i < carriers.size() && count < list.size(); ++i) {
+        add(carriers[i].volumeEnvelope);
+        add(carriers[i].transitionEnvelope);
+        add(modulators[i].volumeEnvelope);
+        add(modulators[i].transitionEnvelope);
+    }
+    for (std::size_t i = 0; i < effects.size() && count < list.size(); ++i) {
+        add(effects[i].envelope1State);
+        add(effects[i].envelope2State);
+    }
+    return count;
+}
+
+void TRixVoice::AssignCarrierNoise(uint32_t& nextSlot)
+{
+    if (noiseOscillators == 0)
+        return;
+    for (TRixOscillatorState& carrier : carriers)
+        carrier.noiseSlot = gate && carrier.DrawsNoise() ? static_cast<int32_t>(nextSlot++) : -1;
+}
+
+void TRixVoice::AssignModulatorNoise(uint32_t& nextSlot)
+{
+    if (noiseOscillators == 0)
+        return;
+    for (TRixOscillatorState& modulator : modulators)
+        modulator.noiseSlot = modulator.DrawsNoise() ? static_cast<int32_t>(nextSlot++) : -1;
+}
+
+void TRixVoice::RenderBlock(int32_t* mix, uint32_t count, const TRixNoiseRun& noise)
+{
+    int32_t x[RIX_MAX_BLOCK];
+    uint32_t phases[RIX_MAX_BLOCK];
+    int32_t modulation[RIX_MAX_BLOCK];
+    // The phases move between samples only: count - 1 times in the block.
+    const uint32_t advances = count - 1;
+    std::fill_n(x, count, 0);
+    for (std::size_t i = 0; i < carriers.size(); ++i) {
+        TRixOscillatorState& carrier = carriers[i];
+        TRixOscillatorState& modulator = modulators[i];
+        const uint32_t modulatorStep =
+            static_cast<uint32_t>(WrapAdd(modulator.PhaseStep(), modulator.transition ? modulator.fmOffset : 0));
+        const uint32_t carrierStep = static_cast<uint32_t>(carrier.PhaseStep());
+        const bool modulated = carrier.transition && advances > 0;
+        if (modulated) {
+            for (uint32_t k = 0; k < advances; ++k)
+                phases[k] = modulator.phase + k * modulatorStep;
+            modulator.WriteOutputs(phases, modulation, advances, noise);
+            for (uint32_t k = 0; k < advances; ++k)
+                modulation[k] >>= 3;
+            carrier.fmOffset = modulation[advances - 1];
+            phases[0] = carrier.phase;
+            for (uint32_t k = 1; k < count; ++k)
+                phases[k] = phases[k - 1] + carrierStep + static_cast<uint32_t>(modulation[k - 1]);
+        } else {
+            for (uint32_t k = 0; k < count; ++k)
+                phases[k] = carrier.phase + k * carrierStep;
+        }
+        modulator.phase += advances * modulatorStep;
+        carrier.phase = phases[advances];
+        if (gate)
+            carrier.AddOutputs(phases, x, count, noise);
+    }
+    if (gate) {
+        const auto gain = static_cast<int32_t>(
+            (static_cast<uint32_t>(envelope.value) * static_cast<uint32_t>(volume)) >> 8);
+        for (uint32_t k = 0; k < count; ++k)
+            x[k] = ScaleFloor(x[k], gain);
+    }
+    // Effects run behind a closed gate too, so echoes and filters ring out.
+    for (TRixEffectState& effect : effects)
+        effect.ProcessBlock(x, count);
+    for (uint32_t k = 0; k < count; ++k)
+        outputRing[(ringIndex + k) & (RIX_RING_SIZE - 1)] = x[k];
+    if (IsEnabled())
+        for (uint32_t k = 0; k < count; ++k)
+            mix[k] = WrapAdd(mix[k], x[k]);
+    ringIndex = (ringIndex + advances) & (RIX_RING_SIZE - 1);
+}
+
+void TRixVoice::Advance(TRixNoiseGenerator& noise)
+{
+    for (std::size_t i = 0; i < carriers.size(); ++i) {
+        TRixOscillatorState& carrier = carriers[i];
+        TRixOscillatorState& modulator = modulators[i];
+        // The transition oscillator's output is only heard through a
+        // modulated carrier, but a noise one draws its value regardless.
+        if (carrier.transition || modulator.DrawsNoise())
+            carrier.fmOffset = modulator.Output(noise) >> 3;
+        modulator.phase +=
+            static_cast<uint32_t>(WrapAdd(modulator.PhaseStep(), modulator.transition ? modulator.fmOffset : 0));
+        carrier.phase += static_cast<uint32_t>(WrapAdd(carrier.PhaseStep(), carrier.transition ? carrier.fmOffset : 0));
+    }
+    ringIndex = (ringIndex + 1) & (RIX_RING_SIZE - 1);
+}
+
+void TRixVoice::PrepareEffects()
+{
+    for (TRixEffectState& effect : effects)
+        effect.Prepare();
+}
+
+void TRixVoice::ClearRing()
+{
+    std::fill_n(outputRing.get(), RIX_RING_SIZE, 0);
+    ringIndex = 0;
+}
+
+void TRixVoice::CopyOutput(int32_t offset, int32_t* destination, uint32_t count) const
+{
+    uint32_t position = (ringIndex + static_cast<uint32_t>(offset)) & (RIX_RING_SIZE - 1);
+    for (uint32_t k = 0; k < count; ++k) {
+        destination[k] = outputRing[position];
+        position = (position + 1) & (RIX_RING_SIZE - 1);
+    }
+}
+
+} // namespace rix

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "RixEffectState.h"
+#include "RixEnvelopeState.h"
+#include "RixModuleChannel.h"
+#include "RixOscillatorState.h"
+
+namespace rix {
+
+// Samples of recent output a voice and the player keep for display.
+constexpr uint32_t RIX_RING_SIZE = 65536;
+// The most envelopes of one channel that the player steps, restarts and
+// releases; later ones are left out.
+constexpr uint32_t RIX_MAX_VOICE_ENVELOPES = 256;
+
+// The synthesizer of one channel: runtime copies of the channel's
+// instrument with their running state. Samples are int32 of about ±32768
+// full scale before the player's final clamp; volume and gains are on the
+// /256 scale. Used only by the module player under its lock, except the
+// mute switch, which may be set from any thread.
+class TRixVoice {
+public:
+    TRixVoice();
+    TRixVoice(const TRixVoice&) = delete;
+    TRixVoice& operator=(const TRixVoice&) = delete;
+
+    // Back to a fresh voice: silent ring, no oscillators, no effects, gate
+    // closed, audible.
+    void Reset();
+    // Follows the model's channel. Oscillator and effect states are
+    // recreated only when their number changed (the channel then stays
+    // silent until its next note); otherwise a sounding note goes on with
+    // the new parameters. rowLength (samples) sizes the delay effects.
+    void Synchronise(const CRixModuleChannel& channel, uint32_t rowLength);
+    // A pattern value: 1..254 start a note, 255 stops it. The caller then
+    // restarts or releases the envelopes (Envelopes()).
+    void NoteOn(uint32_t note);
+    // Fills `list` with the channel envelope, then per oscillator pair the
+    // carrier's volume and transition envelopes and the transition
+    // oscillator's, then both envelopes of each effect; at most 256.
+    uint32_t CollectEnvelopes(std::array<TRixEnvelopeState*, RIX_MAX_VOICE_ENVELOPES>& list);
+    // The list CollectEnvelopes gave at the last synchronisation.
+    std::span<TRixEnvelopeState* const> Envelopes() const { return {envelopes.data(), envelopeCount}; }
+
+    // Numbers the noise draws this voice makes in each sample of the next
+    // block: carriers (gate open) first, continuing from `nextSlot`, and in
+    // a second pass the transition oscillators.
+    void AssignCarrierNoise(uint32_t& nextSlot);
+    void AssignModulatorNoise(uint32_t& nextSlot);
+    // `count` (1..RIX_MAX_BLOCK) samples with an Advance between each two:
+    // the channel's output is added to `mix` unless muted and recorded in
+    // the ring. Envelope values and gate must stay constant over the block.
+    // The Advance after the last sample is the caller's.
+    void RenderBlock(int32_t* mix, uint32_t count, const TRixNoiseRun& noise);
+    // Moves every phase on by one sample (with frequency modulation) and
+    // the ring position by one.
+    void Advance(TRixNoiseGenerator& noise);
+    // Empties every effect's history and filter memory.
+    void PrepareEffects();
+
+    void ClearRing();
+    // count samples from the ring starting `offset` samples from the next
+    // write position (negative: already rendered), wrapping at the end.
+    void CopyOutput(int32_t offset, int32_t* destination, uint32_t count) const;
+
+    void SetEnabled(bool on) { enabled.store(on, std::memory_order_relaxed); }
+    bool IsEnabled() const { return enabled.load(std::memory_order_relaxed); }
+    bool IsGateOpen() const { return gate; }
+    TRixEnvelopeState& Envelope() { return envelope; }
+    std::vector<TRixOscillatorState>& Carriers() { return carriers; }
+    std::vector<TRixOscillatorState>& Modulators() { return modulators; }
+    std::vector<TRixEffectState>& Effects() { return effects; }
+
+private:
+    std::unique_ptr<int32_t[]> outputRing;
+    uint32_t ringIndex = 0;
+    int32_t volume = 100;
+    std::vector<TRixOscillatorState> carriers;
+    // modulators[i] is carriers[i]'s transition oscillator.
+    std::vector<TRixOscillatorState> modulators;
+    TRixEnvelopeState envelope;
+    bool gate = false;
+    std::vector<TRixEffectState> effects;
+    std::atomic<bool> enabled{true};
+    std::array<TRixEnvelopeState*, RIX_MAX_VOICE_ENVELOPES> envelopes{};
+    uint32_t envelopeCount = 0;
+    // Oscillators of the noise type, so blocks without noise skip the
+    // numbering of draws.
+    uint32_t noiseOscillators = 0;
+};
+
+} // namespace rix
