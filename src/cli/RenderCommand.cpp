@@ -1,13 +1,159 @@
+#include <atomic>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+#include <utility>
 
 #include "CliCommands.h"
+#include "CliFiles.h"
+#include "IRixModulePlayer.h"
+#include "RixModule.h"
+#include "WavExporter.h"
+#include "nexilon/Nexilon.h"
 
+// "render IN.sonrix OUT.wav": the WAV export of the desktop program, on the
+// main thread. On a terminal, standard error shows a progress bar with the
+// speed; Ctrl+C stops before the next block and leaves the partial file.
 namespace cli {
 
-int RunRender(const std::vector<std::string>&)
+namespace {
+
+constexpr int kInterruptedStatus = 130;
+
+// The only thing a signal handler may touch: a lock-free atomic with static
+// storage. Set by SIGINT, read by the export before every block.
+std::atomic<bool> interruptRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+extern "C" void OnInterrupt(int)
 {
-    std::fprintf(stderr, "sonrix3-cli: 'render' is not available in this build\n");
-    return 1;
+    interruptRequested.store(true);
+}
+
+// Routes SIGINT to the flag for the lifetime of the guard, then restores
+// whatever handled it before.
+class CInterruptGuard {
+public:
+    CInterruptGuard()
+    {
+        interruptRequested.store(false);
+        struct sigaction action {};
+        action.sa_handler = &OnInterrupt;
+        sigemptyset(&action.sa_mask);
+        installed = ::sigaction(SIGINT, &action, &previous) == 0;
+    }
+    ~CInterruptGuard()
+    {
+        if (installed)
+            ::sigaction(SIGINT, &previous, nullptr);
+    }
+    CInterruptGuard(const CInterruptGuard&) = delete;
+    CInterruptGuard& operator=(const CInterruptGuard&) = delete;
+
+private:
+    struct sigaction previous {};
+    bool installed = false;
+};
+
+// Draws "  42% [############------------------]  87.3x real time" on one
+// terminal line; the export calls it at most once per second.
+class CRenderReport final : public rix::IWavExportListener {
+public:
+    CRenderReport(bool terminal, std::string path)
+        : terminal(terminal), path(std::move(path)), start(std::chrono::steady_clock::now())
+    {
+    }
+
+    void OnProgress(int32_t percent, uint64_t bytesWritten, uint64_t) override
+    {
+        if (!terminal)
+            return;
+        constexpr int kWidth = 36;
+        const int filled = percent * kWidth / 100;
+        std::string bar(static_cast<std::size_t>(filled), '#');
+        bar.append(static_cast<std::size_t>(kWidth - filled), '-');
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        // Bytes / 88200 is seconds of audio at 44100 16-bit mono samples.
+        const double audioSeconds = static_cast<double>(bytesWritten) / 88200.0;
+        // The first blocks come too soon after the start for a steady figure;
+        // the final one gives the average of the whole render.
+        if (seconds >= 0.25 || (percent == 100 && seconds > 0.0))
+            std::fprintf(stderr, "\r%4d%% [%s] %7.1fx real time", percent, bar.c_str(), audioSeconds / seconds);
+        else
+            std::fprintf(stderr, "\r%4d%% [%s]", percent, bar.c_str());
+        std::fflush(stderr);
+        drawn = true;
+    }
+    void OnCompleted(const std::string&) override { EndLine(); }
+    void OnFailed(const std::string& message, const std::string& why) override
+    {
+        EndLine();
+        failure = FailureText(message, why);
+    }
+    void OnCancelled() override { EndLine(); }
+
+    const std::string& GetFailure() const { return failure; }
+
+private:
+    // The file's own errors start with its path, which the report puts first.
+    std::string FailureText(const std::string& message, std::string why) const
+    {
+        if (why.starts_with(path + ": "))
+            why.erase(0, path.size() + 2);
+        return why.empty() ? message : message + " (" + why + ")";
+    }
+    void EndLine()
+    {
+        if (drawn)
+            std::fputc('\n', stderr);
+        drawn = false;
+    }
+
+    bool terminal;
+    std::string path;
+    bool drawn = false;
+    std::chrono::steady_clock::time_point start;
+    std::string failure;
+};
+
+} // namespace
+
+int RunRender(const std::vector<std::string>& args)
+{
+    if (args.size() != 2)
+        return UsageError("render needs IN.sonrix and OUT.wav");
+    const std::string& input = args[0];
+    const std::string& output = args[1];
+    rix::RegisterPlayerClass();
+    nexilon::CPtr<rix::IRixModule> module = nexilon::CreateInstance<rix::IRixModule>(rix::CRixModule::ClassId);
+    try {
+        rix::CRixModuleLock data(*module, nexilon::LOCKMODE_WRITE);
+        LoadModuleFile(input, *data);
+    } catch (const std::exception& error) {
+        return ReportFileFailure(input, error);
+    }
+
+    CRenderReport report(::isatty(STDERR_FILENO) == 1, output);
+    rix::TWavExportResult result;
+    {
+        CInterruptGuard guard;
+        result = rix::CWavExporter(*module, nexilon::CString(std::string_view(output)), report)
+                     .Run(interruptRequested);
+    }
+    switch (result) {
+    case rix::TWavExportResult::Completed:
+        return 0;
+    case rix::TWavExportResult::Cancelled:
+        std::fprintf(stderr, "sonrix3-cli: %s: render cancelled; the file holds only the part rendered so far\n",
+                     output.c_str());
+        return kInterruptedStatus;
+    case rix::TWavExportResult::Failed:
+        break;
+    }
+    return ReportFileFailure(output, std::runtime_error(report.GetFailure()));
 }
 
 } // namespace cli
