@@ -4,7 +4,6 @@
 #include <string>
 
 #include "ExportTestSongs.h"
-#include "nexilon/Exceptions.h"
 
 namespace rix {
 namespace {
@@ -452,33 +451,6 @@ TEST(RixSongExporter, ChannelTables)
               "bool RixSongChannelStopNote[8] = {false, true, false, false, false, false, true, false };\n"
               "\n"
               "// End\n");
-}
-
-TEST(RixSongExporter, WriteFailuresReachTheCaller)
-{
-    class CFailingStream final : public nexilon::IOutputStream {
-    public:
-        uint32_t AddRef() override { return 1; }
-        uint32_t Release() override { return 1; }
-        nexilon::IObject* QueryInterface(const nexilon::CId&) override { return nullptr; }
-        void AddListener(nexilon::IObjectListener*) override {}
-        void RemoveListener(nexilon::IObjectListener*) override {}
-        uint32_t GetObjectId() const override { return 0; }
-        nexilon::CId GetClassId() const override { return {}; }
-        void Close() override {}
-        int32_t GetCapabilities() override { return 0; }
-        uint64_t GetLength() override { return 0; }
-        void Flush() override {}
-        void Seek(uint64_t) override {}
-        uint64_t Tell() override { return 0; }
-        void SetHint(uint32_t) override {}
-        void Write(const void*, uint64_t) override
-        {
-            throw nexilon::CIOException("test::Write", "Test", __LINE__, "disk full");
-        }
-    } stream;
-    const CRixModuleData data;
-    EXPECT_THROW(CRixSongExporter().Export(data, stream), nexilon::CIOException);
 }
 
 } // namespace
