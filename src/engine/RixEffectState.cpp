@@ -1,6 +1,7 @@
 #include "RixEffectState.h"
 
 #include <algorithm>
+#include <new>
 
 #include "RixArithmetic.h"
 
@@ -29,6 +30,9 @@ void TRixEffectState::Update(const TRixEffect& record, uint32_t rowLength)
 
 void TRixEffectState::Prepare()
 {
+    // Entries written since the history was last emptied: positions run
+    // from 0 and only a wrap-around has touched them all.
+    const uint32_t used = historyWrapped ? allocatedLength : std::min(historyPosition, allocatedLength);
     historyLength = 0;
     historyPosition = 0;
     switch (effect.type) {
@@ -82,21 +86,33 @@ void TRixEffectState::Prepare()
     default:
         break;
     }
-    ResizeHistory(historyLength);
+    ResizeHistory(historyLength, used);
+    historyWrapped = false;
     prepared = true;
 }
 
-void TRixEffectState::ResizeHistory(uint32_t length)
+void TRixEffectState::ResizeHistory(uint32_t length, uint32_t used)
 {
-    // A history of the same size is zeroed in place: seeks prepare every
-    // effect again, and a long echo need not be reallocated for that.
-    if (historyIn.size() == length) {
-        std::fill(historyIn.begin(), historyIn.end(), 0);
-        std::fill(historyOut.begin(), historyOut.end(), 0);
+    // A history of the same size is emptied in place, and only as far as it
+    // was written: seeks prepare every effect again, and a long echo need
+    // not be reallocated or wiped whole for that.
+    if (length == allocatedLength) {
+        std::fill_n(historyIn.get(), used, 0);
+        std::fill_n(historyOut.get(), used, 0);
         return;
     }
-    std::vector<int32_t>(length).swap(historyIn);
-    std::vector<int32_t>(length).swap(historyOut);
+    historyIn.reset();
+    historyOut.reset();
+    allocatedLength = 0;
+    if (length == 0)
+        return;
+    // calloc leaves the zeroing of a long history's pages to the system,
+    // on first touch, instead of writing megabytes up front.
+    historyIn.reset(static_cast<int32_t*>(std::calloc(length, sizeof(int32_t))));
+    historyOut.reset(static_cast<int32_t*>(std::calloc(length, sizeof(int32_t))));
+    if (!historyIn || !historyOut)
+        throw std::bad_alloc();
+    allocatedLength = length;
 }
 
 int32_t TRixEffectState::Process(int32_t x)
@@ -136,8 +152,10 @@ void TRixEffectState::Remember(int32_t x, int32_t y)
 {
     historyIn[historyPosition] = x;
     historyOut[historyPosition] = y;
-    if (++historyPosition == historyLength)
+    if (++historyPosition == historyLength) {
         historyPosition = 0;
+        historyWrapped = true;
+    }
 }
 
 void TRixEffectState::ProcessDelay(int32_t* samples, uint32_t count)

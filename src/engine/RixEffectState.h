@@ -1,7 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <cstdlib>
+#include <memory>
 
 #include "RixEffect.h"
 #include "RixEnvelopeState.h"
@@ -19,12 +20,22 @@ constexpr uint32_t RIX_MAX_HISTORY = 4194304;
 // /256 scale. Owned by a voice and used under the player's lock.
 struct TRixEffectState {
     TRixEffect effect;
+    // Frees a history taken from calloc.
+    struct TFree {
+        void operator()(int32_t* history) const { std::free(history); }
+    };
+    using THistory = std::unique_ptr<int32_t[], TFree>;
+
     // The last historyLength inputs and outputs, both written at
-    // historyPosition; empty when the kind keeps no history.
-    std::vector<int32_t> historyIn;
-    std::vector<int32_t> historyOut;
+    // historyPosition; null when the kind keeps no history.
+    THistory historyIn;
+    THistory historyOut;
     uint32_t historyLength = 0;
     uint32_t historyPosition = 0;
+    // The position has passed the end since the history was emptied.
+    bool historyWrapped = false;
+    // Entries of historyIn and historyOut as allocated.
+    uint32_t allocatedLength = 0;
     // Samples per row the working values were derived for.
     uint32_t preparedRowLength = 441;
     // Delay: the echo's distance in samples.
@@ -61,7 +72,7 @@ struct TRixEffectState {
     void ProcessBlock(int32_t* samples, uint32_t count);
 
 private:
-    void ResizeHistory(uint32_t length);
+    void ResizeHistory(uint32_t length, uint32_t used);
     void Remember(int32_t x, int32_t y);
     void ProcessDelay(int32_t* samples, uint32_t count);
     void ProcessFlange(int32_t* samples, uint32_t count);

@@ -32,7 +32,7 @@ private:
 };
 
 CRixModulePlayer::CRixModulePlayer()
-    : CObjectBase(RIX_MODULE_PLAYER_CLASS), outputRing(new int32_t[RIX_RING_SIZE]())
+    : CObjectBase(RIX_MODULE_PLAYER_CLASS)
 {
     format.formatId = RIX_PCM_FORMAT_ID;
     format.size = sizeof(TRixPcmFormat);
@@ -145,8 +145,8 @@ uint64_t CRixModulePlayer::Read(void* buffer, uint64_t size)
         RenderVoices(mix, count);
         for (uint32_t k = 0; k < count; ++k) {
             const int32_t sample = ClampToPcm(ScaleFloor(mix[k], masterVolume));
-            outputRing[ringIndex] = sample;
-            ringIndex = (ringIndex + 1) & (RIX_RING_SIZE - 1);
+            outputRing.Store(0, sample);
+            outputRing.Advance(1);
             const auto bits = static_cast<uint16_t>(sample);
             *out++ = static_cast<unsigned char>(bits & 0xFF);
             *out++ = static_cast<unsigned char>(bits >> 8);
@@ -219,15 +219,8 @@ void CRixModulePlayer::CopyOutput(int32_t channel, uint32_t bytePosition, int32_
         return;
     // Relative to the next sample to render, in 32 bits like the position.
     const int32_t offset = DivTrunc(static_cast<int32_t>(bytePosition - samplePosition * 2), 2);
-    if (channel >= 0) {
-        voices[static_cast<std::size_t>(channel)].CopyOutput(offset, destination, count);
-        return;
-    }
-    uint32_t position = (ringIndex + static_cast<uint32_t>(offset)) & (RIX_RING_SIZE - 1);
-    for (uint32_t k = 0; k < count; ++k) {
-        destination[k] = outputRing[position];
-        position = (position + 1) & (RIX_RING_SIZE - 1);
-    }
+    const TRixOutputRing& ring = channel >= 0 ? voices[static_cast<std::size_t>(channel)].Ring() : outputRing;
+    ring.Copy(offset, destination, count);
 }
 
 void CRixModulePlayer::Synchronise()
@@ -313,10 +306,9 @@ void CRixModulePlayer::RederiveEnvelopes()
 
 void CRixModulePlayer::ClearRings()
 {
-    std::fill_n(outputRing.get(), RIX_RING_SIZE, 0);
-    ringIndex = 0;
+    outputRing.Clear();
     for (TRixVoice& voice : voices)
-        voice.ClearRing();
+        voice.Ring().Clear();
 }
 
 void CRixModulePlayer::TriggerRow()

@@ -3,11 +3,11 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
-#include <memory>
 
 #include "IRixModulePlayer.h"
 #include "RixModuleData.h"
 #include "RixNoiseGenerator.h"
+#include "RixOutputRing.h"
 #include "RixVoice.h"
 #include "nexilon/BinaryLock.h"
 #include "nexilon/ObjectBase.h"
@@ -100,8 +100,7 @@ private:
     std::array<TRixVoice, RIX_CHANNELS> voices;
     bool newRow = false;
     bool ended = false;
-    std::unique_ptr<int32_t[]> outputRing;
-    uint32_t ringIndex = 0;
+    TRixOutputRing outputRing;
     // On the /256 scale.
     int32_t masterVolume = 100;
     // The module's change counter at the last synchronisation.

@@ -7,14 +7,14 @@
 
 namespace rix {
 
-TRixVoice::TRixVoice() : outputRing(new int32_t[RIX_RING_SIZE])
+TRixVoice::TRixVoice()
 {
     Reset();
 }
 
 void TRixVoice::Reset()
 {
-    ClearRing();
+    outputRing.Clear();
     volume = 100;
     carriers.clear();
     modulators.clear();
@@ -152,11 +152,11 @@ void TRixVoice::RenderBlock(int32_t* mix, uint32_t count, const TRixNoiseRun& no
     for (TRixEffectState& effect : effects)
         effect.ProcessBlock(x, count);
     for (uint32_t k = 0; k < count; ++k)
-        outputRing[(ringIndex + k) & (RIX_RING_SIZE - 1)] = x[k];
+        outputRing.Store(k, x[k]);
+    outputRing.Advance(advances);
     if (IsEnabled())
         for (uint32_t k = 0; k < count; ++k)
             mix[k] = WrapAdd(mix[k], x[k]);
-    ringIndex = (ringIndex + advances) & (RIX_RING_SIZE - 1);
 }
 
 void TRixVoice::Advance(TRixNoiseGenerator& noise)
@@ -172,28 +172,13 @@ void TRixVoice::Advance(TRixNoiseGenerator& noise)
             static_cast<uint32_t>(WrapAdd(modulator.PhaseStep(), modulator.transition ? modulator.fmOffset : 0));
         carrier.phase += static_cast<uint32_t>(WrapAdd(carrier.PhaseStep(), carrier.transition ? carrier.fmOffset : 0));
     }
-    ringIndex = (ringIndex + 1) & (RIX_RING_SIZE - 1);
+    outputRing.Advance(1);
 }
 
 void TRixVoice::PrepareEffects()
 {
     for (TRixEffectState& effect : effects)
         effect.Prepare();
-}
-
-void TRixVoice::ClearRing()
-{
-    std::fill_n(outputRing.get(), RIX_RING_SIZE, 0);
-    ringIndex = 0;
-}
-
-void TRixVoice::CopyOutput(int32_t offset, int32_t* destination, uint32_t count) const
-{
-    uint32_t position = (ringIndex + static_cast<uint32_t>(offset)) & (RIX_RING_SIZE - 1);
-    for (uint32_t k = 0; k < count; ++k) {
-        destination[k] = outputRing[position];
-        position = (position + 1) & (RIX_RING_SIZE - 1);
-    }
 }
 
 } // namespace rix

@@ -3,7 +3,6 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <vector>
 
@@ -11,11 +10,10 @@
 #include "RixEnvelopeState.h"
 #include "RixModuleChannel.h"
 #include "RixOscillatorState.h"
+#include "RixOutputRing.h"
 
 namespace rix {
 
-// Samples of recent output a voice and the player keep for display.
-constexpr uint32_t RIX_RING_SIZE = 65536;
 // The most envelopes of one channel that the player steps, restarts and
 // releases; later ones are left out.
 constexpr uint32_t RIX_MAX_VOICE_ENVELOPES = 256;
@@ -65,10 +63,8 @@ public:
     // Empties every effect's history and filter memory.
     void PrepareEffects();
 
-    void ClearRing();
-    // count samples from the ring starting `offset` samples from the next
-    // write position (negative: already rendered), wrapping at the end.
-    void CopyOutput(int32_t offset, int32_t* destination, uint32_t count) const;
+    // The channel's recent post-effect output, muted or not.
+    TRixOutputRing& Ring() { return outputRing; }
 
     void SetEnabled(bool on) { enabled.store(on, std::memory_order_relaxed); }
     bool IsEnabled() const { return enabled.load(std::memory_order_relaxed); }
@@ -79,8 +75,7 @@ public:
     std::vector<TRixEffectState>& Effects() { return effects; }
 
 private:
-    std::unique_ptr<int32_t[]> outputRing;
-    uint32_t ringIndex = 0;
+    TRixOutputRing outputRing;
     int32_t volume = 100;
     std::vector<TRixOscillatorState> carriers;
     // modulators[i] is carriers[i]'s transition oscillator.

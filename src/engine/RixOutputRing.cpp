@@ -1,0 +1,25 @@
+#include "RixOutputRing.h"
+
+#include <algorithm>
+
+namespace rix {
+
+TRixOutputRing::TRixOutputRing() : samples(new int32_t[SIZE]()) {}
+
+void TRixOutputRing::Clear()
+{
+    std::fill_n(samples.get(), wrapped ? SIZE : index + 1, 0);
+    index = 0;
+    wrapped = false;
+}
+
+void TRixOutputRing::Copy(int32_t offset, int32_t* destination, uint32_t count) const
+{
+    uint32_t position = (index + static_cast<uint32_t>(offset)) & (SIZE - 1);
+    for (uint32_t k = 0; k < count; ++k) {
+        destination[k] = samples[position];
+        position = (position + 1) & (SIZE - 1);
+    }
+}
+
+} // namespace rix

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+namespace rix {
+
+// The most recent output samples of a voice or of the mix, kept for display
+// (level meters, oscilloscopes). Used under the player's lock.
+class TRixOutputRing {
+public:
+    static constexpr uint32_t SIZE = 65536;
+
+    TRixOutputRing();
+
+    // Stores a sample `ahead` positions after the current one; the caller
+    // moves the position past it with Advance before the next Clear.
+    void Store(uint32_t ahead, int32_t sample) { samples[(index + ahead) & (SIZE - 1)] = sample; }
+    void Advance(uint32_t steps)
+    {
+        if (index + steps >= SIZE)
+            wrapped = true;
+        index = (index + steps) & (SIZE - 1);
+    }
+    // All zero again, position 0.
+    void Clear();
+    // `count` samples starting `offset` samples from the current position
+    // (negative: already written), wrapping at the end.
+    void Copy(int32_t offset, int32_t* destination, uint32_t count) const;
+    uint32_t Index() const { return index; }
+
+private:
+    std::unique_ptr<int32_t[]> samples;
+    uint32_t index = 0;
+    // The position passed the end since the last Clear; until then only
+    // samples 0..index can be non-zero, so a clear (at every seek, and at
+    // every order position in loop mode) wipes just those.
+    bool wrapped = false;
+};
+
+} // namespace rix
