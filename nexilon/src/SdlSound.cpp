@@ -122,6 +122,8 @@ float CSdlSound::GetPosition()
         const TChunk& chunk = chunks[(nextChunk + kChunks - i) % kChunks];
         if (chunk.frame > heard)
             continue;
+        if (chunk.jumped)
+            return ToSeconds(chunk.position);
         const auto into = static_cast<uint64_t>(std::min<int64_t>(heard - chunk.frame, chunk.count));
         return ToSeconds(chunk.position + into);
     }
@@ -131,15 +133,22 @@ float CSdlSound::GetPosition()
 void CSdlSound::MixInto(int32_t* sum, uint32_t frames, int64_t firstFrame, uint8_t* scratch)
 {
     uint32_t done = 0;
+    uint64_t position = 0;
+    // An exception must not reach SDL's C thread: a failing stream simply
+    // ends the sound.
+    try {
+        position = playing ? stream->Tell() / 2 : 0;
+    } catch (...) {
+        playing = false;
+        ended = true;
+    }
     while (playing && done < frames) {
         const uint32_t wanted = std::min(frames - done, CSdlAudioDevice::kChunkFrames);
-        uint64_t position = 0;
         uint32_t got = 0;
-        // An exception must not reach SDL's C thread: a failing stream
-        // simply ends the sound.
+        uint64_t reached = 0;
         try {
-            position = stream->Tell() / 2;
             got = static_cast<uint32_t>(std::min<uint64_t>(stream->Read(scratch, wanted * 2) / 2, wanted));
+            reached = stream->Tell() / 2;
         } catch (...) {
             got = 0;
         }
@@ -152,7 +161,8 @@ void CSdlSound::MixInto(int32_t* sum, uint32_t frames, int64_t firstFrame, uint8
             const auto sample = static_cast<int16_t>(static_cast<uint16_t>(scratch[2 * i] | (scratch[2 * i + 1] << 8)));
             sum[done + i] += sample;
         }
-        Remember(firstFrame + done, position, got);
+        Remember(firstFrame + done, position, got, reached);
+        position = reached;
         done += got;
     }
 }
@@ -164,9 +174,12 @@ void CSdlSound::Forget(uint64_t position)
     nextChunk = 0;
 }
 
-void CSdlSound::Remember(int64_t frame, uint64_t position, uint32_t count)
+void CSdlSound::Remember(int64_t frame, uint64_t position, uint32_t count, uint64_t reached)
 {
-    chunks[nextChunk] = {frame, position, count};
+    // Where inside the run a stream jumped (a looping player) is unknown;
+    // the position it reached is one it really plays, at most a run away.
+    const bool jumped = reached != position + count;
+    chunks[nextChunk] = {frame, jumped ? reached : position, count, jumped};
     nextChunk = (nextChunk + 1) % kChunks;
     chunkCount = std::min(chunkCount + 1, kChunks);
 }

@@ -44,18 +44,21 @@ public:
 
 private:
     // Where a run of stream samples went in the device's output, so the
-    // heard device frame can be turned back into a stream position.
+    // heard device frame can be turned back into a stream position: the
+    // run's first stream sample, or for a run in which the stream jumped,
+    // the position it reached at the run's end (for the whole run).
     struct TChunk {
         int64_t frame;
         uint64_t position;
         uint32_t count;
+        bool jumped;
     };
     // Enough chunks to cover the device's latency plus a buffer of a few
     // thousand frames.
     static constexpr uint32_t kChunks = 64;
 
     void Forget(uint64_t position);
-    void Remember(int64_t frame, uint64_t position, uint32_t count);
+    void Remember(int64_t frame, uint64_t position, uint32_t count, uint64_t reached);
     [[noreturn]] void Reserved(const char* operation) const;
     void RequireDevice(const char* operation) const;
 

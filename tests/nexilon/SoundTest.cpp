@@ -153,6 +153,28 @@ TEST_F(Sound, HeardPositionTrailsTheStreamByAtMostOneBufferAtTheRealTimeRate)
     EXPECT_GE(std::chrono::steady_clock::now() - started, 470ms);
 }
 
+TEST_F(Sound, HeardPositionOfALoopingStreamStaysInsideTheLoop)
+{
+    auto stream = CSampleStream::Create(NonZeroPattern(3000));
+    stream->SetLoop(1000, 2000);
+    auto sound = MakeSound(stream.Get());
+    sound->Start();
+    const float loopEnd = 2000.0f / 44100.0f;
+    int wraps = 0;
+    float last = 0.0f;
+    const auto until = std::chrono::steady_clock::now() + 300ms;
+    while (std::chrono::steady_clock::now() < until) {
+        const float heard = sound->GetPosition();
+        ASSERT_LT(heard, loopEnd);
+        wraps += heard < last ? 1 : 0;
+        last = heard;
+        std::this_thread::sleep_for(500us);
+    }
+    EXPECT_TRUE(sound->IsPlaying());
+    EXPECT_GE(wraps, 3);
+    EXPECT_GE(last, 1000.0f / 44100.0f);
+}
+
 TEST(SoundWithoutDevice, NeverPlaysAndRefusesToStart)
 {
     q.Init();

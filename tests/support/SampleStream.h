@@ -53,14 +53,15 @@ public:
         if (failing)
             throw nexilon::CIOException("CSampleStream::Read", "SampleStream", __LINE__, "failing on purpose");
         std::lock_guard guard(mutex);
-        const uint64_t count = std::min<uint64_t>(size / 2, samples.size() - position);
         auto* bytes = static_cast<uint8_t*>(buffer);
-        for (uint64_t i = 0; i < count; ++i) {
-            const auto value = static_cast<uint16_t>(samples[position + i]);
-            bytes[2 * i] = static_cast<uint8_t>(value & 0xFF);
-            bytes[2 * i + 1] = static_cast<uint8_t>(value >> 8);
+        uint64_t count = 0;
+        for (; count < size / 2 && position < samples.size(); ++count) {
+            const auto value = static_cast<uint16_t>(samples[position]);
+            bytes[2 * count] = static_cast<uint8_t>(value & 0xFF);
+            bytes[2 * count + 1] = static_cast<uint8_t>(value >> 8);
+            if (++position == loopEnd)
+                position = loopStart;
         }
-        position += count;
         ++reads;
         return count * 2;
     }
@@ -68,6 +69,13 @@ public:
     void Skip(int64_t delta) override { Seek(Tell() + static_cast<uint64_t>(delta)); }
 
     void SetFailing(bool fail) { failing = fail; }
+    // Like a looping player: reaching sample end jumps back to start.
+    void SetLoop(uint64_t start, uint64_t end)
+    {
+        std::lock_guard guard(mutex);
+        loopStart = start;
+        loopEnd = end;
+    }
     int GetReadCount() const { return reads; }
 
 private:
@@ -80,6 +88,8 @@ private:
     const nexilon::TStreamFormat format{};
     std::mutex mutex;
     uint64_t position = 0;
+    uint64_t loopStart = 0;
+    uint64_t loopEnd = UINT64_MAX;
     std::atomic<bool> failing{false};
     std::atomic<int> reads{0};
 };
