@@ -1,6 +1,7 @@
 #include "WavExporter.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 #include "IRixModulePlayer.h"
@@ -58,8 +59,13 @@ TWavExportResult CWavExporter::Run(const std::atomic<bool>& cancelRequested)
         file->Open(path, 0);
         nexilon::CPtr<IRixModulePlayer> player = nexilon::CreateInstance<IRixModulePlayer>(RIX_MODULE_PLAYER_CLASS);
         player->Connect(&module);
-        // The file format holds 32 bits of length; the loop compares signed.
-        length = static_cast<uint32_t>(player->GetLength());
+        // The header holds the length as a signed 32-bit size; a longer song
+        // (possible only at a few BPM) is refused rather than cut short.
+        const uint64_t songBytes = player->GetLength();
+        if (songBytes > static_cast<uint64_t>(INT32_MAX))
+            throw nexilon::CIOException("rix::CWavExporter::Run", "WavExporter", __LINE__,
+                                        "The song is too long for a WAV file (2 GiB at most)");
+        length = static_cast<uint32_t>(songBytes);
         WriteHeader(*file, length);
         const int64_t total = static_cast<int32_t>(length);
         int64_t lastSecond = 0;

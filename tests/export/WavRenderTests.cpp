@@ -112,5 +112,20 @@ TEST_F(WavRenderTest, TwoPositionsAt120BpmMatchADirectReadOfThePlayer)
     EXPECT_NE(direct.find_first_not_of('\0'), std::string::npos) << "the song should not be silent";
 }
 
+TEST_F(WavRenderTest, SongTooLongForTheHeaderFailsInsteadOfBeingCut)
+{
+    {
+        // 256 positions at 1 BPM: over 5 GB of samples.
+        CRixModuleLock data(*module, nexilon::LOCKMODE_WRITE);
+        data->bpm = 1;
+        data->orderTable[0][255] = 1;
+    }
+    TOutcome outcome;
+    const std::string bytes = Render(outcome);
+    EXPECT_EQ(outcome.end, std::string(CWavExporter::kFailedMessage) +
+                               " The song is too long for a WAV file (2 GiB at most)");
+    EXPECT_TRUE(bytes.empty());
+}
+
 } // namespace
 } // namespace rix
