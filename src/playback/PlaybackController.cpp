@@ -153,23 +153,37 @@ bool CPlaybackController::StartSound(bool loop, int32_t& songLength)
 
 void CPlaybackController::RunPlayback(bool loop)
 {
-    int32_t songLength = 0;
-    if (!StartSound(loop, songLength)) {
-        threadActive = false;
-        return;
+    bool started = false;
+    try {
+        int32_t songLength = 0;
+        started = StartSound(loop, songLength);
+        if (started)
+            FollowSound(loop, songLength);
+    } catch (const std::exception&) {
+        // A failing player or audio output ends playback as its end does;
+        // the editors learn it from the end messages.
     }
+    if (started) {
+        isPlaying = false;
+        PostEnd();
+    }
+    threadActive = false;
+}
+
+void CPlaybackController::FollowSound(bool loop, int32_t songLength)
+{
     int32_t lastRow = -1;
     std::unique_lock guard(stateMutex);
     while (isPlaying) {
         guard.unlock();
         if (!songSound->IsPlaying())
-            break;
+            return;
         const int32_t row = songPlayer->RowAtTime(songSound->GetPosition());
         if (!loop && row < lastRow - kJumpBackRows)
-            break;
+            return;
         const int32_t order = row / RIX_ROWS;
         if (order >= songLength && !loop)
-            break;
+            return;
         if (row != lastRow) {
             Post(EDITOR_ORDER_TABLE, MSG_PLAYING_POSITION, static_cast<uintptr_t>(order));
             Post(EDITOR_PATTERN, MSG_PLAYING_POSITION, static_cast<uintptr_t>(row));
@@ -181,11 +195,6 @@ void CPlaybackController::RunPlayback(bool loop)
         guard.lock();
         wake.wait_for(guard, kPollPeriod, [this] { return !isPlaying; });
     }
-    if (guard.owns_lock())
-        guard.unlock();
-    isPlaying = false;
-    PostEnd();
-    threadActive = false;
 }
 
 void CPlaybackController::PostEnd()

@@ -92,9 +92,12 @@ public:
 
 private:
     void StartPlayback(bool loop);
+    // The playback thread.
     void RunPlayback(bool loop);
     // Returns false when the song has no order position or Stop came first.
     bool StartSound(bool loop, int32_t& songLength);
+    // Follows the audible row every poll period until playback ends.
+    void FollowSound(bool loop, int32_t songLength);
     void PostEnd();
     void Post(TEditorRole role, uint32_t message, uintptr_t wParam);
     // UI thread only, like registration: no lock needed to read the slot.
