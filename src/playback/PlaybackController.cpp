@@ -121,6 +121,14 @@ void CPlaybackController::WaitUntilIdle()
 
 bool CPlaybackController::StartSound(bool loop, int32_t& songLength)
 {
+    {
+        // A playback that left its loop early (the position jumped back or
+        // passed the end) leaves its sound running; it must not read the
+        // player while it is rewired.
+        std::lock_guard guard(stateMutex);
+        if (songSound)
+            songSound->Stop();
+    }
     songPlayer->Connect(songModule.Get());
     int32_t start = currentOrder;
     {
