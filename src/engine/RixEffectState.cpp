@@ -242,13 +242,20 @@ void TRixEffectState::ProcessOverdrive(int32_t* samples, uint32_t count)
     const int32_t limit = overdriveLimit;
     const int32_t negativeLimit = WrapNeg(limit);
     const int32_t gain = ScaleFloor(overdriveVolume, envelope1State.value);
+    auto clip = [&](int32_t x) {
+        if (x > limit)
+            return limit;
+        return x < negativeLimit ? negativeLimit : x;
+    };
+    // A double-precision quotient of two 32-bit integers truncates to the
+    // exact integer quotient (its distance to the next integer, at least
+    // 1 / |limit|, exceeds its rounding error), and unlike an integer
+    // division it vectorizes. It always fits: a negative limit leaves only
+    // ±limit after the clip, so INT_MIN / -1 cannot occur.
+    const double divisor = limit;
     for (uint32_t k = 0; k < count; ++k) {
-        int32_t clipped = samples[k];
-        if (clipped > limit)
-            clipped = limit;
-        else if (clipped < negativeLimit)
-            clipped = negativeLimit;
-        samples[k] = ScaleFloor(gain, DivTrunc(WrapMul(clipped, 32767), limit));
+        const auto quotient = static_cast<int32_t>(static_cast<double>(WrapMul(clip(samples[k]), 32767)) / divisor);
+        samples[k] = ScaleFloor(gain, quotient);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "RixArithmetic.h"
 #include "RixEnvelope.h"
 
 namespace rix {
@@ -21,9 +22,25 @@ struct TRixEnvelopeState {
     bool released = true;
 
     // The output for a counter: swings between minValue and maxValue.
-    int32_t EnvelopeValue(int32_t atCounter) const;
+    int32_t EnvelopeValue(int32_t atCounter) const
+    {
+        int32_t c = atCounter;
+        if (parameters.keepEnabled && c > parameters.keep)
+            c = parameters.keep;
+        const int32_t s = SineApprox(WrapAdd(parameters.phase, c) >> 8);
+        const int32_t span = WrapSub(parameters.maxValue, parameters.minValue);
+        return WrapAdd(parameters.minValue, DivTrunc256(WrapMul(s + 128, span)));
+    }
     // One envelope step (every 44 samples).
-    void Step();
+    void Step()
+    {
+        counter = WrapAdd(counter, parameters.speed);
+        if (!released && parameters.sustainEnabled && counter > parameters.sustain)
+            counter = parameters.sustain;
+        if (parameters.keepEnabled && counter > parameters.keep)
+            counter = parameters.keep;
+        value = EnvelopeValue(counter);
+    }
     // Note restart: from the start phase, held at the sustain point again.
     void Restart();
     // Restart at an order position; leaves released as it is.

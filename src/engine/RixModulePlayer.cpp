@@ -141,16 +141,19 @@ uint64_t CRixModulePlayer::Read(void* buffer, uint64_t size)
         if (newRow)
             TriggerRow();
         const uint32_t count = BlockLength(wanted - done);
-        int32_t mix[RIX_MAX_BLOCK] = {};
+        int32_t scratch[RIX_MAX_BLOCK];
+        int32_t* mix = outputRing.Reserve(count, scratch);
         RenderVoices(mix, count);
+        for (uint32_t k = 0; k < count; ++k)
+            mix[k] = ClampToPcm(ScaleFloor(mix[k], masterVolume));
+        outputRing.Commit(mix, count);
+        outputRing.Advance(count);
         for (uint32_t k = 0; k < count; ++k) {
-            const int32_t sample = ClampToPcm(ScaleFloor(mix[k], masterVolume));
-            outputRing.Store(0, sample);
-            outputRing.Advance(1);
-            const auto bits = static_cast<uint16_t>(sample);
-            *out++ = static_cast<unsigned char>(bits & 0xFF);
-            *out++ = static_cast<unsigned char>(bits >> 8);
+            const auto bits = static_cast<uint16_t>(mix[k]);
+            out[2 * k] = static_cast<unsigned char>(bits & 0xFF);
+            out[2 * k + 1] = static_cast<unsigned char>(bits >> 8);
         }
+        out += 2 * count;
         done += count;
         FinishBlock(count);
     }
@@ -352,8 +355,8 @@ void CRixModulePlayer::RenderVoices(int32_t* mix, uint32_t count)
     for (TRixVoice& voice : voices)
         voice.AssignModulatorNoise(draws);
     const TRixNoiseRun run{noise.state, draws != 0 ? TRixNoiseGenerator::Jump(draws) : TRixNoiseGenerator::TJump()};
-    for (TRixVoice& voice : voices)
-        voice.RenderBlock(mix, count, run);
+    for (std::size_t c = 0; c < voices.size(); ++c)
+        voices[c].RenderBlock(mix, c != 0, count, run);
     // The transition oscillators' draws of the block's last sample follow
     // in FinishBlock.
     if (draws != 0)

@@ -84,7 +84,7 @@ private:
     void TriggerRow();
     // Samples until the next envelope step or row end, at most `wanted`.
     uint32_t BlockLength(uint32_t wanted) const;
-    // Renders `count` samples of every voice and adds them into `mix`.
+    // Renders `count` samples of every voice, summed into `mix`.
     void RenderVoices(int32_t* mix, uint32_t count);
     // Position, envelope and row bookkeeping after a block, then the last
     // Advance of every voice.

@@ -13,6 +13,15 @@ int32_t SineWave(uint32_t phase)
     return SineApprox(static_cast<int32_t>(phase >> 8)) * 256;
 }
 
+// SineApprox(phase >> 8) in 16-bit arithmetic, which vector units multiply
+// natively: |x| × x stays within ±16384.
+int16_t SineApprox16(uint32_t phase)
+{
+    const auto x = static_cast<int16_t>(static_cast<int16_t>((phase >> 8) & 0xFF) - 128);
+    const auto magnitude = static_cast<int16_t>(x < 0 ? -x : x);
+    return static_cast<int16_t>((static_cast<int16_t>(magnitude * x) >> 5) - 4 * x);
+}
+
 int32_t SawWave(uint32_t phase)
 {
     return static_cast<int32_t>(phase & 0xFFFF) - 32768;
@@ -82,21 +91,34 @@ int32_t TRixOscillatorState::Output(TRixNoiseGenerator& noise) const
     }
 }
 
-void TRixOscillatorState::AddOutputs(const uint32_t* phases, int32_t* out, uint32_t count,
-                                     const TRixNoiseRun& run) const
+void TRixOscillatorState::RenderAtPhases(const uint32_t* phases, int32_t* out, bool accumulate, uint32_t count,
+                                         const TRixNoiseRun& run) const
 {
-    RenderOutputs<true>(phases, out, count, run);
+    auto nextPhase = [phases, k = 0u]() mutable { return phases[k++]; };
+    if (accumulate)
+        RenderOutputs<true>(nextPhase, out, count, run);
+    else
+        RenderOutputs<false>(nextPhase, out, count, run);
 }
 
-void TRixOscillatorState::WriteOutputs(const uint32_t* phases, int32_t* out, uint32_t count,
-                                       const TRixNoiseRun& run) const
+void TRixOscillatorState::RenderFromPhase(uint32_t step, int32_t* out, bool accumulate, uint32_t count,
+                                          const TRixNoiseRun& run) const
 {
-    RenderOutputs<false>(phases, out, count, run);
+    // A running sum rather than phase + k × step: vector units add 32-bit
+    // lanes natively but (without SSE4.1) cannot multiply them.
+    auto nextPhase = [current = phase, step]() mutable {
+        const uint32_t at = current;
+        current += step;
+        return at;
+    };
+    if (accumulate)
+        RenderOutputs<true>(nextPhase, out, count, run);
+    else
+        RenderOutputs<false>(nextPhase, out, count, run);
 }
 
-template <bool accumulate>
-void TRixOscillatorState::RenderOutputs(const uint32_t* phases, int32_t* out, uint32_t count,
-                                        const TRixNoiseRun& run) const
+template <bool accumulate, class TNextPhase>
+void TRixOscillatorState::RenderOutputs(TNextPhase nextPhase, int32_t* out, uint32_t count, const TRixNoiseRun& run) const
 {
     // Sums are kept as uint32_t so that they wrap like the 32-bit original.
     auto emit = [out](uint32_t k, int32_t value) {
@@ -113,19 +135,35 @@ void TRixOscillatorState::RenderOutputs(const uint32_t* phases, int32_t* out, ui
         return;
     }
     const int32_t amplitude = ScaleFloor(volumeEnvelope.value, volume);
+    // With |amplitude| < 32768 no product can wrap, so sine and saw reduce
+    // to 16 × 16-bit multiplies that vector units do natively: the sine's
+    // (a × s × 256) >> 8 is exactly a × s, the saw's a × w fits in 31 bits.
+    const bool small = amplitude > -32768 && amplitude < 32768;
+    const auto amplitude16 = static_cast<int16_t>(amplitude);
     switch (type) {
     case RIXOSC_SINE:
-        for (uint32_t k = 0; k < count; ++k)
-            emit(k, ScaleFloor(amplitude, SineWave(phases[k])));
+        if (small)
+            for (uint32_t k = 0; k < count; ++k)
+                emit(k, amplitude16 * SineApprox16(nextPhase()));
+        else
+            for (uint32_t k = 0; k < count; ++k)
+                emit(k, ScaleFloor(amplitude, SineWave(nextPhase())));
         break;
     case RIXOSC_SAW:
-        for (uint32_t k = 0; k < count; ++k)
-            emit(k, ScaleFloor(amplitude, SawWave(phases[k])));
+        if (small)
+            for (uint32_t k = 0; k < count; ++k)
+                emit(k, (amplitude16 * static_cast<int16_t>(SawWave(nextPhase()))) >> 8);
+        else
+            for (uint32_t k = 0; k < count; ++k)
+                emit(k, ScaleFloor(amplitude, SawWave(nextPhase())));
         break;
-    case RIXOSC_SQUARE:
+    case RIXOSC_SQUARE: {
+        const int32_t low = ScaleFloor(amplitude, -32768);
+        const int32_t high = ScaleFloor(amplitude, 32767);
         for (uint32_t k = 0; k < count; ++k)
-            emit(k, ScaleFloor(amplitude, SquareWave(phases[k])));
+            emit(k, (nextPhase() & 0xFFFF) <= 32767 ? low : high);
         break;
+    }
     default: {
         uint32_t state = TRixNoiseGenerator::Jump(static_cast<uint32_t>(noiseSlot) + 1).Apply(run.startState);
         for (uint32_t k = 0; k < count; ++k) {

@@ -56,15 +56,18 @@ struct TRixOscillatorState {
 
     // The output at the current phase; a noise oscillator draws one value.
     int32_t Output(TRixNoiseGenerator& noise) const;
-    // Outputs at `count` given phases, added to (or written into) `out`.
-    // A noise oscillator takes its k-th value from its slot among the draws
-    // of the block's k-th sample.
-    void AddOutputs(const uint32_t* phases, int32_t* out, uint32_t count, const TRixNoiseRun& run) const;
-    void WriteOutputs(const uint32_t* phases, int32_t* out, uint32_t count, const TRixNoiseRun& run) const;
+    // Outputs for `count` samples, added to `out` (accumulate) or written
+    // into it: at the given phases, or at phase, phase + step, phase +
+    // 2 × step ... A noise oscillator takes its k-th value from its slot
+    // among the draws of the block's k-th sample.
+    void RenderAtPhases(const uint32_t* phases, int32_t* out, bool accumulate, uint32_t count,
+                        const TRixNoiseRun& run) const;
+    void RenderFromPhase(uint32_t step, int32_t* out, bool accumulate, uint32_t count, const TRixNoiseRun& run) const;
 
 private:
-    template <bool accumulate>
-    void RenderOutputs(const uint32_t* phases, int32_t* out, uint32_t count, const TRixNoiseRun& run) const;
+    // nextPhase() gives the phase of each sample in turn.
+    template <bool accumulate, class TNextPhase>
+    void RenderOutputs(TNextPhase nextPhase, int32_t* out, uint32_t count, const TRixNoiseRun& run) const;
 };
 
 } // namespace rix

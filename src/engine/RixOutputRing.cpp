@@ -6,6 +6,13 @@ namespace rix {
 
 TRixOutputRing::TRixOutputRing() : samples(new int32_t[SIZE]()) {}
 
+void TRixOutputRing::Put(const int32_t* block, uint32_t count)
+{
+    const uint32_t first = std::min(count, SIZE - index);
+    std::copy_n(block, first, samples.get() + index);
+    std::copy_n(block + first, count - first, samples.get());
+}
+
 void TRixOutputRing::Clear()
 {
     std::fill_n(samples.get(), wrapped ? SIZE : index + 1, 0);

@@ -13,9 +13,19 @@ public:
 
     TRixOutputRing();
 
-    // Stores a sample `ahead` positions after the current one; the caller
-    // moves the position past it with Advance before the next Clear.
-    void Store(uint32_t ahead, int32_t sample) { samples[(index + ahead) & (SIZE - 1)] = sample; }
+    // Where to render the next `count` samples: straight into the ring when
+    // they fit before its end, else into `scratch`. Commit then stores them
+    // from the current position on (wrapping), and the caller moves the
+    // position over them with Advance before the next Clear.
+    int32_t* Reserve(uint32_t count, int32_t* scratch)
+    {
+        return index + count <= SIZE ? samples.get() + index : scratch;
+    }
+    void Commit(const int32_t* block, uint32_t count)
+    {
+        if (block != samples.get() + index)
+            Put(block, count);
+    }
     void Advance(uint32_t steps)
     {
         if (index + steps >= SIZE)
@@ -30,6 +40,8 @@ public:
     uint32_t Index() const { return index; }
 
 private:
+    void Put(const int32_t* block, uint32_t count);
+
     std::unique_ptr<int32_t[]> samples;
     uint32_t index = 0;
     // The position passed the end since the last Clear; until then only

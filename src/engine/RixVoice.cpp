@@ -108,41 +108,45 @@ void TRixVoice::AssignModulatorNoise(uint32_t& nextSlot)
         modulator.noiseSlot = modulator.DrawsNoise() ? static_cast<int32_t>(nextSlot++) : -1;
 }
 
-void TRixVoice::RenderBlock(int32_t* mix, uint32_t count, const TRixNoiseRun& noise)
+void TRixVoice::RenderBlock(int32_t* mix, bool addToMix, uint32_t count, const TRixNoiseRun& noise)
 {
-    int32_t x[RIX_MAX_BLOCK];
+    int32_t scratch[RIX_MAX_BLOCK];
+    int32_t* x = outputRing.Reserve(count, scratch);
+    bool summed = false;
     uint32_t phases[RIX_MAX_BLOCK];
     int32_t modulation[RIX_MAX_BLOCK];
     // The phases move between samples only: count - 1 times in the block.
     const uint32_t advances = count - 1;
-    std::fill_n(x, count, 0);
     for (std::size_t i = 0; i < carriers.size(); ++i) {
         TRixOscillatorState& carrier = carriers[i];
         TRixOscillatorState& modulator = modulators[i];
         const uint32_t modulatorStep =
             static_cast<uint32_t>(WrapAdd(modulator.PhaseStep(), modulator.transition ? modulator.fmOffset : 0));
         const uint32_t carrierStep = static_cast<uint32_t>(carrier.PhaseStep());
-        const bool modulated = carrier.transition && advances > 0;
-        if (modulated) {
-            for (uint32_t k = 0; k < advances; ++k)
-                phases[k] = modulator.phase + k * modulatorStep;
-            modulator.WriteOutputs(phases, modulation, advances, noise);
+        if (carrier.transition && advances > 0) {
+            // The modulator's output at each sample moves the carrier's
+            // phase before the next one.
+            modulator.RenderFromPhase(modulatorStep, modulation, false, advances, noise);
             for (uint32_t k = 0; k < advances; ++k)
                 modulation[k] >>= 3;
             carrier.fmOffset = modulation[advances - 1];
             phases[0] = carrier.phase;
             for (uint32_t k = 1; k < count; ++k)
                 phases[k] = phases[k - 1] + carrierStep + static_cast<uint32_t>(modulation[k - 1]);
+            if (gate)
+                carrier.RenderAtPhases(phases, x, summed, count, noise);
+            carrier.phase = phases[advances];
         } else {
-            for (uint32_t k = 0; k < count; ++k)
-                phases[k] = carrier.phase + k * carrierStep;
+            if (gate)
+                carrier.RenderFromPhase(carrierStep, x, summed, count, noise);
+            carrier.phase += advances * carrierStep;
         }
         modulator.phase += advances * modulatorStep;
-        carrier.phase = phases[advances];
-        if (gate)
-            carrier.AddOutputs(phases, x, count, noise);
+        summed = summed || gate;
     }
-    if (gate) {
+    if (!summed) {
+        std::fill_n(x, count, 0);
+    } else {
         const auto gain = static_cast<int32_t>(
             (static_cast<uint32_t>(envelope.value) * static_cast<uint32_t>(volume)) >> 8);
         for (uint32_t k = 0; k < count; ++k)
@@ -151,12 +155,15 @@ void TRixVoice::RenderBlock(int32_t* mix, uint32_t count, const TRixNoiseRun& no
     // Effects run behind a closed gate too, so echoes and filters ring out.
     for (TRixEffectState& effect : effects)
         effect.ProcessBlock(x, count);
-    for (uint32_t k = 0; k < count; ++k)
-        outputRing.Store(k, x[k]);
+    outputRing.Commit(x, count);
     outputRing.Advance(advances);
-    if (IsEnabled())
+    const int32_t audible = IsEnabled() ? -1 : 0;
+    if (addToMix)
         for (uint32_t k = 0; k < count; ++k)
-            mix[k] = WrapAdd(mix[k], x[k]);
+            mix[k] = WrapAdd(mix[k], x[k] & audible);
+    else
+        for (uint32_t k = 0; k < count; ++k)
+            mix[k] = x[k] & audible;
 }
 
 void TRixVoice::Advance(TRixNoiseGenerator& noise)

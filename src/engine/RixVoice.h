@@ -53,10 +53,11 @@ public:
     void AssignCarrierNoise(uint32_t& nextSlot);
     void AssignModulatorNoise(uint32_t& nextSlot);
     // `count` (1..RIX_MAX_BLOCK) samples with an Advance between each two:
-    // the channel's output is added to `mix` unless muted and recorded in
-    // the ring. Envelope values and gate must stay constant over the block.
-    // The Advance after the last sample is the caller's.
-    void RenderBlock(int32_t* mix, uint32_t count, const TRixNoiseRun& noise);
+    // the channel's output (0 when muted) is added to `mix`, or written
+    // there for the first channel, and recorded in the ring. Envelope
+    // values and gate must stay constant over the block. The Advance after
+    // the last sample is the caller's.
+    void RenderBlock(int32_t* mix, bool addToMix, uint32_t count, const TRixNoiseRun& noise);
     // Moves every phase on by one sample (with frequency modulation) and
     // the ring position by one.
     void Advance(TRixNoiseGenerator& noise);

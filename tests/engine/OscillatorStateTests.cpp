@@ -80,6 +80,32 @@ TEST(OscillatorState, WaveformsAtFullScale)
     EXPECT_EQ(oscillator.Output(noise), -12800) << "default volume is about 39 %";
 }
 
+TEST(OscillatorState, BlockOutputsMatchSingleSamplesAtAnyAmplitude)
+{
+    // Small amplitudes take a 16-bit path in blocks; the edges of that
+    // range and beyond must give what one sample at a time gives.
+    const int32_t volumes[] = {1, 100, 32767, 32768, -32767, -32768, -32769, 65535, 65536, 1 << 20, INT_MAX, INT_MIN};
+    rix::TRixNoiseGenerator noise;
+    for (int32_t type : {rix::RIXOSC_SINE, rix::RIXOSC_SAW, rix::RIXOSC_SQUARE}) {
+        for (int32_t volume : volumes) {
+            TRixOscillatorState oscillator;
+            oscillator.type = type;
+            oscillator.volume = volume;
+            oscillator.StartNote(58);
+            oscillator.phase = 0x1234;
+            const uint32_t step = 1543;
+            int32_t block[rix::RIX_MAX_BLOCK];
+            for (int round = 0; round < 50; ++round) {
+                oscillator.RenderFromPhase(step, block, false, rix::RIX_MAX_BLOCK, rix::TRixNoiseRun());
+                for (uint32_t k = 0; k < rix::RIX_MAX_BLOCK; ++k) {
+                    ASSERT_EQ(block[k], oscillator.Output(noise)) << "type " << type << " volume " << volume;
+                    oscillator.phase += step;
+                }
+            }
+        }
+    }
+}
+
 TEST(OscillatorState, NoiseDrawsOneGeneratorValuePerSample)
 {
     rix::TRixNoiseGenerator noise;

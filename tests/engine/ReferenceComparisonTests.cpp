@@ -110,7 +110,7 @@ private:
     void CompareRings()
     {
         const int channel = static_cast<int>(Between(0, 8)) - 1;
-        const uint32_t back = Between(1, 500);
+        const uint32_t back = Between(0, 9) == 0 ? 65536 : Between(1, 500);
         std::vector<int32_t> copied(back);
         const auto position = static_cast<uint32_t>(player->Tell() - uint64_t(back) * 2);
         player->CopyOutput(channel, position, copied.data(), back);
