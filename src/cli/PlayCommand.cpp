@@ -123,6 +123,9 @@ int RunPlay(const std::vector<std::string>& args)
         std::fprintf(stderr, "sonrix3-cli: %s: the order table is empty, nothing to play\n", input.c_str());
         return 0;
     }
+    if (loopOrder >= song->GetSongLength())
+        return UsageError("--loop-order " + std::to_string(loopOrder) + " is past the song's last order position " +
+                          std::to_string(song->GetSongLength() - 1));
     const int32_t rowLength = song->GetRowLength();
 
     rix::RegisterPlayerClass();
