@@ -43,15 +43,6 @@ inline int32_t DivTrunc256(int32_t a)
     return a / 256;
 }
 
-// Signed division rounding toward zero; divisor must not be 0. INT_MIN / -1
-// wraps to INT_MIN instead of trapping.
-inline int32_t DivTrunc(int32_t a, int32_t divisor)
-{
-    if (divisor == -1)
-        return WrapNeg(a);
-    return a / divisor;
-}
-
 // Truncation toward zero of a floating-point value to int32; a value that
 // does not fit (or NaN) gives INT_MIN, as x86's cvttsd2si does.
 inline int32_t TruncateToInt32(double value)

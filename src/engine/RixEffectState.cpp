@@ -36,14 +36,13 @@ void TRixEffectState::Prepare()
     historyLength = 0;
     historyPosition = 0;
     switch (effect.type) {
-    case RIXEFFECT_DELAY: {
+    case RIXEFFECT_DELAY:
         // Unsigned 32-bit product, as the row length times hundredths of a
         // row; then shortened so delay + 2 fits the history cap.
         delayLength = preparedRowLength * static_cast<uint32_t>(effect.param1) / 100;
         delayLength = std::min(delayLength, RIX_MAX_HISTORY - 2);
         historyLength = delayLength + 2;
         break;
-    }
     case RIXEFFECT_FLANGE: {
         envelope1State.parameters = effect.envelope1;
         // The envelope's value is the delay in samples, so the history

@@ -221,7 +221,7 @@ void CRixModulePlayer::CopyOutput(int32_t channel, uint32_t bytePosition, int32_
     if (!module || !destination || channel >= RIX_CHANNELS)
         return;
     // Relative to the next sample to render, in 32 bits like the position.
-    const int32_t offset = DivTrunc(static_cast<int32_t>(bytePosition - samplePosition * 2), 2);
+    const int32_t offset = static_cast<int32_t>(bytePosition - samplePosition * 2) / 2;
     const TRixOutputRing& ring = channel >= 0 ? voices[static_cast<std::size_t>(channel)].Ring() : outputRing;
     ring.Copy(offset, destination, count);
 }

@@ -69,11 +69,6 @@ public:
 
     void SetEnabled(bool on) { enabled.store(on, std::memory_order_relaxed); }
     bool IsEnabled() const { return enabled.load(std::memory_order_relaxed); }
-    bool IsGateOpen() const { return gate; }
-    TRixEnvelopeState& Envelope() { return envelope; }
-    std::vector<TRixOscillatorState>& Carriers() { return carriers; }
-    std::vector<TRixOscillatorState>& Modulators() { return modulators; }
-    std::vector<TRixEffectState>& Effects() { return effects; }
 
 private:
     TRixOutputRing outputRing;

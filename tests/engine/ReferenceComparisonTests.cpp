@@ -150,6 +150,32 @@ TEST(ReferenceComparison, RandomSongsWithSeeksEditsMutesAndLoopsMatchEverySample
     }
 }
 
+TEST(ReferenceComparison, ChannelsWithMoreThan256EnvelopesMatchEverySample)
+{
+    // Only the first 256 envelopes of a channel are stepped, restarted and
+    // released; the ones after them keep their first value. Channels 0 and
+    // 5 get 70 oscillators and every effect of the others.
+    for (uint32_t seed = 500; seed < 504 && !HasFailure(); ++seed) {
+        std::mt19937 random(seed);
+        rix::CRixModuleData song;
+        enginetest::RandomSong(song, random);
+        for (int c : {0, 5}) {
+            rix::CRixModuleChannel& channel = song.channels[c];
+            for (int i = 0; i < 70; ++i) {
+                const rix::CRixModuleChannel& donor = song.channels[1 + i % 4];
+                channel.InsertOscillator(0, donor.oscillators.empty() ? rix::TRixOscillator() : donor.oscillators[0],
+                                         rix::TRixOscillator());
+            }
+            for (int donor = 1; donor < 5; ++donor)
+                channel.effects.insert(channel.effects.end(), song.channels[donor].effects.begin(),
+                                       song.channels[donor].effects.end());
+            channel.volume = 8;
+        }
+        song.orderTable[0][0] = song.orderTable[5][0] = 1;
+        Comparison(song, seed).Run(60000, true);
+    }
+}
+
 TEST(ReferenceComparison, HostileSongsMatchEverySample)
 {
     for (uint32_t seed = 1000; seed < 1040 && !HasFailure(); ++seed) {
