@@ -9,6 +9,8 @@ void CReadWriteLock::Lock(TLockMode mode, unsigned int)
     const std::thread::id self = std::this_thread::get_id();
     std::unique_lock guard(mutex);
     std::vector<TLockMode>& mine = levels[self];
+    if (mine.capacity() == 0)
+        mine.reserve(8);
 
     if (!mine.empty()) {
         // Re-entrance: a writer may take any level, a reader only reading ones.
@@ -30,7 +32,7 @@ void CReadWriteLock::Lock(TLockMode mode, unsigned int)
         changed.wait(guard, [&] { return !hasWriter && waitingWriters == 0; });
         ++readers;
     }
-    levels[self].push_back(mode);
+    levels.find(self)->second.push_back(mode);
 }
 
 void CReadWriteLock::Unlock()
@@ -44,7 +46,8 @@ void CReadWriteLock::Unlock()
     found->second.pop_back();
     if (!found->second.empty())
         return;
-    levels.erase(found);
+    // The thread's entry stays (empty, with its capacity), so a thread that
+    // locks again, such as the audio thread at every buffer, allocates nothing.
     if (hasWriter && writer == self)
         hasWriter = false;
     else
