@@ -86,6 +86,10 @@ TEST_F(RixModuleObject, OnlyWritingUnlocksCountChanges)
 
 TEST_F(RixModuleObject, WritersAndReadersOnThreadsSeeConsistentData)
 {
+    {
+        CRixModuleLock data(*module, nexilon::LOCKMODE_WRITE);
+        data->bpm = data->masterVolume = -1;
+    }
     std::atomic<bool> torn{false};
     std::thread writer([&] {
         for (int i = 0; i < 2000; ++i) {
@@ -104,7 +108,7 @@ TEST_F(RixModuleObject, WritersAndReadersOnThreadsSeeConsistentData)
     writer.join();
     reader.join();
     EXPECT_FALSE(torn.load());
-    EXPECT_EQ(module->GetChangeCount(), 2001u);
+    EXPECT_EQ(module->GetChangeCount(), 2002u);
 }
 
 TEST_F(RixModuleObject, CounterSeesTheModuleLiveAndDie)
