@@ -1,5 +1,6 @@
 #include "File.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -59,7 +60,19 @@ uint32_t CFile::Read(void* buffer, uint32_t count)
     auto* bytes = static_cast<unsigned char*>(buffer);
     uint32_t done = 0;
     while (done < count) {
-        const ssize_t got = ::read(handle, bytes + done, count - done);
+        if (readNext < readEnd) {
+            const uint32_t piece = std::min(count - done, readEnd - readNext);
+            std::memcpy(bytes + done, readBuffer.data() + readNext, piece);
+            readNext += piece;
+            done += piece;
+            continue;
+        }
+        // Large reads bypass the buffer; small ones refill it first.
+        const bool direct = count - done >= kReadAhead;
+        if (!direct)
+            readBuffer.resize(kReadAhead);
+        unsigned char* target = direct ? bytes + done : readBuffer.data();
+        const ssize_t got = ::read(handle, target, direct ? count - done : kReadAhead);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -67,7 +80,12 @@ uint32_t CFile::Read(void* buffer, uint32_t count)
         }
         if (got == 0)
             break;
-        done += static_cast<uint32_t>(got);
+        if (direct) {
+            done += static_cast<uint32_t>(got);
+        } else {
+            readNext = 0;
+            readEnd = static_cast<uint32_t>(got);
+        }
     }
     return done;
 }
@@ -94,6 +112,9 @@ uint64_t CFile::Seek(int64_t offset, TSeekOrigin origin)
 {
     RequireOpen("rix::CFile::Seek");
     const int whence = origin == begin ? SEEK_SET : origin == current ? SEEK_CUR : SEEK_END;
+    if (origin == current)
+        offset -= static_cast<int64_t>(readEnd - readNext);
+    DropReadBuffer();
     const off_t position = ::lseek(handle, static_cast<off_t>(offset), whence);
     if (position < 0)
         Fail("rix::CFile::Seek", __LINE__, errno);
@@ -106,7 +127,7 @@ uint64_t CFile::GetPosition() const
     const off_t position = ::lseek(handle, 0, SEEK_CUR);
     if (position < 0)
         Fail("rix::CFile::GetPosition", __LINE__, errno);
-    return static_cast<uint64_t>(position);
+    return static_cast<uint64_t>(position) - (readEnd - readNext);
 }
 
 uint64_t CFile::GetLength() const
@@ -132,6 +153,7 @@ void CFile::Close()
         return;
     const THandle closing = handle;
     handle = hFileNull;
+    DropReadBuffer();
     if (::close(closing) != 0 && errno != EINTR)
         Fail("rix::CFile::Close", __LINE__, errno);
 }
@@ -141,6 +163,12 @@ void CFile::Abort()
     if (IsOpen())
         ::close(handle);
     handle = hFileNull;
+    DropReadBuffer();
+}
+
+void CFile::DropReadBuffer()
+{
+    readNext = readEnd = 0;
 }
 
 void CFile::RequireOpen(const char* operation) const

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "nexilon/Exceptions.h"
 #include "nexilon/String.h"
@@ -27,10 +28,10 @@ private:
     int error = 0;
 };
 
-// A file opened for reading or created for writing, unbuffered: every Read
-// and Write goes straight to the system, so a reader and a writer that share
-// the file always see its current position. Not thread-safe; one user at a
-// time. Closed files have the null handle.
+// A file opened for reading or created for writing. Reading goes through a
+// 64 KiB read-ahead buffer, since loaders take a file four bytes at a time;
+// writes go straight to the system. Not thread-safe; one user at a time.
+// Closed files have the null handle.
 class CFile {
 public:
     using THandle = int;
@@ -83,9 +84,18 @@ private:
     void RequireOpen(const char* operation) const;
     [[noreturn]] void Fail(const char* operation, int line, int error) const;
 
+    void DropReadBuffer();
+
+    static constexpr uint32_t kReadAhead = 65536;
+
     THandle handle = hFileNull;
     bool writing = false;
     std::string path;
+    // Bytes read from the system but not yet handed out: readBuffer[readNext,
+    // readEnd). The system's position is readEnd bytes past the buffer start.
+    std::vector<unsigned char> readBuffer;
+    uint32_t readNext = 0;
+    uint32_t readEnd = 0;
 };
 
 } // namespace rix

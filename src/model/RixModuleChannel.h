@@ -21,8 +21,8 @@ namespace rix {
 class CRixModuleChannel {
 public:
     int32_t volume = 100;
-    std::vector<TRixOscillator> oscillators{TRixOscillator()};
-    std::vector<TRixOscillator> transitionOscillators{TRixOscillator()};
+    std::vector<TRixOscillator> oscillators = std::vector<TRixOscillator>(1);
+    std::vector<TRixOscillator> transitionOscillators = std::vector<TRixOscillator>(1);
     std::vector<TRixEffect> effects;
     TRixEnvelope envelope = TRixEnvelope::ChannelDefault();
 

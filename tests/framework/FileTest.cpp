@@ -77,6 +77,33 @@ TEST(File, WriteSeekReadBack)
     in.Flush();
 }
 
+TEST(File, SmallReadsThroughTheReadAheadKeepPositionsExact)
+{
+    rixtest::CTemporaryFolder folder;
+    std::string contents(200000, '\0');
+    for (std::size_t i = 0; i < contents.size(); ++i)
+        contents[i] = static_cast<char>(i * 7 + i / 251);
+    rixtest::WriteWholeFile(folder / "big", contents);
+
+    CFile in(nexilon::CString(std::string_view(folder / "big")), CFile::modeRead);
+    std::string seen;
+    char piece[70000];
+    // Mixed sizes: small ones served from the buffer, one larger than it.
+    for (uint32_t size : {3u, 4u, 65533u, 70000u, 1u, 4u}) {
+        const uint32_t got = in.Read(piece, size);
+        ASSERT_EQ(got, size);
+        seen.append(piece, got);
+        ASSERT_EQ(in.GetPosition(), seen.size());
+    }
+    EXPECT_EQ(seen, contents.substr(0, seen.size()));
+    EXPECT_EQ(in.Seek(-2, CFile::current), seen.size() - 2);
+    ASSERT_EQ(in.Read(piece, 4), 4u);
+    EXPECT_EQ(std::string(piece, 4), contents.substr(seen.size() - 2, 4));
+    EXPECT_EQ(in.Seek(-5, CFile::end), contents.size() - 5);
+    EXPECT_EQ(in.Read(piece, 10), 5u);
+    EXPECT_EQ(in.GetPosition(), contents.size());
+}
+
 TEST(File, OperationsOnAClosedFileFail)
 {
     CFile file;
