@@ -1,7 +1,6 @@
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <atomic>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -13,85 +12,17 @@
 #include "RixModule.h"
 #include "WavExporter.h"
 #include "nexilon/Nexilon.h"
-#include "nexilon/ObjectBase.h"
 
 namespace rix {
 namespace {
 
 namespace fs = std::filesystem;
 
-// What the fake player delivers: length bytes announced, data following a
-// simple pattern, and an optional early end.
-struct TFakeSong {
-    uint64_t length = 0;
-    uint64_t endsAfter = UINT64_MAX;
-};
-TFakeSong fakeSong;
-
-uint8_t FakeByte(uint64_t position)
-{
-    return static_cast<uint8_t>(position * 7 + 3);
-}
-
-class CFakePlayer final : public nexilon::CObjectBase<IRixModulePlayer> {
-public:
-    CFakePlayer() : CObjectBase(RIX_MODULE_PLAYER_CLASS), song(fakeSong) {}
-
-    nexilon::IObject* QueryInterface(const nexilon::CId& id) override
-    {
-        if (id == IRixModulePlayer::Iid || id == nexilon::IInputStream::Iid || id == nexilon::IStream::Iid ||
-            id == nexilon::IObject::Iid)
-            return Answer();
-        return nullptr;
-    }
-    void Close() override {}
-    int32_t GetCapabilities() override { return 7; }
-    uint64_t GetLength() override { return song.length; }
-    void Flush() override {}
-    void Seek(uint64_t target) override { position = target; }
-    uint64_t Tell() override { return position; }
-    bool IsEof() override { return position >= song.length; }
-    const nexilon::TStreamFormat* GetFormat() override { return nullptr; }
-    void Read(nexilon::IMediaSample*) override {}
-    uint64_t Read(void* buffer, uint64_t size) override
-    {
-        const uint64_t end = std::min(song.length, song.endsAfter);
-        const uint64_t count = position >= end ? 0 : std::min(size, end - position);
-        auto* bytes = static_cast<uint8_t*>(buffer);
-        for (uint64_t i = 0; i < count; ++i)
-            bytes[i] = FakeByte(position + i);
-        position += count;
-        return count;
-    }
-    bool IsFeatureSupported(uint32_t) override { return false; }
-    void Skip(int64_t delta) override { position += static_cast<uint64_t>(delta); }
-    void SetChannelEnabled(int32_t, bool) override {}
-    int32_t RowAtTime(float) override { return 0; }
-    float TimeOfRow(uint32_t) override { return 0.0f; }
-    void SeekToRow(uint32_t) override {}
-    void Connect(IRixModule* module) override { connected = nexilon::CPtr<IRixModule>(module); }
-    uint32_t GetRow() override { return 0; }
-    void CopyOutput(int32_t, uint32_t, int32_t*, uint32_t) override {}
-    void SetLoopPattern(bool) override {}
-
-private:
-    TFakeSong song;
-    uint64_t position = 0;
-    nexilon::CPtr<IRixModule> connected;
-};
-
-nexilon::IObject* CreateFakePlayer()
-{
-    return static_cast<IRixModulePlayer*>(new CFakePlayer());
-}
-
 struct TEvents final : IWavExportListener {
     std::vector<int32_t> percents;
     std::vector<uint64_t> written;
     std::string end;
-    std::string reason;
-    // Set the flag once this many bytes are written.
-    uint64_t cancelAt = UINT64_MAX;
+    uint64_t cancelAt = UINT64_MAX; // bytes written that set the cancel flag
     std::atomic<bool> cancel{false};
 
     void OnProgress(int32_t percent, uint64_t bytesWritten, uint64_t) override
@@ -101,37 +32,29 @@ struct TEvents final : IWavExportListener {
         if (bytesWritten >= cancelAt)
             cancel = true;
     }
-    void OnCompleted(const std::string& message) override { end += message; }
-    void OnFailed(const std::string& message, const std::string& why) override
-    {
-        end += message;
-        reason = why;
-    }
-    void OnCancelled() override { end += "cancelled"; }
+    void OnCompleted(const std::string& message) override { end = message; }
+    void OnFailed(const std::string& message, const std::string& reason) override { end = message + " " + reason; }
+    void OnCancelled() override { end = "cancelled"; }
 };
 
-std::string ReadFile(const fs::path& path)
+// The canonical 44-byte PCM header (mono, 44100 Hz, 16 bits), sizes little-endian.
+std::string Header(uint32_t dataBytes)
 {
-    std::stringstream bytes;
-    bytes << std::ifstream(path, std::ios::binary).rdbuf();
-    return bytes.str();
+    std::string header("RIFF\0\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x44\xAC\0\0\x88\x58\x01\0\x02\0\x10\0" "data\0\0\0\0", 44);
+    for (int i = 0; i < 4; ++i) {
+        header[static_cast<std::size_t>(4 + i)] = static_cast<char>((dataBytes + 36) >> (8 * i));
+        header[static_cast<std::size_t>(40 + i)] = static_cast<char>(dataBytes >> (8 * i));
+    }
+    return header;
 }
 
-uint32_t Word(const std::string& bytes, std::size_t at)
-{
-    uint32_t value = 0;
-    std::memcpy(&value, bytes.data() + at, 4);
-    return value;
-}
-
-class WavExporterTest : public testing::Test {
+class WavExport : public testing::Test {
 protected:
     void SetUp() override
     {
         nexilon::q.Init();
         RegisterModuleClass();
-        nexilon::q.GetClassStore().RegisterClassNxl({RIX_MODULE_PLAYER_CLASS, u"test::CFakePlayer", &CreateFakePlayer});
-        fakeSong = {};
+        RegisterPlayerClass();
         module = nexilon::CreateInstance<IRixModule>(CRixModule::ClassId);
         directory = fs::temp_directory_path() / ("sonrix-wav-" + std::to_string(::getpid()));
         fs::create_directories(directory);
@@ -144,9 +67,16 @@ protected:
         nexilon::q.Close();
     }
 
-    TWavExportResult Export(TEvents& events, CWavExporter::TClock clock)
+    // The clock gives calendar seconds; by default it never moves.
+    TWavExportResult Export(TEvents& events, CWavExporter::TClock clock = [] { return int64_t{1}; })
     {
         return CWavExporter(*module, nexilon::CString(path.c_str()), events, std::move(clock)).Run(events.cancel);
+    }
+    std::string File() const
+    {
+        std::stringstream bytes;
+        bytes << std::ifstream(path, std::ios::binary).rdbuf();
+        return bytes.str();
     }
 
     nexilon::CPtr<IRixModule> module;
@@ -154,81 +84,92 @@ protected:
     fs::path path;
 };
 
-TEST_F(WavExporterTest, HeaderIsTheCanonicalPcmLayout)
+TEST_F(WavExport, EmptySongIsAHeaderAloneAndCompletesAtOnce)
 {
-    fakeSong.length = 5000;
     TEvents events;
-    ASSERT_EQ(Export(events, [] { return int64_t{1}; }), TWavExportResult::Completed);
-    const std::string bytes = ReadFile(path);
-    ASSERT_EQ(bytes.size(), 5044u);
-    const std::string expected("RIFF\xAC\x13\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x44\xAC\x00\x00"
-                               "\x88\x58\x01\x00\x02\x00\x10\x00"
-                               "data\x88\x13\x00\x00",
-                               44);
-    EXPECT_EQ(bytes.substr(0, 44), expected);
-    for (uint64_t i = 0; i < 5000; ++i)
-        ASSERT_EQ(static_cast<uint8_t>(bytes[44 + i]), FakeByte(i)) << i;
+    EXPECT_EQ(Export(events), TWavExportResult::Completed);
     EXPECT_EQ(events.end, CWavExporter::kCompletedMessage);
+    EXPECT_EQ(events.percents, std::vector<int32_t>{100});
+    EXPECT_EQ(File(), Header(0));
 }
 
-TEST_F(WavExporterTest, ProgressComesAtOnceThenOncePerSecondAndEndsAt100)
+TEST_F(WavExport, TwoPositionsAt120BpmMatchADirectReadOfThePlayerWithProgressOncePerSecond)
 {
-    fakeSong.length = 10 * 1024 + 100;
-    TEvents steady;
-    Export(steady, [] { return int64_t{1000}; });
-    EXPECT_EQ(steady.percents, (std::vector<int32_t>{9, 100}));
-    EXPECT_EQ(steady.written, (std::vector<uint64_t>{1024, 10340}));
-
-    // A clock that moves on every third reading.
-    TEvents ticking;
+    {
+        CRixModuleLock data(*module, nexilon::LOCKMODE_WRITE);
+        data->orderTable[0][0] = 1;
+        data->orderTable[0][1] = 2;
+        data->orderTable[3][1] = 1;
+        data->patterns[0][1][0] = 58;
+        data->patterns[0][1][8] = 255;
+        data->patterns[0][2][4] = 46;
+        data->patterns[3][1][2] = 70;
+        data->channels[0].effects.push_back(TRixEffect::OfType(RIXEFFECT_DELAY));
+        data->channels[3].oscillators[0].type = RIXOSC_SAW;
+    }
+    TEvents events;
     int64_t readings = 0;
-    Export(ticking, [&] { return 1 + readings++ / 3; });
-    EXPECT_EQ(ticking.written, (std::vector<uint64_t>{1024, 4096, 7168, 10240, 10340}));
-    EXPECT_EQ(ticking.percents, (std::vector<int32_t>{9, 39, 69, 99, 100}));
+    EXPECT_EQ(Export(events, [&] { return 1 + readings++ / 3; }), TWavExportResult::Completed);
+    const std::string bytes = File();
+    ASSERT_EQ(bytes.size(), 352812u);
+    EXPECT_EQ(bytes.substr(0, 44), Header(352768));
+
+    // 345 blocks and a clock moving every third one: the first block, every
+    // third after it, and 100 at the end.
+    ASSERT_EQ(events.written.size(), 116u);
+    for (std::size_t i = 0; i < events.written.size(); ++i) {
+        EXPECT_EQ(events.written[i], i + 1 < events.written.size() ? 1024u + 3072u * i : 352768u) << i;
+        EXPECT_EQ(events.percents[i], static_cast<int32_t>(events.written[i] * 100 / 352768u)) << i;
+    }
+
+    nexilon::CPtr<IRixModulePlayer> player = nexilon::CreateInstance<IRixModulePlayer>(RIX_MODULE_PLAYER_CLASS);
+    player->Connect(module.Get());
+    std::string direct(400'000, '\0');
+    direct.resize(player->Read(direct.data(), direct.size()));
+    EXPECT_NE(direct.find_first_not_of('\0'), std::string::npos) << "the song should not be silent";
+    EXPECT_TRUE(bytes.substr(44) == direct) << "rendered data differs from the player's output";
 }
 
-TEST_F(WavExporterTest, PercentagesOfLongSongsDoNotOverflow)
+TEST_F(WavExport, CancellingALongSongStopsBeforeTheNextBlockAndKeepsTheFullHeader)
 {
-    // Beyond 21474836 bytes written × 100 leaves 32 bits.
-    fakeSong.length = 40'000'000;
+    {
+        // 2 positions of 16 rows of 661499 samples: past 21474836 bytes
+        // written, × 100 no longer fits 32 bits.
+        CRixModuleLock data(*module, nexilon::LOCKMODE_WRITE);
+        data->bpm = 1;
+        data->orderTable[0][1] = 1;
+    }
+    constexpr uint64_t kTotal = 42'335'936;
     TEvents events;
     events.cancelAt = 30'000'000;
     int64_t seconds = 0;
     EXPECT_EQ(Export(events, [&] { return ++seconds; }), TWavExportResult::Cancelled);
-    ASSERT_FALSE(events.percents.empty());
-    for (std::size_t i = 0; i < events.percents.size(); ++i)
-        ASSERT_EQ(events.percents[i], static_cast<int32_t>(events.written[i] * 100 / 40'000'000)) << i;
-    EXPECT_EQ(events.percents.back(), 75);
-}
-
-TEST_F(WavExporterTest, CancellingStopsBeforeTheNextBlockAndKeepsTheFullHeader)
-{
-    fakeSong.length = 100'000;
-    TEvents events;
-    events.cancelAt = 1;
-    EXPECT_EQ(Export(events, [] { return int64_t{5}; }), TWavExportResult::Cancelled);
     EXPECT_EQ(events.end, "cancelled");
-    const std::string bytes = ReadFile(path);
-    ASSERT_EQ(bytes.size(), 44u + 1024u);
-    EXPECT_EQ(Word(bytes, 4), 100'036u);
-    EXPECT_EQ(Word(bytes, 40), 100'000u);
+    for (std::size_t i = 0; i < events.percents.size(); ++i)
+        ASSERT_EQ(events.percents[i], static_cast<int32_t>(events.written[i] * 100 / kTotal)) << i;
+    ASSERT_EQ(events.written.back(), 30'000'128u); // the first whole block past 30'000'000
+    const std::string bytes = File();
+    EXPECT_EQ(bytes.size(), 44u + events.written.back());
+    EXPECT_EQ(bytes.substr(0, 44), Header(kTotal));
 }
 
-TEST_F(WavExporterTest, FailuresAreReportedWithTheirReason)
+TEST_F(WavExport, FailuresAreReportedWithTheirReason)
 {
-    fakeSong.length = 8192;
-    fakeSong.endsAfter = 3000;
-    TEvents early;
-    EXPECT_EQ(Export(early, [] { return int64_t{1}; }), TWavExportResult::Failed);
-    EXPECT_EQ(early.end, CWavExporter::kFailedMessage);
-    EXPECT_EQ(early.reason, "The player ended before the announced length");
-    EXPECT_EQ(ReadFile(path).size(), 44u + 3000u);
+    {
+        // 256 positions at 1 BPM: over 5 GB of samples.
+        CRixModuleLock data(*module, nexilon::LOCKMODE_WRITE);
+        data->bpm = 1;
+        data->orderTable[0][255] = 1;
+    }
+    TEvents tooLong;
+    EXPECT_EQ(Export(tooLong), TWavExportResult::Failed);
+    EXPECT_EQ(tooLong.end, std::string(CWavExporter::kFailedMessage) + " The song is too long for a WAV file (2 GiB at most)");
+    EXPECT_TRUE(File().empty());
 
     path = directory / "missing" / "out.wav";
     TEvents uncreatable;
-    EXPECT_EQ(Export(uncreatable, [] { return int64_t{1}; }), TWavExportResult::Failed);
-    EXPECT_EQ(uncreatable.end, CWavExporter::kFailedMessage);
-    EXPECT_FALSE(uncreatable.reason.empty());
+    EXPECT_EQ(Export(uncreatable), TWavExportResult::Failed);
+    EXPECT_THAT(uncreatable.end, testing::MatchesRegex("WAV export failed! .+"));
     EXPECT_TRUE(uncreatable.percents.empty());
     EXPECT_FALSE(fs::exists(path));
 }
