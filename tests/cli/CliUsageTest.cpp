@@ -6,28 +6,18 @@ namespace {
 
 using clitest::RunCli;
 
-TEST(CliUsage, HelpAndVersion)
+TEST(CliUsage, HelpVersionAndWrongUsage)
 {
-    for (const char* option : {"--help", "-h"}) {
+    const std::pair<const char*, const char*> options[] = {
+        {"--help", "Usage: sonrix3-cli"}, {"-h", "Usage: sonrix3-cli"}, {"--version", "sonrix3-cli "}, {"-V", "sonrix3-cli "}};
+    for (const auto& [option, start] : options) {
         const auto result = RunCli({option});
         EXPECT_EQ(result.status, 0) << option;
-        EXPECT_NE(result.out.find("Usage: sonrix3-cli"), std::string::npos);
-        EXPECT_NE(result.out.find("dump FILE"), std::string::npos);
-        EXPECT_NE(result.out.find("convert IN OUT"), std::string::npos);
         EXPECT_EQ(result.err, "");
+        EXPECT_EQ(result.out.rfind(start, 0), 0u) << result.out;
     }
-    for (const char* option : {"--version", "-V"}) {
-        const auto result = RunCli({option});
-        EXPECT_EQ(result.status, 0) << option;
-        EXPECT_EQ(result.out.rfind("sonrix3-cli ", 0), 0u) << result.out;
-        EXPECT_EQ(result.out.back(), '\n');
-        EXPECT_EQ(result.out.find('\n'), result.out.size() - 1) << "one line";
-    }
-}
 
-TEST(CliUsage, WrongUsageExitsTwoWithTheUsage)
-{
-    const std::vector<std::vector<std::string>> calls = {
+    const std::vector<std::vector<std::string>> wrong = {
         {},
         {"bogus"},
         {"dump"},
@@ -39,14 +29,12 @@ TEST(CliUsage, WrongUsageExitsTwoWithTheUsage)
         {"convert", "a.sonrixi", "b.sonrix"},
         {"convert", "a.wav", "b.wav"},
     };
-    for (const auto& call : calls) {
-        std::string line;
-        for (const std::string& arg : call)
-            line += arg + " ";
+    for (const auto& call : wrong) {
+        SCOPED_TRACE(testing::PrintToString(call));
         const auto result = RunCli(call);
-        EXPECT_EQ(result.status, 2) << line;
-        EXPECT_NE(result.err.find("Usage: sonrix3-cli"), std::string::npos) << line;
-        EXPECT_EQ(result.out, "") << line;
+        EXPECT_EQ(result.status, 2);
+        EXPECT_NE(result.err.find("Usage: sonrix3-cli"), std::string::npos);
+        EXPECT_EQ(result.out, "");
     }
 }
 

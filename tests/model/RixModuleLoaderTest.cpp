@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cmath>
 #include <limits>
 
 #include "RixFileTestData.h"
 #include "RixModuleData.h"
-#include "nexilon/VarReader.h"
 
 namespace {
 
@@ -17,232 +15,167 @@ using rix::TRixOscillator;
 using rixtest::CFileBytes;
 using rixtest::ExpectFailure;
 
-constexpr const char* kSource = "RixModuleLoader";
-
-CFileBytes Version3()
-{
-    CFileBytes file;
-    file.WideString(u"sonrix v3.0");
-    return file;
-}
-
-CFileBytes Version2()
-{
-    CFileBytes file;
-    file.WideString(u"sonrix v2.0");
-    return file;
-}
+constexpr std::u16string_view kVersion3 = u"sonrix v3.0";
+constexpr std::u16string_view kVersion2 = u"sonrix v2.0";
 
 CRixModuleData Loaded(const std::string& bytes)
 {
-    CRixModuleData data;
-    rixtest::LoadModuleBytes(data, bytes);
-    return data;
+    return rixtest::Loaded<CRixModuleData>(bytes);
 }
 
-// ---- Round trips and the written layout ----
+// A file of the header and these values.
+void ExpectInvalidData(std::u16string_view header, const std::vector<int32_t>& values, const char* function)
+{
+    SCOPED_TRACE(testing::PrintToString(values));
+    CFileBytes file(header);
+    for (int32_t value : values)
+        file.Int(value);
+    ExpectFailure<nexilon::CDataFormatException>([&] { Loaded(file.Bytes()); }, function, "RixModuleLoader",
+                                                 "Invalid data format");
+}
 
 TEST(RixModuleFile, FeatureModuleLoadsBackIdentical)
 {
     const CRixModuleData original = rixtest::MakeFeatureModule();
-    const std::string bytes = rixtest::SaveModuleBytes(original);
+    const std::string bytes = rixtest::SaveBytes(original);
     EXPECT_EQ(Loaded(bytes), original);
-    EXPECT_EQ(rixtest::SaveModuleBytes(Loaded(bytes)), bytes);
+    EXPECT_EQ(rixtest::SaveBytes(Loaded(bytes)), bytes);
 }
 
 TEST(RixModuleFile, NewModuleHasExactlyTheListedRecords)
 {
-    CFileBytes expected = Version3();
-    expected.Int(18).Int(16).Int(120).Int(100);
-    expected.Int(2).Repeat(0, 2048);
-    expected.Int(3).Repeat(0, 2048);
+    CFileBytes expected(kVersion3);
+    expected.Int(18).Int(16).Int(120).Int(100).Int(2).Repeat(0, 2048).Int(3).Repeat(0, 2048);
     for (int c = 0; c < 8; ++c)
         expected.Int(4).Int(c).Int(100).Envelope(TRixEnvelope::ChannelDefault());
     for (int c = 0; c < 8; ++c) {
-        expected.Int(6).Int(c).Int(0).Int(100).Int(0).Bool(false);
-        expected.Envelope(TRixEnvelope::Default()).Envelope(TRixEnvelope::Default());
-        expected.Int(7).Int(c).Int(0).Int(100).Int(0);
-        expected.Envelope(TRixEnvelope::Default()).Envelope(TRixEnvelope::Default());
+        expected.Int(6).Int(c).Int(0).Int(100).Int(0).Bool(false).Envelope({}).Envelope({});
+        expected.Int(7).Int(c).Int(0).Int(100).Int(0).Envelope({}).Envelope({});
     }
-    expected.Int(255);
-
-    const std::string bytes = rixtest::SaveModuleBytes(CRixModuleData());
-    ASSERT_EQ(bytes.substr(0, 4), std::string("\xFF\xFE\xFF\x0B", 4));
-    EXPECT_EQ(bytes, expected.Bytes());
+    EXPECT_EQ(rixtest::SaveBytes(CRixModuleData()), expected.Int(255).Bytes());
 }
 
 TEST(RixModuleFile, EffectsAreWrittenByTheRecordOfTheirType)
 {
-    // Tag and the fields after the channel number, for each effect type.
-    struct TCase {
-        int32_t type;
-        int32_t tag;
-        std::size_t fieldBytes;
-    };
-    const TCase cases[] = {{0, 8, 8}, {1, 9, 30}, {2, 10, 34}, {3, 11, 34}, {4, 15, 68}, {5, 17, 38}, {6, 14, 68}};
-    for (const TCase& c : cases) {
+    // Effect type, its tag, and the bytes after the channel number.
+    const std::size_t cases[][3] = {{0, 8, 8},   {1, 9, 30},  {2, 10, 34}, {3, 11, 34},
+                                    {4, 15, 68}, {5, 17, 38}, {6, 14, 68}};
+    const std::string plain = rixtest::SaveBytes(CRixModuleData());
+    for (const auto& c : cases) {
         CRixModuleData data;
-        data.channels[3].effects.push_back(TRixEffect::OfType(c.type));
-        const std::string bytes = rixtest::SaveModuleBytes(data);
-        const std::string plain = rixtest::SaveModuleBytes(CRixModuleData());
-        CFileBytes record;
-        record.Int(c.tag).Int(3);
-        ASSERT_EQ(bytes.size(), plain.size() + 8 + c.fieldBytes) << "type " << c.type;
-        EXPECT_EQ(bytes.substr(plain.size() - 4, 8), record.Bytes()) << "type " << c.type;
-        EXPECT_EQ(Loaded(bytes), data) << "type " << c.type;
+        data.channels[3].effects.push_back(TRixEffect::OfType(static_cast<int32_t>(c[0])));
+        const std::string bytes = rixtest::SaveBytes(data);
+        ASSERT_EQ(bytes.size(), plain.size() + 8 + c[2]) << "type " << c[0];
+        EXPECT_EQ(bytes.substr(plain.size() - 4, 8), CFileBytes().Int(static_cast<int32_t>(c[1])).Int(3).Bytes());
+        EXPECT_EQ(Loaded(bytes), data) << "type " << c[0];
     }
 }
-
-// ---- Version 3 records ----
 
 TEST(RixModuleFile, EnvelopeSpeedsOfOldFilesAreConverted)
 {
-    TRixEnvelope stored = TRixEnvelope::Default();
-    stored.speed = 655;
-    auto file = [&](bool currentTimeBase, int32_t speed) {
-        stored.speed = speed;
-        CFileBytes bytes = Version3();
-        if (currentTimeBase)
-            bytes.Int(18);
-        bytes.Int(4).Int(0).Int(100).Envelope(stored);
-        bytes.Int(6).Int(0).Int(0).Int(100).Int(0).Bool(false).Envelope(stored).Envelope(stored);
-        bytes.Int(9).Int(1).Envelope(stored);
-        bytes.Int(15).Int(1).Int(1).Int(2).Envelope(stored).Envelope(stored);
-        return bytes.Int(255).Bytes();
-    };
-    struct TCase {
-        bool currentTimeBase;
-        int32_t stored;
-        int32_t expected;
-    };
-    const TCase cases[] = {{false, 655, 65}, {true, 655, 655}, {false, -655, -65}, {false, INT_MAX, 214261406}};
-    for (const TCase& c : cases) {
-        const CRixModuleData data = Loaded(file(c.currentTimeBase, c.stored));
-        EXPECT_EQ(data.channels[0].envelope.speed, c.expected);
-        EXPECT_EQ(data.channels[0].oscillators.at(0).volumeEnvelope.speed, c.expected);
-        EXPECT_EQ(data.channels[0].oscillators.at(0).transitionEnvelope.speed, c.expected);
-        EXPECT_EQ(data.channels[1].effects.at(0).envelope1.speed, c.expected);
-        EXPECT_EQ(data.channels[1].effects.at(1).envelope2.speed, c.expected);
+    // Without record 18 the old time base: speeds a tenth, truncated.
+    const int32_t cases[][3] = {{0, 655, 65}, {1, 655, 655}, {0, -655, -65}, {0, INT_MAX, 214261406}};
+    for (const auto& c : cases) {
+        TRixEnvelope e;
+        e.speed = c[1];
+        CFileBytes file(kVersion3);
+        if (c[0])
+            file.Int(18);
+        file.Int(4).Int(0).Int(100).Envelope(e).Int(6).Int(0).Int(0).Int(100).Int(0).Bool(false).Envelope(e).Envelope(e);
+        const CRixModuleData data = Loaded(file.Int(15).Int(1).Int(1).Int(2).Envelope(e).Envelope(e).Int(255).Bytes());
+        const TRixOscillator& oscillator = data.channels[0].oscillators.at(0);
+        for (int32_t speed : {data.channels[0].envelope.speed, oscillator.volumeEnvelope.speed,
+                              oscillator.transitionEnvelope.speed, data.channels[1].effects.at(0).envelope2.speed})
+            EXPECT_EQ(speed, c[2]) << "stored " << c[1];
     }
 }
 
-TEST(RixModuleFile, ChannelRecordDropsEarlierOscillatorsButKeepsEffects)
+TEST(RixModuleFile, RecordsBuildOnADefaultSong)
 {
-    CFileBytes file = Version3();
+    CRixModuleData data = rixtest::MakeFeatureModule();
+    rixtest::LoadBytes(data, CFileBytes(kVersion3).Int(255).Bytes());
+    EXPECT_EQ(data, CRixModuleData());
+
+    // A channel record drops the oscillators read so far but not the effects.
+    CFileBytes file(kVersion3);
     file.Int(18).Int(6).Int(2).Int(1).Int(50).Int(0).Bool(true).Envelope({}).Envelope({});
-    file.Int(8).Int(2).Int(100).Int(50);
-    file.Int(4).Int(2).Int(77).Envelope(rixtest::MakeEnvelope(3)).Int(255);
-    const CRixModuleData data = Loaded(file.Bytes());
+    file.Int(8).Int(2).Int(100).Int(50).Int(4).Int(2).Int(77).Envelope(rixtest::MakeEnvelope(3));
+    // Transitions follow the oscillators: default ones fill in, extra ones go.
+    file.Int(4).Int(0).Int(1).Envelope({});
+    for (int i = 0; i < 2; ++i)
+        file.Int(6).Int(0).Int(1).Int(2).Int(3).Bool(true).Envelope({}).Envelope({});
+    file.Int(7).Int(1).Int(1).Int(2).Int(3).Envelope({}).Envelope({});
+    data = Loaded(file.Int(255).Bytes());
     EXPECT_EQ(data.channels[2].volume, 77);
     EXPECT_EQ(data.channels[2].envelope, rixtest::MakeEnvelope(3));
     EXPECT_TRUE(data.channels[2].oscillators.empty());
     EXPECT_TRUE(data.channels[2].transitionOscillators.empty());
     EXPECT_EQ(data.channels[2].effects.size(), 1u);
+    EXPECT_EQ(data.channels[0].transitionOscillators, std::vector<TRixOscillator>(2));
+    EXPECT_EQ(data.channels[1].oscillators, std::vector<TRixOscillator>(1));
+    EXPECT_EQ(data.channels[1].transitionOscillators, std::vector<TRixOscillator>(1));
 }
 
-TEST(RixModuleFile, LegacyRecordsOfEarlierVersions)
+TEST(RixModuleFile, LegacyRecordsAndEffectsFromTypeDefaults)
 {
     const TRixEnvelope envelope = rixtest::MakeEnvelope(4);
-    CFileBytes file = Version3();
+    CFileBytes file(kVersion3);
     file.Int(18).Int(16).Int(99).Int(33).Int(1).Int(140);
     file.Int(4).Int(1).Int(100).Envelope({});
     file.Int(5).Int(1).Int(2).Int(80).Int(-300).Envelope(envelope).Envelope(envelope);
-    file.Int(12).Int(1).Unsigned(0xFFFFFFFFu);
-    file.Int(13).Int(1).Unsigned(7).Unsigned(9);
+    file.Int(12).Int(1).Unsigned(0xFFFFFFFFu).Int(13).Int(1).Unsigned(7).Unsigned(9);
+    file.Int(9).Int(0).Envelope(envelope).Int(10).Int(0).Int(5).Envelope(envelope);
     const CRixModuleData data = Loaded(file.Int(255).Bytes());
 
     EXPECT_EQ(data.bpm, 140);
     EXPECT_EQ(data.masterVolume, 100);
     const rix::CRixModuleChannel& channel = data.channels[1];
-    ASSERT_EQ(channel.oscillators.size(), 1u);
-    EXPECT_EQ(channel.oscillators[0], (TRixOscillator{2, 80, -300, envelope, envelope, false}));
+    EXPECT_EQ(channel.oscillators, (std::vector<TRixOscillator>{{2, 80, -300, envelope, envelope, false}}));
     EXPECT_EQ(channel.transitionOscillators, std::vector<TRixOscillator>(1));
-
     TRixEffect drive = TRixEffect::OfType(rix::RIXEFFECT_OVERDRIVE);
+    TRixEffect plain = drive;
     drive.param1 = -1;
     drive.param2 = 255;
-    TRixEffect plain = TRixEffect::OfType(rix::RIXEFFECT_OVERDRIVE);
     plain.param1 = 7;
     plain.param2 = 9;
     EXPECT_EQ(channel.effects, (std::vector<TRixEffect>{drive, plain}));
+
+    TRixEffect flange = TRixEffect::OfType(rix::RIXEFFECT_FLANGE);
+    flange.envelope1 = envelope;
+    TRixEffect lowpass = TRixEffect::OfType(rix::RIXEFFECT_LOWPASS);
+    lowpass.param1 = 5;
+    lowpass.envelope1 = envelope;
+    EXPECT_EQ(data.channels[0].effects, (std::vector<TRixEffect>{flange, lowpass}));
 }
-
-TEST(RixModuleFile, EffectRecordsStartFromTheTypeDefaults)
-{
-    const TRixEnvelope envelope = rixtest::MakeEnvelope(2);
-    CFileBytes file = Version3();
-    file.Int(18).Int(9).Int(0).Envelope(envelope).Int(10).Int(0).Int(5).Envelope(envelope);
-    const CRixModuleData data = Loaded(file.Int(255).Bytes());
-    ASSERT_EQ(data.channels[0].effects.size(), 2u);
-    const TRixEffect& flange = data.channels[0].effects[0];
-    EXPECT_EQ(flange.type, rix::RIXEFFECT_FLANGE);
-    EXPECT_EQ(flange.param1, 400);
-    EXPECT_EQ(flange.param2, 128);
-    EXPECT_EQ(flange.envelope2, TRixEnvelope::Default());
-    const TRixEffect& lowpass = data.channels[0].effects[1];
-    EXPECT_EQ(lowpass.param1, 5);
-    EXPECT_EQ(lowpass.param2, 128);
-    EXPECT_EQ(lowpass.envelope1, envelope);
-}
-
-TEST(RixModuleFile, LoadStartsFromADefaultSong)
-{
-    CRixModuleData data = rixtest::MakeFeatureModule();
-    rixtest::LoadModuleBytes(data, Version3().Int(255).Bytes());
-    EXPECT_EQ(data, CRixModuleData());
-}
-
-TEST(RixModuleFile, OscillatorListsStayParallel)
-{
-    CFileBytes onlyOscillators = Version3();
-    onlyOscillators.Int(4).Int(0).Int(1).Envelope({});
-    for (int i = 0; i < 2; ++i)
-        onlyOscillators.Int(6).Int(0).Int(1).Int(2).Int(3).Bool(true).Envelope({}).Envelope({});
-    CRixModuleData data = Loaded(onlyOscillators.Int(255).Bytes());
-    EXPECT_EQ(data.channels[0].transitionOscillators, std::vector<TRixOscillator>(2));
-
-    CFileBytes onlyTransitions = Version3();
-    onlyTransitions.Int(7).Int(0).Int(1).Int(2).Int(3).Envelope({}).Envelope({});
-    data = Loaded(onlyTransitions.Int(255).Bytes());
-    EXPECT_EQ(data.channels[0].oscillators.size(), 1u);
-    EXPECT_EQ(data.channels[0].transitionOscillators.size(), 1u);
-}
-
-// ---- Version 2 ----
 
 TEST(RixModuleFileVersion2, SongChannelAndEnvelopeConversions)
 {
     const float pi = 3.14159265358979f;
-    CFileBytes file = Version2();
+    CFileBytes file(kVersion2);
     file.Int(1).Int(133).Float(0.5f).WideString(u"title").WideString(u"").WideString(u"author");
     file.Int(4).Int(3).Float(0.5f).Envelope2({0.25f, 1.0f, 1.0f, pi / 2, pi, 100000.0f}, false, true, true);
     file.Int(4).Int(4).Float(std::numeric_limits<float>::quiet_NaN());
     file.Envelope2({1e10f, -1.0f, 2.5f, 0, 0, 0}, true, false, false);
-    file.Int(8);
-    const CRixModuleData data = Loaded(file.Bytes());
+    const CRixModuleData data = Loaded(file.Int(8).Bytes());
 
     EXPECT_EQ(data.bpm, 133);
     EXPECT_EQ(data.masterVolume, 127);
-    const rix::CRixModuleChannel& three = data.channels[3];
-    EXPECT_EQ(three.volume, 127);
-    EXPECT_EQ(three.envelope, (TRixEnvelope{64, 256, 65, 0, 16384, 32768, 1043037806, false, true}));
-    EXPECT_TRUE(three.oscillators.empty());
-    EXPECT_TRUE(three.transitionOscillators.empty());
-    const rix::CRixModuleChannel& four = data.channels[4];
-    EXPECT_EQ(four.volume, INT_MIN);
-    EXPECT_EQ(four.envelope, (TRixEnvelope{INT_MIN, -256, 163, 3, 0, 0, 0, true, false}));
+    EXPECT_EQ(data.channels[3].volume, 127);
+    EXPECT_EQ(data.channels[3].envelope, (TRixEnvelope{64, 256, 65, 0, 16384, 32768, 1043037806, false, true}));
+    EXPECT_TRUE(data.channels[3].oscillators.empty());
+    EXPECT_TRUE(data.channels[3].transitionOscillators.empty());
+    EXPECT_EQ(data.channels[4].volume, INT_MIN);
+    EXPECT_EQ(data.channels[4].envelope, (TRixEnvelope{INT_MIN, -256, 163, 3, 0, 0, 0, true, false}));
 }
 
 TEST(RixModuleFileVersion2, OscillatorWaveformsAndFrequencyEnvelope)
 {
     const int32_t waveforms[][2] = {{0, 0}, {1, 0}, {2, 1}, {3, 2}, {4, 3}, {5, 0}, {-1, 0}};
     for (const auto& waveform : waveforms) {
-        CFileBytes file = Version2();
+        CFileBytes file(kVersion2);
         file.Int(7).Int(6).Int(12345).Int(waveform[0]);
-        file.Envelope2({0.5f, 2.0f, 1.0f, 0, 0, 0});
-        file.Envelope2({-12.0f, 35.624f, 0.0f, 0, 0, 0});
-        file.Float(0.5f).Float(-0.255f);
-        const CRixModuleData data = Loaded(file.Bytes());
+        file.Envelope2({0.5f, 2.0f, 1.0f, 0, 0, 0}).Envelope2({-12.0f, 35.624f, 0.0f, 0, 0, 0});
+        const CRixModuleData data = Loaded(file.Float(0.5f).Float(-0.255f).Bytes());
         const rix::CRixModuleChannel& channel = data.channels[6];
         ASSERT_EQ(channel.oscillators.size(), 2u) << "waveform " << waveform[0];
         const TRixOscillator& oscillator = channel.oscillators[1];
@@ -259,31 +192,28 @@ TEST(RixModuleFileVersion2, OscillatorWaveformsAndFrequencyEnvelope)
     }
 }
 
-TEST(RixModuleFileVersion2, DelayAndFlangeWhenOnIgnoredRecordsSkipped)
+TEST(RixModuleFileVersion2, EffectsWhenOnAndIgnoredRecordsSkipped)
 {
-    CFileBytes file = Version2();
-    file.Int(5).Int(2).Bool(true).Float(3.0f).Float(0.5f);
-    file.Int(5).Int(2).Bool(false).Float(9.0f).Float(9.0f);
+    CFileBytes file(kVersion2);
+    file.Int(5).Int(2).Bool(true).Float(3.0f).Float(0.5f).Int(5).Int(2).Bool(false).Float(9.0f).Float(9.0f);
     file.Int(9).Int(-1).Bool(true).Int(77);
     file.Int(10).Bool(true).Float(1.0f).Float(2.0f).Envelope2({1, 2, 3, 4, 5, 6});
     file.Int(6).Int(2).Bool(true).Float(42.0f).Envelope2({100.7f, 200.2f, 1.0f, 0, 0, 0}, false, false, true);
     file.Int(6).Int(2).Bool(false).Float(42.0f).Envelope2({1, 2, 3, 0, 0, 0});
-    const CRixModuleData data = Loaded(file.Int(8).Bytes());
 
+    CRixModuleData expected;
     TRixEffect delay = TRixEffect::OfType(rix::RIXEFFECT_DELAY);
     delay.param1 = 50;
     delay.param2 = 128;
     TRixEffect flange = TRixEffect::OfType(rix::RIXEFFECT_FLANGE);
     flange.envelope1 = {100, 200, 65, 0, 0, 0, 0, false, false};
-    EXPECT_EQ(data.channels[2].effects, (std::vector<TRixEffect>{delay, flange}));
-    CRixModuleData expected;
     expected.channels[2].effects = {delay, flange};
-    EXPECT_EQ(data, expected);
+    EXPECT_EQ(Loaded(file.Int(8).Bytes()), expected);
 }
 
 TEST(RixModuleFileVersion2, TablesAndTheEndOfTheFile)
 {
-    CFileBytes file = Version2();
+    CFileBytes file(kVersion2);
     file.Int(2);
     for (int i = 0; i < 2048; ++i)
         file.Int(i == 5 ? -1 : i % 16);
@@ -297,108 +227,43 @@ TEST(RixModuleFileVersion2, TablesAndTheEndOfTheFile)
     EXPECT_EQ(data.patterns[7][15][15], 2047u * 0x01010101u);
 
     // Whatever follows tag 8 is not read.
-    EXPECT_EQ(Loaded(Version2().Int(1).Int(90).Float(1.0f).WideString(u"").WideString(u"").WideString(u"")
-                         .Int(8).Int(12345).Bytes())
-                  .bpm,
-              90);
+    CFileBytes ended(kVersion2);
+    ended.Int(1).Int(90).Float(1.0f).WideString(u"").WideString(u"").WideString(u"").Int(8).Int(12345);
+    EXPECT_EQ(Loaded(ended.Bytes()).bpm, 90);
 }
 
-// ---- Failures ----
-
-TEST(RixModuleFileErrors, HeaderNeitherVersion)
+TEST(RixModuleFileErrors, HeadersTagsChannelsAndOrderValues)
 {
-    const std::u16string headers[] = {u"SONRIX v3.0", u"sonrix v3.1", u"sonrix v3.0 ", u"", u"sonrixi v3.0"};
-    for (const std::u16string& header : headers) {
-        CFileBytes file;
-        file.WideString(header).Int(255);
-        ExpectFailure<nexilon::CDataFormatException>([&] { Loaded(file.Bytes()); }, "rix::CRixModuleData::Load",
-                                                     kSource, "Invalid file format");
-    }
+    for (std::u16string_view header : {u"SONRIX v3.0", u"sonrix v3.1", u"sonrix v3.0 ", u"", u"sonrixi v3.0"})
+        ExpectFailure<nexilon::CDataFormatException>([&] { Loaded(CFileBytes(header).Int(255).Bytes()); },
+                                                     "rix::CRixModuleData::Load", "RixModuleLoader",
+                                                     "Invalid file format");
+    const std::vector<int32_t> version3[] = {{0}, {19}, {-1}, {254}, {18, 16, 1, 1, 256}};
+    for (const auto& values : version3)
+        ExpectInvalidData(kVersion3, values, "rix::CRixModuleData::LoadVersion3");
+    // Every record with a channel number fails before its fields are read.
+    for (int32_t tag : {4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 17})
+        for (int32_t channel : {8, -1, INT_MIN})
+            ExpectInvalidData(kVersion3, {tag, channel}, "rix::CRixModuleData::LoadVersion3");
+    const std::vector<int32_t> version2[] = {{11}, {0}, {255}, {4, 8}, {5, -1}, {6, 8}, {7, 100}, {2, 3, 16}, {2, INT_MAX}};
+    for (const auto& values : version2)
+        ExpectInvalidData(kVersion2, values, "rix::CRixModuleData::LoadVersion2");
 }
 
-TEST(RixModuleFileErrors, Version3UnknownTagsAndChannels)
+TEST(RixModuleFileErrors, EveryTruncationFailsButVersion2FilesMayEndBetweenRecords)
 {
-    CFileBytes unknownTags[] = {Version3().Int(0), Version3().Int(19), Version3().Int(-1), Version3().Int(254),
-                                Version3().Int(18).Int(16).Int(1).Int(1).Int(256)};
-    for (const CFileBytes& file : unknownTags)
-        ExpectFailure<nexilon::CDataFormatException>([&] { Loaded(file.Bytes()); },
-                                                     "rix::CRixModuleData::LoadVersion3", kSource,
-                                                     "Invalid data format");
+    rixtest::ExpectEveryTruncationFails<CRixModuleData>(rixtest::SaveBytes(rixtest::MakeFeatureModule()));
 
-    // Every record with a channel number, given channel 8 or -1, fails
-    // before its fields are read.
-    const int32_t channelRecords[] = {4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 17};
-    for (int32_t tag : channelRecords)
-        for (int32_t channel : {8, -1, INT_MIN}) {
-            SCOPED_TRACE("tag " + std::to_string(tag) + " channel " + std::to_string(channel));
-            ExpectFailure<nexilon::CDataFormatException>(
-                [&] { Loaded(Version3().Int(tag).Int(channel).Bytes()); }, "rix::CRixModuleData::LoadVersion3",
-                kSource, "Invalid data format");
-        }
-}
-
-TEST(RixModuleFileErrors, Version2UnknownTagsChannelsAndOrderValues)
-{
-    const CFileBytes files[] = {
-        Version2().Int(11),
-        Version2().Int(0),
-        Version2().Int(255),
-        Version2().Int(4).Int(8),
-        Version2().Int(5).Int(-1),
-        Version2().Int(6).Int(8),
-        Version2().Int(7).Int(100),
-        Version2().Int(2).Int(3).Int(16),
-        Version2().Int(2).Int(INT_MAX),
-    };
-    for (const CFileBytes& file : files)
-        ExpectFailure<nexilon::CDataFormatException>([&] { Loaded(file.Bytes()); },
-                                                     "rix::CRixModuleData::LoadVersion2", kSource,
-                                                     "Invalid data format");
-}
-
-TEST(RixModuleFileErrors, FailedLoadKeepsWhatWasRead)
-{
-    CRixModuleData data;
-    EXPECT_THROW(rixtest::LoadModuleBytes(data, Version3().Int(16).Int(60).Int(7).Int(99).Bytes()),
-                 nexilon::CDataFormatException);
-    EXPECT_EQ(data.bpm, 60);
-    EXPECT_EQ(data.masterVolume, 7);
-}
-
-void ExpectEveryTruncationFails(const std::string& bytes, const std::vector<std::size_t>& validEnds = {})
-{
-    for (std::size_t length = 0; length < bytes.size(); ++length) {
-        if (std::find(validEnds.begin(), validEnds.end(), length) != validEnds.end()) {
-            EXPECT_NO_THROW(Loaded(bytes.substr(0, length))) << "length " << length;
-            continue;
-        }
-        try {
-            Loaded(bytes.substr(0, length));
-            ADD_FAILURE() << "a file cut to " << length << " of " << bytes.size() << " bytes loaded";
-        } catch (const nexilon::CIOException& error) {
-            EXPECT_EQ(error.GetMessage(), "Unexpected end of stream") << "length " << length;
-        }
-    }
-}
-
-TEST(RixModuleFileErrors, EveryTruncationOfAVersion3FileFails)
-{
-    ExpectEveryTruncationFails(rixtest::SaveModuleBytes(rixtest::MakeFeatureModule()));
-}
-
-TEST(RixModuleFileErrors, Version2FilesEndOnlyBetweenRecords)
-{
-    CFileBytes file = Version2();
+    const std::array<float, 6> envelope{0, 1, 1, 0, 0, 0};
+    CFileBytes file(kVersion2);
     file.Mark().Int(1).Int(125).Float(0.75f).WideString(u"a").WideString(u"bc").WideString(u"").Mark();
-    file.Int(4).Int(0).Float(0.5f).Envelope2({0, 1, 1, 0, 0, 0}).Mark();
-    file.Int(7).Int(0).Int(0).Int(2).Envelope2({0, 1, 1, 0, 0, 0}).Envelope2({0, 1, 1, 0, 0, 0});
-    file.Float(1.0f).Float(0.0f).Mark();
+    file.Int(4).Int(0).Float(0.5f).Envelope2(envelope).Mark();
+    file.Int(7).Int(0).Int(0).Int(2).Envelope2(envelope).Envelope2(envelope).Float(1.0f).Float(0.0f).Mark();
     file.Int(5).Int(0).Bool(true).Float(1.0f).Float(1.0f).Mark();
-    file.Int(6).Int(0).Bool(true).Float(0.0f).Envelope2({0, 1, 1, 0, 0, 0}).Mark();
+    file.Int(6).Int(0).Bool(true).Float(0.0f).Envelope2(envelope).Mark();
     file.Int(9).Int(0).Bool(false).Int(0).Mark();
-    file.Int(10).Bool(false).Float(0.0f).Float(0.0f).Envelope2({0, 1, 1, 0, 0, 0}).Mark();
-    file.Int(8);
-    ExpectEveryTruncationFails(file.Bytes(), file.Marks());
+    file.Int(10).Bool(false).Float(0.0f).Float(0.0f).Envelope2(envelope).Mark();
+    rixtest::ExpectEveryTruncationFails<CRixModuleData>(file.Int(8).Bytes(), file.Marks());
 }
 
 } // namespace

@@ -1,11 +1,12 @@
 #pragma once
 
-// Test helpers for module and instrument files: a builder for file bytes
-// written value by value, feature-rich songs and instruments whose every
-// member survives a save, and loading and saving through memory streams.
+// Module and instrument files for tests: bytes built value by value, so that
+// tests do not depend on the code that writes files; songs and instruments
+// whose every member survives a save; loading and saving through memory.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string>
@@ -20,10 +21,12 @@
 
 namespace rixtest {
 
-// File bytes in the typed writer's encoding (little-endian), built by hand
-// so that tests do not depend on the code that writes files.
+// Little-endian, in the typed writer's encoding.
 class CFileBytes {
 public:
+    CFileBytes() = default;
+    explicit CFileBytes(std::u16string_view magic) { WideString(magic); }
+
     CFileBytes& Byte(uint8_t value)
     {
         bytes += static_cast<char>(value);
@@ -43,8 +46,7 @@ public:
         return Unsigned(bits);
     }
     CFileBytes& Bool(bool value) { return Byte(value ? 1 : 0); }
-    // FF FE FF, a length byte, UTF-16LE: the module header, version 2
-    // strings and short strings of the typed writer.
+    // FF FE FF, a length byte, UTF-16LE: headers and version 2 strings.
     CFileBytes& WideString(std::u16string_view text)
     {
         Byte(0xFF).Byte(0xFE).Byte(0xFF).Byte(static_cast<uint8_t>(text.size()));
@@ -70,7 +72,7 @@ public:
             Unsigned(value);
         return *this;
     }
-    // Remembers the current size as a record boundary.
+    // Remembers the current size as a place where the file may end.
     CFileBytes& Mark()
     {
         marks.push_back(bytes.size());
@@ -85,38 +87,33 @@ private:
     std::vector<std::size_t> marks;
 };
 
-inline std::string SaveModuleBytes(const rix::CRixModuleData& data)
+// A module (CRixModuleData) or an instrument (CRixModuleChannel) file.
+template <class T>
+std::string SaveBytes(const T& item)
 {
     auto output = nexilon::CreateMemoryOutputStream();
     nexilon::COutputStreamSelector selector(output.Get());
-    data.Save(selector);
+    item.Save(selector);
     return output->GetBytes();
 }
 
-inline void LoadModuleBytes(rix::CRixModuleData& data, std::string_view bytes)
+template <class T>
+void LoadBytes(T& item, std::string_view bytes)
 {
     auto input = nexilon::CreateMemoryInputStream(bytes);
     nexilon::CInputStreamSelector selector(input.Get());
-    data.Load(selector);
+    item.Load(selector);
 }
 
-inline std::string SaveInstrumentBytes(const rix::CRixModuleChannel& channel)
+template <class T>
+T Loaded(std::string_view bytes)
 {
-    auto output = nexilon::CreateMemoryOutputStream();
-    nexilon::COutputStreamSelector selector(output.Get());
-    channel.Save(selector);
-    return output->GetBytes();
+    T item;
+    LoadBytes(item, bytes);
+    return item;
 }
 
-inline void LoadInstrumentBytes(rix::CRixModuleChannel& channel, std::string_view bytes)
-{
-    auto input = nexilon::CreateMemoryInputStream(bytes);
-    nexilon::CInputStreamSelector selector(input.Get());
-    channel.Load(selector);
-}
-
-// Runs action and checks that it throws TException with exactly these
-// operation name, source file and message.
+// action must throw TException with exactly this function, file and message.
 template <class TException, class TAction>
 void ExpectFailure(TAction&& action, const std::string& function, const std::string& file,
                    const std::string& message)
@@ -131,15 +128,32 @@ void ExpectFailure(TAction&& action, const std::string& function, const std::str
     }
 }
 
+// Every cut of the file ends the stream early, except at validEnds.
+template <class T>
+void ExpectEveryTruncationFails(const std::string& bytes, const std::vector<std::size_t>& validEnds = {})
+{
+    for (std::size_t length = 0; length < bytes.size(); ++length) {
+        if (std::find(validEnds.begin(), validEnds.end(), length) != validEnds.end()) {
+            EXPECT_NO_THROW(Loaded<T>(bytes.substr(0, length))) << "length " << length;
+            continue;
+        }
+        try {
+            Loaded<T>(bytes.substr(0, length));
+            ADD_FAILURE() << "a file cut to " << length << " of " << bytes.size() << " bytes loaded";
+        } catch (const nexilon::CIOException& error) {
+            EXPECT_EQ(error.GetMessage(), "Unexpected end of stream") << "length " << length;
+        }
+    }
+}
+
 inline rix::TRixEnvelope MakeEnvelope(int32_t seed)
 {
     return {-7 * seed, 300 + seed, 600 + 13 * seed, seed % 5, 2048 * seed, 131072 - seed, 4096 + seed,
             seed % 2 == 0, seed % 3 == 0};
 }
 
-// An instrument that uses every record: several oscillator pairs with and
-// without transition, every effect type with its used members changed and
-// its unused members at the type defaults (a file does not carry those).
+// Every record: oscillator pairs with and without transition, every effect
+// type with its used members changed, the others at the type defaults.
 inline rix::CRixModuleChannel MakeFeatureChannel(int32_t seed)
 {
     rix::CRixModuleChannel channel;
@@ -148,58 +162,34 @@ inline rix::CRixModuleChannel MakeFeatureChannel(int32_t seed)
     channel.oscillators.clear();
     channel.transitionOscillators.clear();
     for (int32_t i = 0; i < 1 + seed % 3; ++i) {
-        rix::TRixOscillator oscillator;
-        oscillator.type = (seed + i) % 4;
-        oscillator.volume = 90 + i;
-        oscillator.pitch = -1200 + 7 * i + seed;
-        oscillator.volumeEnvelope = MakeEnvelope(seed + i);
-        oscillator.transitionEnvelope = MakeEnvelope(seed + i + 20);
-        oscillator.transition = (seed + i) % 2 == 0;
-        rix::TRixOscillator transition;
-        transition.type = (seed + i + 1) % 4;
-        transition.volume = 300 - i;
-        transition.pitch = 2400 - seed;
-        transition.volumeEnvelope = MakeEnvelope(seed + i + 40);
-        transition.transitionEnvelope = MakeEnvelope(seed + i + 60);
-        channel.oscillators.push_back(oscillator);
-        channel.transitionOscillators.push_back(transition);
+        channel.oscillators.push_back({(seed + i) % 4, 90 + i, -1200 + 7 * i + seed, MakeEnvelope(seed + i),
+                                       MakeEnvelope(seed + i + 20), (seed + i) % 2 == 0});
+        channel.transitionOscillators.push_back({(seed + i + 1) % 4, 300 - i, 2400 - seed,
+                                                 MakeEnvelope(seed + i + 40), MakeEnvelope(seed + i + 60), false});
     }
     for (int32_t i = 0; i < 7; ++i) {
         const int32_t type = (seed + i) % 7;
         rix::TRixEffect effect = rix::TRixEffect::OfType(type);
-        switch (type) {
-        case rix::RIXEFFECT_DELAY:
+        if (type == rix::RIXEFFECT_DELAY) {
             effect.param1 = 250 + seed;
             effect.param2 = 64;
-            break;
-        case rix::RIXEFFECT_FLANGE:
+        } else if (type == rix::RIXEFFECT_FLANGE) {
             effect.envelope1 = MakeEnvelope(seed + 80);
-            break;
-        case rix::RIXEFFECT_LOWPASS:
-        case rix::RIXEFFECT_HIGHPASS:
+        } else if (type == rix::RIXEFFECT_LOWPASS || type == rix::RIXEFFECT_HIGHPASS) {
             effect.param1 = 10 + type;
             effect.envelope1 = MakeEnvelope(seed + type);
-            break;
-        case rix::RIXEFFECT_OVERDRIVE:
-            effect.param1 = static_cast<int32_t>(0xFFFFFFF0u); // unsigned in files
-            effect.param2 = 3;
-            effect.envelope1 = MakeEnvelope(seed + 90);
-            break;
-        default:
-            effect.param1 = -5;
-            effect.param2 = 1 << 20;
-            effect.envelope1 = MakeEnvelope(seed + type);
-            effect.envelope2 = MakeEnvelope(seed + type + 1);
-            break;
+        } else if (type == rix::RIXEFFECT_OVERDRIVE) {
+            effect = {type, MakeEnvelope(seed + 90), effect.envelope2, static_cast<int32_t>(0xFFFFFFF0u), 3};
+        } else {
+            effect = {type, MakeEnvelope(seed + type), MakeEnvelope(seed + type + 1), -5, 1 << 20};
         }
         channel.effects.push_back(effect);
     }
     return channel;
 }
 
-// A song that uses every record of a version 3 file, with order and pattern
-// values beyond the editors' ranges and one channel without oscillators and
-// one without effects.
+// Every record, cells beyond the editors' ranges, a channel without
+// oscillators and one without effects.
 inline rix::CRixModuleData MakeFeatureModule()
 {
     rix::CRixModuleData data;

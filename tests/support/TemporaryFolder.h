@@ -1,11 +1,10 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 
 namespace rixtest {
@@ -39,8 +38,7 @@ private:
 inline void WriteWholeFile(const std::string& path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out)
+    if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())))
         throw std::runtime_error("cannot write " + path);
 }
 
