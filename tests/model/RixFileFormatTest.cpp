@@ -2,12 +2,15 @@
 
 #include <climits>
 #include <limits>
+#include <type_traits>
 
 #include "RixFileTestData.h"
 #include "RixModuleData.h"
 
+// Module files (RixModuleLoader) and instrument files (InstrumentSaver).
 namespace {
 
+using rix::CRixModuleChannel;
 using rix::CRixModuleData;
 using rix::TRixEffect;
 using rix::TRixEnvelope;
@@ -17,6 +20,8 @@ using rixtest::ExpectFailure;
 
 constexpr std::u16string_view kVersion3 = u"sonrix v3.0";
 constexpr std::u16string_view kVersion2 = u"sonrix v2.0";
+constexpr std::u16string_view kInstrument3 = u"sonrixi v3.0";
+constexpr std::u16string_view kInstrument2 = u"sonrixi v2.0";
 
 CRixModuleData Loaded(const std::string& bytes)
 {
@@ -24,13 +29,16 @@ CRixModuleData Loaded(const std::string& bytes)
 }
 
 // A file of the header and these values.
+template <class T = CRixModuleData>
 void ExpectInvalidData(std::u16string_view header, const std::vector<int32_t>& values, const char* function)
 {
     SCOPED_TRACE(testing::PrintToString(values));
     CFileBytes file(header);
     for (int32_t value : values)
         file.Int(value);
-    ExpectFailure<nexilon::CDataFormatException>([&] { Loaded(file.Bytes()); }, function, "RixModuleLoader",
+    ExpectFailure<nexilon::CDataFormatException>([&] { rixtest::Loaded<T>(file.Bytes()); }, function,
+                                                 std::is_same_v<T, CRixModuleData> ? "RixModuleLoader"
+                                                                                   : "InstrumentSaver",
                                                  "Invalid data format");
 }
 
@@ -116,36 +124,25 @@ TEST(RixModuleFile, RecordsBuildOnADefaultSong)
     EXPECT_EQ(data.channels[1].transitionOscillators, std::vector<TRixOscillator>(1));
 }
 
-TEST(RixModuleFile, LegacyRecordsAndEffectsFromTypeDefaults)
+TEST(RixModuleFile, LegacyRecordsOfEarlierVersions)
 {
-    const TRixEnvelope envelope = rixtest::MakeEnvelope(4);
-    CFileBytes file(kVersion3);
-    file.Int(18).Int(16).Int(99).Int(33).Int(1).Int(140);
-    file.Int(4).Int(1).Int(100).Envelope({});
-    file.Int(5).Int(1).Int(2).Int(80).Int(-300).Envelope(envelope).Envelope(envelope);
-    file.Int(12).Int(1).Unsigned(0xFFFFFFFFu).Int(13).Int(1).Unsigned(7).Unsigned(9);
-    file.Int(9).Int(0).Envelope(envelope).Int(10).Int(0).Int(5).Envelope(envelope);
-    const CRixModuleData data = Loaded(file.Int(255).Bytes());
+    const CRixModuleData tempo = Loaded(CFileBytes(kVersion3).Int(16).Int(1).Int(33).Int(1).Int(140).Int(255).Bytes());
+    EXPECT_EQ(tempo.bpm, 140);
+    EXPECT_EQ(tempo.masterVolume, 100);
 
-    EXPECT_EQ(data.bpm, 140);
-    EXPECT_EQ(data.masterVolume, 100);
-    const rix::CRixModuleChannel& channel = data.channels[1];
-    EXPECT_EQ(channel.oscillators, (std::vector<TRixOscillator>{{2, 80, -300, envelope, envelope, false}}));
-    EXPECT_EQ(channel.transitionOscillators, std::vector<TRixOscillator>(1));
+    // Every record before record 18 has the old time base.
+    TRixEnvelope e = rixtest::MakeEnvelope(3);
+    e.speed /= 10;
+    const CRixModuleData data = Loaded(rixtest::LegacyModuleFile().Bytes());
+    EXPECT_EQ(data.channels[0].oscillators, (std::vector<TRixOscillator>{{1, 80, -300, e, e, false}}));
+    EXPECT_EQ(data.channels[0].transitionOscillators, std::vector<TRixOscillator>(1));
     TRixEffect drive = TRixEffect::OfType(rix::RIXEFFECT_OVERDRIVE);
     TRixEffect plain = drive;
-    drive.param1 = -1;
+    drive.param1 = 7;
     drive.param2 = 255;
-    plain.param1 = 7;
+    plain.param1 = 8;
     plain.param2 = 9;
-    EXPECT_EQ(channel.effects, (std::vector<TRixEffect>{drive, plain}));
-
-    TRixEffect flange = TRixEffect::OfType(rix::RIXEFFECT_FLANGE);
-    flange.envelope1 = envelope;
-    TRixEffect lowpass = TRixEffect::OfType(rix::RIXEFFECT_LOWPASS);
-    lowpass.param1 = 5;
-    lowpass.envelope1 = envelope;
-    EXPECT_EQ(data.channels[0].effects, (std::vector<TRixEffect>{flange, lowpass}));
+    EXPECT_EQ(data.channels[2].effects, (std::vector<TRixEffect>{drive, plain}));
 }
 
 TEST(RixModuleFileVersion2, SongChannelAndEnvelopeConversions)
@@ -232,12 +229,114 @@ TEST(RixModuleFileVersion2, TablesAndTheEndOfTheFile)
     EXPECT_EQ(Loaded(ended.Bytes()).bpm, 90);
 }
 
-TEST(RixModuleFileErrors, HeadersTagsChannelsAndOrderValues)
+TEST(InstrumentFile, DefaultChannelHasExactlyTheListedRecords)
+{
+    CFileBytes expected(kInstrument3);
+    expected.Int(18).Int(4).Int(100).Envelope(TRixEnvelope::ChannelDefault());
+    expected.Int(6).Int(0).Int(100).Int(0).Bool(false).Envelope({}).Envelope({});
+    expected.Int(7).Int(0).Int(100).Int(0).Envelope({}).Envelope({}).Int(255);
+    const std::string bytes = rixtest::SaveBytes(CRixModuleChannel());
+    EXPECT_EQ(bytes.substr(0, 4), std::string("\xFF\xFE\xFF\x0C", 4));
+    EXPECT_EQ(bytes, expected.Bytes());
+}
+
+TEST(InstrumentFile, SavedChannelLoadsBackAndLeavesOtherChannelsAlone)
+{
+    CRixModuleData module = rixtest::MakeFeatureModule();
+    const CRixModuleData original = module;
+    for (int c = 0; c < rix::RIX_CHANNELS; ++c) {
+        const std::string bytes = rixtest::SaveBytes(module.channels[c]);
+        module.ResetChannel(c);
+        rixtest::LoadBytes(module.channels[c], bytes);
+        EXPECT_EQ(module, original) << "channel " << c;
+    }
+}
+
+TEST(InstrumentFile, WithoutChannelRecordRecordsAppendToTheChannel)
+{
+    const TRixEnvelope envelope = rixtest::MakeEnvelope(5);
+    CFileBytes file(kInstrument3);
+    file.Int(18).Int(6).Int(1).Int(2).Int(3).Bool(true).Envelope(envelope).Envelope(envelope);
+    file.Int(7).Int(3).Int(2).Int(1).Envelope(envelope).Envelope(envelope);
+    file.Int(13).Unsigned(0x80000000u).Unsigned(4).Int(255);
+
+    CRixModuleChannel channel = rixtest::MakeFeatureChannel(2);
+    CRixModuleChannel expected = channel;
+    expected.oscillators.push_back({1, 2, 3, envelope, envelope, true});
+    expected.transitionOscillators.push_back({3, 2, 1, envelope, envelope, false});
+    TRixEffect overdrive = TRixEffect::OfType(rix::RIXEFFECT_OVERDRIVE);
+    overdrive.param1 = INT_MIN;
+    overdrive.param2 = 4;
+    expected.effects.push_back(overdrive);
+    rixtest::LoadBytes(channel, file.Bytes());
+    EXPECT_EQ(channel, expected);
+}
+
+TEST(InstrumentFile, ChannelRecordEmptiesAllThreeLists)
+{
+    // Without record 18 a version 3 file has the old time base.
+    TRixEnvelope stored;
+    stored.speed = 655;
+    const std::pair<std::string, int32_t> cases[] = {
+        {CFileBytes(kInstrument3).Int(4).Int(255).Envelope(stored).Int(255).Bytes(), 65},
+        {CFileBytes(kInstrument3).Int(18).Int(4).Int(255).Envelope(stored).Int(255).Bytes(), 655},
+        {CFileBytes(kInstrument2).Int(4).Float(1.0f).Envelope2({0, 1, 1, 0, 0, 0}).Int(8).Bytes(), 6564},
+    };
+    for (const auto& [file, speed] : cases) {
+        CRixModuleChannel channel = rixtest::MakeFeatureChannel(4);
+        rixtest::LoadBytes(channel, file);
+        EXPECT_EQ(channel.volume, 255);
+        EXPECT_EQ(channel.envelope.speed, speed);
+        EXPECT_TRUE(channel.oscillators.empty());
+        EXPECT_TRUE(channel.transitionOscillators.empty());
+        EXPECT_TRUE(channel.effects.empty());
+    }
+}
+
+TEST(InstrumentFileVersion2, ConversionsDifferFromModuleFiles)
+{
+    CFileBytes file(kInstrument2);
+    file.Int(9).Bool(true).Float(7.0f);
+    file.Int(4).Float(0.5f).Envelope2({0.5f, 1.0f, 1.0f, 100000.0f, 0, 0}, true, true, false);
+    file.Int(7).Int(0).Int(3).Envelope2({0, 1, 0.1f, 0, 0, 0}).Envelope2({12.0f, 0, 0, 0, 0, 0});
+    file.Float(1.0f).Float(2.0f);
+    file.Int(5).Bool(true).Float(1.3f).Float(1.0f);
+    file.Int(10).Bool(true).Float(0).Float(0).Envelope2({0, 0, 0, 0, 0, 0});
+    file.Int(6).Bool(true).Float(0).Envelope2({-3.9f, 3.9f, 2.5f, 0, 0, 0});
+    const CRixModuleChannel channel = rixtest::Loaded<CRixModuleChannel>(file.Int(8).Bytes());
+
+    EXPECT_EQ(channel.volume, 128);
+    EXPECT_EQ(channel.envelope, (TRixEnvelope{128, 256, 6564, 3, 1043037834, 0, 0, true, true}));
+    ASSERT_EQ(channel.oscillators.size(), 1u);
+    const TRixOscillator& oscillator = channel.oscillators[0];
+    EXPECT_EQ(oscillator.type, rix::RIXOSC_SQUARE);
+    EXPECT_EQ(oscillator.volume, 255);
+    EXPECT_EQ(oscillator.pitch, 200);
+    EXPECT_EQ(oscillator.volumeEnvelope.speed, 656);
+    EXPECT_EQ(oscillator.transitionEnvelope.minValue, 512);
+    EXPECT_EQ(channel.transitionOscillators, std::vector<TRixOscillator>(1));
+
+    TRixEffect delay = TRixEffect::OfType(rix::RIXEFFECT_DELAY);
+    delay.param1 = 22;
+    delay.param2 = 255;
+    TRixEffect flange = TRixEffect::OfType(rix::RIXEFFECT_FLANGE);
+    flange.envelope1 = {-3, 3, 16412, 3, 0, 0, 0, true, false};
+    EXPECT_EQ(channel.effects, (std::vector<TRixEffect>{delay, flange}));
+}
+
+TEST(RixFileErrors, HeadersTagsChannelsAndOrderValues)
 {
     for (std::u16string_view header : {u"SONRIX v3.0", u"sonrix v3.1", u"sonrix v3.0 ", u"", u"sonrixi v3.0"})
         ExpectFailure<nexilon::CDataFormatException>([&] { Loaded(CFileBytes(header).Int(255).Bytes()); },
                                                      "rix::CRixModuleData::Load", "RixModuleLoader",
                                                      "Invalid file format");
+    for (std::u16string_view magic : {u"SONRIXI v3.0", u"sonrix v3.0", u"sonrixi v1.0", u""}) {
+        CRixModuleChannel channel = rixtest::MakeFeatureChannel(3);
+        ExpectFailure<nexilon::CDataFormatException>(
+            [&] { rixtest::LoadBytes(channel, CFileBytes(magic).Int(4).Int(1).Envelope({}).Int(255).Bytes()); },
+            "rix::CRixModuleChannel::Load", "InstrumentSaver", "Invalid file format");
+        EXPECT_EQ(channel, rixtest::MakeFeatureChannel(3)) << "left as it was";
+    }
     const std::vector<int32_t> version3[] = {{0}, {19}, {-1}, {254}, {18, 16, 1, 1, 256}};
     for (const auto& values : version3)
         ExpectInvalidData(kVersion3, values, "rix::CRixModuleData::LoadVersion3");
@@ -245,25 +344,26 @@ TEST(RixModuleFileErrors, HeadersTagsChannelsAndOrderValues)
     for (int32_t tag : {4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 17})
         for (int32_t channel : {8, -1, INT_MIN})
             ExpectInvalidData(kVersion3, {tag, channel}, "rix::CRixModuleData::LoadVersion3");
-    const std::vector<int32_t> version2[] = {{11}, {0}, {255}, {4, 8}, {5, -1}, {6, 8}, {7, 100}, {2, 3, 16}, {2, INT_MAX}};
+    const std::vector<int32_t> version2[] = {{11},   {0},      {255},      {4, 8},      {5, -1},
+                                             {6, 8}, {7, 100}, {2, 3, 16}, {2, INT_MAX}};
     for (const auto& values : version2)
         ExpectInvalidData(kVersion2, values, "rix::CRixModuleData::LoadVersion2");
+    // Instrument files have no song records.
+    for (int32_t tag : {1, 2, 3, 5, 12, 16, 0, 19, -1})
+        ExpectInvalidData<CRixModuleChannel>(kInstrument3, {18, tag, 0}, "rix::CRixModuleChannel::LoadVersion3");
+    for (int32_t tag : {1, 2, 3, 11, 255})
+        ExpectInvalidData<CRixModuleChannel>(kInstrument2, {tag}, "rix::CRixModuleChannel::LoadVersion2");
 }
 
-TEST(RixModuleFileErrors, EveryTruncationFailsButVersion2FilesMayEndBetweenRecords)
+TEST(RixFileErrors, EveryTruncationFailsButVersion2ModulesMayEndBetweenRecords)
 {
     rixtest::ExpectEveryTruncationFails<CRixModuleData>(rixtest::SaveBytes(rixtest::MakeFeatureModule()));
 
-    const std::array<float, 6> envelope{0, 1, 1, 0, 0, 0};
-    CFileBytes file(kVersion2);
-    file.Mark().Int(1).Int(125).Float(0.75f).WideString(u"a").WideString(u"bc").WideString(u"").Mark();
-    file.Int(4).Int(0).Float(0.5f).Envelope2(envelope).Mark();
-    file.Int(7).Int(0).Int(0).Int(2).Envelope2(envelope).Envelope2(envelope).Float(1.0f).Float(0.0f).Mark();
-    file.Int(5).Int(0).Bool(true).Float(1.0f).Float(1.0f).Mark();
-    file.Int(6).Int(0).Bool(true).Float(0.0f).Envelope2(envelope).Mark();
-    file.Int(9).Int(0).Bool(false).Int(0).Mark();
-    file.Int(10).Bool(false).Float(0.0f).Float(0.0f).Envelope2(envelope).Mark();
-    rixtest::ExpectEveryTruncationFails<CRixModuleData>(file.Int(8).Bytes(), file.Marks());
+    const CFileBytes version2 = rixtest::Version2ModuleFile();
+    rixtest::ExpectEveryTruncationFails<CRixModuleData>(version2.Bytes(), version2.Marks());
+    rixtest::ExpectEveryTruncationFails<CRixModuleChannel>(rixtest::SaveBytes(rixtest::MakeFeatureChannel(5)));
+    // Version 2 instrument files need their end record.
+    rixtest::ExpectEveryTruncationFails<CRixModuleChannel>(rixtest::Version2InstrumentFile().Bytes());
 }
 
 } // namespace
