@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <limits>
 #include <thread>
 
 #include "DiskAudioCapture.h"
 #include "SampleStream.h"
-#include "VirtualSlot.h"
 #include "nexilon/AudioDevice.h"
 #include "nexilon/InputStreamSelector.h"
 #include "nexilon/Nexilon.h"
@@ -18,105 +18,172 @@ using namespace std::chrono_literals;
 
 namespace {
 
-class AudioDevice : public ::testing::Test {
+// An open device playing into a disk capture named after the test.
+class AudioOutput : public ::testing::Test {
 protected:
-    void SetUp() override { q.Init(); }
-    void TearDown() override { q.Close(); }
+    void SetUp() override
+    {
+        q.Init();
+        device = CreateInstance<IAudioDevice>(IAudioDevice::ClassId);
+        device->Open();
+    }
+    void TearDown() override
+    {
+        device.Reset();
+        q.Close();
+    }
 
-    static CPtr<ISound> MakeSound(IAudioDevice& device, IObject* stream)
+    CPtr<ISound> MakeSound(IObject* stream)
     {
         CInputStreamSelector selector(stream);
-        return CPtr<ISound>::Adopt(device.CreateSound(selector, SOUND_MODE_STREAMED));
+        return CPtr<ISound>::Adopt(device->CreateSound(selector, SOUND_MODE_STREAMED));
     }
+    static bool WaitForEnd(ISound& sound) { return WaitFor([&] { return !sound.IsPlaying(); }, 10s); }
+    // The whole recording: closes the device, so release the sounds first.
+    std::vector<int16_t> Recording()
+    {
+        device.Reset();
+        return capture.Samples();
+    }
+
+    CDiskAudioCapture capture{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+    CPtr<IAudioDevice> device;
 };
 
 } // namespace
 
-TEST_F(AudioDevice, PlaysAStreamExactlyBetweenSilenceAndStopsAtItsEnd)
+// A sound plays its stream exactly, between silence, and stops by itself at
+// its end; a start after the end, or after a stop that cut it off anywhere,
+// plays the whole stream again.
+TEST_F(AudioOutput, PlaysAStreamExactlyAndAgainFromTheBeginningAfterItsEndAndAfterStop)
 {
-    CDiskAudioCapture capture("device-exact");
-    const std::vector<int16_t> played = NonZeroPattern(5000);
-    {
-        auto device = CreateInstance<IAudioDevice>(IAudioDevice::ClassId);
-        device->Open();
-        device->Open();
-        auto stream = CSampleStream::Create(played);
-        auto sound = MakeSound(*device, stream.Get());
-        std::this_thread::sleep_for(30ms);
-        EXPECT_FALSE(sound->IsPlaying());
-        sound->Start();
-        EXPECT_TRUE(sound->IsPlaying());
-        ASSERT_TRUE(WaitFor([&] { return !sound->IsPlaying(); }, 10s));
-        // Once the last queued sample is heard, the position rests at the end.
-        EXPECT_TRUE(WaitFor([&] { return sound->GetPosition() == 5000.0f / 44100.0f; }, 1s));
-        std::this_thread::sleep_for(30ms);
-    }
-    const std::vector<int16_t> recorded = capture.Samples();
-    EXPECT_EQ(TrimSilence(recorded), played);
-    EXPECT_GT(recorded.size(), played.size() + 512);
+    const std::vector<int16_t> played = NonZeroPattern(3000);
+    device->Open(); // opening again changes nothing
+    auto sound = MakeSound(CSampleStream::Create(played).Get());
+    std::this_thread::sleep_for(30ms);
+    EXPECT_FALSE(sound->IsPlaying());
+    sound->Start();
+    EXPECT_TRUE(sound->IsPlaying());
+    ASSERT_TRUE(WaitForEnd(*sound));
+    // Once the last queued sample is heard, the position rests at the end.
+    EXPECT_TRUE(WaitFor([&] { return sound->GetPosition() == 3000.0f / 44100.0f; }, 1s));
+    std::this_thread::sleep_for(30ms);
+    sound->Start();
+    std::this_thread::sleep_for(25ms);
+    sound->Stop();
+    EXPECT_FALSE(sound->IsPlaying());
+    EXPECT_EQ(sound->GetPosition(), 0.0f);
+    sound->Start();
+    ASSERT_TRUE(WaitForEnd(*sound));
+    std::this_thread::sleep_for(30ms);
+    sound.Reset();
+
+    // played, silence, then a cut-off head of played directly followed by all of it.
+    const std::vector<int16_t> recorded = TrimSilence(Recording());
+    const auto gap = std::find(recorded.begin(), recorded.end(), int16_t{0});
+    EXPECT_EQ(std::vector<int16_t>(recorded.begin(), gap), played);
+    const std::vector<int16_t> second = TrimSilence({gap, recorded.end()});
+    ASSERT_GT(second.size(), played.size());
+    const auto whole = second.end() - static_cast<std::ptrdiff_t>(played.size());
+    EXPECT_TRUE(std::equal(second.begin(), whole, played.begin()));
+    EXPECT_TRUE(std::equal(whole, second.end(), played.begin()));
 }
 
-TEST_F(AudioDevice, MixesPlayingSoundsAndClampsTheSumTo16Bits)
+// A third sound whose stream fails ends at once without disturbing the mix.
+TEST_F(AudioOutput, MixesPlayingSoundsClampsTheSumTo16BitsAndDropsAFailingStream)
 {
-    CDiskAudioCapture capture("device-mix");
     constexpr int kHalf = 3000;
     std::vector<int16_t> played(2 * kHalf, 30000);
     std::fill(played.begin() + kHalf, played.end(), -30000);
-    {
-        auto device = CreateInstance<IAudioDevice>(IAudioDevice::ClassId);
-        device->Open();
-        auto first = MakeSound(*device, CSampleStream::Create(played).Get());
-        auto second = MakeSound(*device, CSampleStream::Create(played).Get());
-        first->Start();
-        second->Start();
-        ASSERT_TRUE(WaitFor([&] { return !first->IsPlaying() && !second->IsPlaying(); }, 10s));
-    }
+    auto broken = CSampleStream::Create(NonZeroPattern(100000));
+    broken->SetFailing(true);
+    auto failing = MakeSound(broken.Get());
+    auto first = MakeSound(CSampleStream::Create(played).Get());
+    auto second = MakeSound(CSampleStream::Create(played).Get());
+    failing->Start();
+    first->Start();
+    second->Start();
+    ASSERT_TRUE(WaitFor([&] { return !failing->IsPlaying() && !first->IsPlaying() && !second->IsPlaying(); }, 10s));
+    failing.Reset();
+    first.Reset();
+    second.Reset();
     // The second sound may begin d samples later: then d samples of each
     // half are heard alone, and the rest of each half twice, clamped.
-    const std::vector<int16_t> recorded = capture.Samples();
+    const std::vector<int16_t> recorded = Recording();
     auto count = [&](int16_t value) { return std::count(recorded.begin(), recorded.end(), value); };
     EXPECT_EQ(count(32767) + count(30000), kHalf);
     EXPECT_EQ(count(-32768) + count(-30000), kHalf);
     EXPECT_EQ(count(30000), count(-30000));
     EXPECT_GT(count(32767), 0);
-    EXPECT_EQ(count(0) + count(32767) + count(30000) + count(-32768) + count(-30000),
-              static_cast<std::ptrdiff_t>(recorded.size()));
+    EXPECT_EQ(count(0) + 2 * kHalf, static_cast<std::ptrdiff_t>(recorded.size()));
 }
 
-TEST_F(AudioDevice, AFailingStreamEndsOnlyItsOwnSound)
+TEST_F(AudioOutput, RefusesUnknownSoundModesReservedSlotsAndSoundsWithoutADevice)
 {
-    CDiskAudioCapture capture("device-failing");
-    const std::vector<int16_t> played = NonZeroPattern(4000);
-    {
-        auto device = CreateInstance<IAudioDevice>(IAudioDevice::ClassId);
-        auto broken = CSampleStream::Create(NonZeroPattern(100000));
-        broken->SetFailing(true);
-        auto failing = MakeSound(*device, broken.Get());
-        auto healthy = MakeSound(*device, CSampleStream::Create(played).Get());
-        failing->Start();
-        ASSERT_TRUE(WaitFor([&] { return !failing->IsPlaying(); }, 5s));
-        healthy->Start();
-        ASSERT_TRUE(WaitFor([&] { return !healthy->IsPlaying(); }, 10s));
-    }
-    EXPECT_EQ(TrimSilence(capture.Samples()), played);
-}
-
-TEST_F(AudioDevice, RefusesUnknownSoundModesAndReservedSlots)
-{
-    CDiskAudioCapture capture("device-refuse");
-    auto device = CreateInstance<IAudioDevice>(IAudioDevice::ClassId);
     auto stream = CSampleStream::Create({1, 2, 3});
     CInputStreamSelector selector(stream.Get());
     for (uint32_t mode : {0u, 1u, 2u, 4u, 0xFFFFFFFFu})
         EXPECT_THROW(device->CreateSound(selector, mode), CInvalidParameterException) << mode;
     EXPECT_THROW(device->Reserved7(), COperationNotSupportedException);
+
+    // A sound made through the class store has no device: it never plays.
+    auto orphan = CreateInstance<ISound>(ISound::ClassId);
+    EXPECT_FALSE(orphan->IsPlaying());
+    EXPECT_EQ(orphan->GetPosition(), 0.0f);
+    orphan->Stop();
+    EXPECT_THROW(orphan->Start(), COperationNotSupportedException);
+    EXPECT_THROW(orphan->SetPosition(1.0f), COperationNotSupportedException);
+    for (void (ISound::*reserved)() : {&ISound::Reserved7, &ISound::Reserved8, &ISound::Reserved9, &ISound::Reserved10,
+                                       &ISound::Reserved12, &ISound::Reserved15})
+        EXPECT_THROW(((*orphan).*reserved)(), COperationNotSupportedException);
 }
 
-TEST(AudioDeviceLayout, OperationsSitInTheirSlots)
+// SetPosition seeks to the nearest sample; from there the heard position
+// trails what the stream has delivered by at most one buffer, at the
+// real-time rate.
+TEST_F(AudioOutput, SetPositionSeeksAndTheHeardPositionTrailsTheStreamByAtMostOneBuffer)
 {
-    EXPECT_EQ(VirtualSlot(&IAudioDevice::Reserved7), 7u);
-    EXPECT_EQ(VirtualSlot(&IAudioDevice::Open), 8u);
-    EXPECT_EQ(VirtualSlot(&IAudioDevice::CreateSound), 9u);
+    constexpr uint64_t kStart = 1200;
+    constexpr uint64_t kSamples = kStart + 22050;
+    const std::vector<int16_t> played = NonZeroPattern(kSamples);
+    auto stream = CSampleStream::Create(played);
+    auto sound = MakeSound(stream.Get());
+    const struct { float seconds; uint64_t byte; } cases[] = {
+        {-1.0f, 0}, {std::numeric_limits<float>::quiet_NaN(), 0}, {1000.4f / 44100.0f, 2000}, {1000.6f / 44100.0f, 2002},
+        {1e30f, 2 * kSamples}, {std::numeric_limits<float>::infinity(), 2 * kSamples}, {kStart / 44100.0f, 2 * kStart},
+    };
+    for (const auto& c : cases) {
+        sound->SetPosition(c.seconds);
+        EXPECT_EQ(stream->Tell(), c.byte) << c.seconds;
+    }
+    EXPECT_FLOAT_EQ(sound->GetPosition(), kStart / 44100.0f);
+
+    const auto started = std::chrono::steady_clock::now();
+    sound->Start();
+    float last = 0.0f;
+    int checked = 0;
+    while (sound->IsPlaying()) {
+        const uint64_t before = stream->Tell() / 2;
+        const float heard = sound->GetPosition();
+        const uint64_t after = stream->Tell() / 2;
+        EXPECT_GE(heard, last);
+        last = heard;
+        if (before == after && before < kSamples) {
+            // Not read past yet, and not more than the buffer just read
+            // (512 frames, which the disk driver consumes while it waits).
+            const double frame = static_cast<double>(heard) * 44100.0;
+            EXPECT_LE(frame, static_cast<double>(before) + 0.5);
+            EXPECT_GE(frame, static_cast<double>(before) - 512.0 - 0.5);
+            ++checked;
+        }
+        std::this_thread::sleep_for(3ms);
+    }
+    EXPECT_GT(checked, 10);
+    // The driver waits 11 ms per 512 frames (11.6 ms of sound).
+    EXPECT_GE(std::chrono::steady_clock::now() - started, 470ms);
+    std::this_thread::sleep_for(20ms);
+    sound.Reset();
+    EXPECT_EQ(TrimSilence(Recording()), std::vector<int16_t>(played.begin() + kStart, played.end()));
 }
 
 TEST(AudioDeviceDeathTest, FallsBackToTheDummyDriverAndSaysSoOnce)

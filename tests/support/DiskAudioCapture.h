@@ -2,9 +2,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -32,15 +34,14 @@ public:
         std::filesystem::remove(path, ignored);
     }
 
-    // The samples written so far; complete once the device is closed.
+    // The samples written so far (the device's native 16-bit order);
+    // complete once the device is closed.
     std::vector<int16_t> Samples() const
     {
         std::ifstream in(path, std::ios::binary);
         const std::string bytes{std::istreambuf_iterator<char>(in), {}};
         std::vector<int16_t> samples(bytes.size() / 2);
-        for (std::size_t i = 0; i < samples.size(); ++i)
-            samples[i] = static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint8_t>(bytes[2 * i]) |
-                                                                    static_cast<uint8_t>(bytes[2 * i + 1]) << 8));
+        std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
         return samples;
     }
 
@@ -48,17 +49,13 @@ private:
     std::filesystem::path path;
 };
 
-// The samples from the first to the last non-zero one: what remains of a
-// recording once the silence before and after it is cut away.
+// What remains of a recording once the silence before and after it is cut away.
 inline std::vector<int16_t> TrimSilence(const std::vector<int16_t>& samples)
 {
-    std::size_t first = 0;
-    std::size_t end = samples.size();
-    while (first < end && samples[first] == 0)
-        ++first;
-    while (end > first && samples[end - 1] == 0)
-        --end;
-    return {samples.begin() + static_cast<std::ptrdiff_t>(first), samples.begin() + static_cast<std::ptrdiff_t>(end)};
+    const auto sounding = [](int16_t sample) { return sample != 0; };
+    const auto first = std::find_if(samples.begin(), samples.end(), sounding);
+    const auto end = std::find_if(samples.rbegin(), samples.rend(), sounding).base();
+    return first < end ? std::vector<int16_t>(first, end) : std::vector<int16_t>();
 }
 
 // Polls until the condition holds or the time is up; true when it held.

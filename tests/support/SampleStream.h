@@ -12,8 +12,8 @@
 #include "nexilon/Stream.h"
 
 // A thread-safe input stream over 16-bit samples for audio output tests:
-// the audio thread reads it while the test asks where it is. Read can be
-// made to throw.
+// the audio thread reads it while the test asks where it is. Its Read can
+// be made to throw.
 class CSampleStream final : public nexilon::CObjectBase<nexilon::IInputStream> {
 public:
     static nexilon::CPtr<CSampleStream> Create(std::vector<int16_t> samples)
@@ -41,11 +41,7 @@ public:
         std::lock_guard guard(mutex);
         return position * 2;
     }
-    bool IsEof() override
-    {
-        std::lock_guard guard(mutex);
-        return position == samples.size();
-    }
+    bool IsEof() override { return Tell() == samples.size() * 2; }
     const nexilon::TStreamFormat* GetFormat() override { return &format; }
     void Read(nexilon::IMediaSample*) override {}
     uint64_t Read(void* buffer, uint64_t size) override
@@ -53,30 +49,20 @@ public:
         if (failing)
             throw nexilon::CIOException("CSampleStream::Read", "SampleStream", __LINE__, "failing on purpose");
         std::lock_guard guard(mutex);
-        auto* bytes = static_cast<uint8_t*>(buffer);
+        auto* bytes = static_cast<uint8_t*>(buffer); // little-endian, like the module player's output
         uint64_t count = 0;
         for (; count < size / 2 && position < samples.size(); ++count) {
             const auto value = static_cast<uint16_t>(samples[position]);
             bytes[2 * count] = static_cast<uint8_t>(value & 0xFF);
             bytes[2 * count + 1] = static_cast<uint8_t>(value >> 8);
-            if (++position == loopEnd)
-                position = loopStart;
+            ++position;
         }
-        ++reads;
         return count * 2;
     }
     bool IsFeatureSupported(uint32_t) override { return false; }
     void Skip(int64_t delta) override { Seek(Tell() + static_cast<uint64_t>(delta)); }
 
     void SetFailing(bool fail) { failing = fail; }
-    // Like a looping player: reaching sample end jumps back to start.
-    void SetLoop(uint64_t start, uint64_t end)
-    {
-        std::lock_guard guard(mutex);
-        loopStart = start;
-        loopEnd = end;
-    }
-    int GetReadCount() const { return reads; }
 
 private:
     explicit CSampleStream(std::vector<int16_t> samples)
@@ -88,10 +74,7 @@ private:
     const nexilon::TStreamFormat format{};
     std::mutex mutex;
     uint64_t position = 0;
-    uint64_t loopStart = 0;
-    uint64_t loopEnd = UINT64_MAX;
     std::atomic<bool> failing{false};
-    std::atomic<int> reads{0};
 };
 
 // Distinct non-zero samples of both signs, so a recording shows any sample
@@ -99,9 +82,7 @@ private:
 inline std::vector<int16_t> NonZeroPattern(std::size_t count)
 {
     std::vector<int16_t> samples(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        const auto magnitude = static_cast<int16_t>(1 + (i * 131) % 32000);
-        samples[i] = i % 2 ? static_cast<int16_t>(-magnitude) : magnitude;
-    }
+    for (std::size_t i = 0; i < count; ++i)
+        samples[i] = static_cast<int16_t>((i % 2 ? -1 : 1) * static_cast<int>(1 + (i * 131) % 32000));
     return samples;
 }
