@@ -2,33 +2,45 @@
 
 #include <cstdint>
 #include <functional>
-#include <random>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "IRixModulePlayer.h"
 #include "RixModule.h"
-#include "nexilon/Ptr.h"
+#include "nexilon/Nexilon.h"
 
 namespace enginetest {
 
-// A module and a player made through the class store, as the program does.
-nexilon::CPtr<rix::IRixModule> NewModule();
-nexilon::CPtr<rix::IRixModulePlayer> NewPlayer();
+// Every test of this program runs with the framework initialised and both
+// engine classes registered.
+struct EngineEnvironment : ::testing::Environment {
+    void SetUp() override
+    {
+        nexilon::q.Init();
+        rix::RegisterModuleClass();
+        rix::RegisterPlayerClass();
+    }
+};
+inline ::testing::Environment* const environment = ::testing::AddGlobalTestEnvironment(new EngineEnvironment());
+
+// Made through the class store, as the program does.
+inline auto NewModule() { return nexilon::CreateInstance<rix::IRixModule>(rix::CRixModule::ClassId); }
+inline auto NewPlayer() { return nexilon::CreateInstance<rix::IRixModulePlayer>(rix::RIX_MODULE_PLAYER_CLASS); }
 
 // Changes the song under the module's write lock (the change counter moves).
-void Edit(rix::IRixModule& module, const std::function<void(rix::CRixModuleData&)>& change);
+inline void Edit(rix::IRixModule& module, const std::function<void(rix::CRixModuleData&)>& change)
+{
+    rix::CRixModuleLock lock(module, nexilon::LOCKMODE_WRITE);
+    change(*lock);
+}
 
-// Reads up to `samples` samples; fewer at the end of the song.
-std::vector<int16_t> ReadSamples(rix::IRixModulePlayer& player, uint32_t samples);
-
-// A song of one channel: pattern 1 at order position 0 holds `notes`
-// from row 0; the other channels are silent.
-void OneChannelSong(rix::CRixModuleData& data, int channel, const std::vector<uint32_t>& notes);
-
-// Random songs for comparisons with the reference. Sane songs stay within
-// the editors' ranges (plus some out-of-range types and notes); hostile
-// ones draw any 32-bit value for every member.
-void RandomSong(rix::CRixModuleData& data, std::mt19937& random);
-void HostileSong(rix::CRixModuleData& data, std::mt19937& random);
+// Up to `samples` samples; fewer at the end of the song.
+inline std::vector<int16_t> ReadSamples(rix::IRixModulePlayer& player, uint32_t samples)
+{
+    std::vector<int16_t> result(samples + 1);
+    result.resize(player.Read(result.data(), uint64_t(samples) * 2) / 2);
+    return result;
+}
 
 } // namespace enginetest
