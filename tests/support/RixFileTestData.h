@@ -1,7 +1,6 @@
 #pragma once
 
-// Module and instrument files built value by value, independent of the code
-// that writes them; songs and instruments whose every member survives a save.
+// Files built value by value, independent of the code that writes them.
 
 #include <gtest/gtest.h>
 
@@ -65,12 +64,6 @@ public:
             Float(value);
         return Bool(keep).Bool(sustain).Bool(songReset);
     }
-    CFileBytes& Repeat(uint32_t value, int count)
-    {
-        for (int i = 0; i < count; ++i)
-            Unsigned(value);
-        return *this;
-    }
     // Remembers the current size as a place where the file may end.
     CFileBytes& Mark()
     {
@@ -132,16 +125,13 @@ template <class T>
 void ExpectEveryTruncationFails(const std::string& bytes, const std::vector<std::size_t>& validEnds = {})
 {
     for (std::size_t length = 0; length < bytes.size(); ++length) {
-        if (std::find(validEnds.begin(), validEnds.end(), length) != validEnds.end()) {
-            EXPECT_NO_THROW(Loaded<T>(bytes.substr(0, length))) << "length " << length;
-            continue;
-        }
-        try {
-            Loaded<T>(bytes.substr(0, length));
-            ADD_FAILURE() << "a file cut to " << length << " of " << bytes.size() << " bytes loaded";
-        } catch (const nexilon::CIOException& error) {
-            EXPECT_EQ(error.GetMessage(), "Unexpected end of stream") << "length " << length;
-        }
+        SCOPED_TRACE("cut to " + std::to_string(length) + " of " + std::to_string(bytes.size()) + " bytes");
+        const auto load = [&] { Loaded<T>(bytes.substr(0, length)); };
+        if (std::find(validEnds.begin(), validEnds.end(), length) != validEnds.end())
+            EXPECT_NO_THROW(load());
+        else
+            ExpectFailure<nexilon::CIOException>(load, "nexilon::CVarReader::Read", "VarReader",
+                                                 "Unexpected end of stream");
     }
 }
 

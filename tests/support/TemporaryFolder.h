@@ -29,7 +29,6 @@ public:
     CTemporaryFolder& operator=(const CTemporaryFolder&) = delete;
 
     std::string operator/(const std::string& name) const { return (path / name).string(); }
-    const std::filesystem::path& Path() const { return path; }
 
 private:
     std::filesystem::path path;
