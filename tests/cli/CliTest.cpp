@@ -46,8 +46,10 @@ using TMembers = std::vector<std::pair<const char*, std::string>>;
 std::string Object(const TMembers& members)
 {
     std::string out;
-    for (const auto& [key, value] : members)
-        out += (out.empty() ? "{\"" : ",\"") + std::string(key) + "\":" + value;
+    for (const auto& [key, value] : members) {
+        out += out.empty() ? "{\"" : ",\"";
+        out.append(key).append("\":").append(value);
+    }
     return out + "}";
 }
 
@@ -55,8 +57,10 @@ template <class TList, class TFormat>
 std::string Array(const TList& items, TFormat format)
 {
     std::string out;
-    for (const auto& item : items)
-        out += (out.empty() ? "[" : ",") + format(item);
+    for (const auto& item : items) {
+        out += out.empty() ? '[' : ',';
+        out += format(item);
+    }
     return out.empty() ? "[]" : out + "]";
 }
 
