@@ -1,10 +1,21 @@
 #include "RixOutputRing.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <new>
 
 namespace rix {
 
-TRixOutputRing::TRixOutputRing() : samples(new int32_t[SIZE]()) {}
+TRixOutputRing::TRixOutputRing() : samples(static_cast<int32_t*>(std::calloc(SIZE, sizeof(int32_t))))
+{
+    if (!samples)
+        throw std::bad_alloc();
+}
+
+void TRixOutputRing::TFree::operator()(int32_t* block) const
+{
+    std::free(block);
+}
 
 void TRixOutputRing::Put(const int32_t* block, uint32_t count)
 {

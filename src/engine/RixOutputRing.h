@@ -42,7 +42,12 @@ public:
 private:
     void Put(const int32_t* block, uint32_t count);
 
-    std::unique_ptr<int32_t[]> samples;
+    struct TFree {
+        void operator()(int32_t* block) const;
+    };
+    // From calloc: the system hands out zero pages, so a ring costs nothing
+    // until it is written (a player holds nine of 256 KiB).
+    std::unique_ptr<int32_t[], TFree> samples;
     uint32_t index = 0;
     // The position passed the end since the last Clear; until then only
     // samples 0..index can be non-zero, so a clear (at every seek, and at
