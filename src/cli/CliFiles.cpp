@@ -35,14 +35,6 @@ bool EndsWithIgnoringCase(const std::string& text, const std::string& suffix)
     return true;
 }
 
-void EnsureArchiveStreamClasses()
-{
-    const nexilon::CClassStore& store = nexilon::q.GetClassStore();
-    if (!store.IsRegistered(rix::CMfcFileInputStream::ClassId) ||
-        !store.IsRegistered(rix::CMfcFileOutputStream::ClassId))
-        rix::RegisterArchiveStreamClasses();
-}
-
 // A name in the target's folder that no other process of this tool uses.
 std::string TemporaryPathBeside(const std::string& path)
 {
@@ -86,7 +78,6 @@ TFileKind KindOfPath(const std::string& path)
 
 void LoadModuleFile(const std::string& path, rix::CRixModuleData& data)
 {
-    EnsureArchiveStreamClasses();
     rix::CFile file(nexilon::CString(std::string_view(path)), rix::CFile::modeRead);
     rix::CArchive archive(&file, rix::CArchive::load);
     rix::LoadModule(data, &archive);
@@ -94,7 +85,6 @@ void LoadModuleFile(const std::string& path, rix::CRixModuleData& data)
 
 void LoadInstrumentFile(const std::string& path, rix::CRixModuleChannel& channel)
 {
-    EnsureArchiveStreamClasses();
     rix::CFile file(nexilon::CString(std::string_view(path)), rix::CFile::modeRead);
     auto stream = nexilon::CreateInstance<rix::IMfcFileInputStream>(rix::CMfcFileInputStream::ClassId);
     stream->Connect(&file);
@@ -104,7 +94,6 @@ void LoadInstrumentFile(const std::string& path, rix::CRixModuleChannel& channel
 
 void SaveModuleFile(const std::string& path, const rix::CRixModuleData& data)
 {
-    EnsureArchiveStreamClasses();
     WriteFileSafely(path, [&data](rix::CFile& file) {
         rix::CArchive archive(&file, rix::CArchive::store);
         rix::SaveModule(data, &archive);
@@ -113,7 +102,6 @@ void SaveModuleFile(const std::string& path, const rix::CRixModuleData& data)
 
 void SaveInstrumentFile(const std::string& path, const rix::CRixModuleChannel& channel)
 {
-    EnsureArchiveStreamClasses();
     WriteFileSafely(path, [&channel](rix::CFile& file) {
         auto stream = nexilon::CreateInstance<rix::IMfcFileOutputStream>(rix::CMfcFileOutputStream::ClassId);
         stream->Connect(&file);

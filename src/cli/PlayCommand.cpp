@@ -9,7 +9,6 @@
 
 #include "CliCommands.h"
 #include "CliFiles.h"
-#include "IRixModulePlayer.h"
 #include "PlaybackController.h"
 #include "RixConstants.h"
 #include "RixModule.h"
@@ -128,7 +127,6 @@ int RunPlay(const std::vector<std::string>& args)
                           std::to_string(song->GetSongLength() - 1));
     const int32_t rowLength = song->GetRowLength();
 
-    rix::RegisterPlayerClass();
     // Declared before the controller, which posts to it until it is gone.
     CPlayingRow playingRow;
     rix::CPlaybackController controller;

@@ -9,7 +9,6 @@
 
 #include "CliCommands.h"
 #include "CliFiles.h"
-#include "IRixModulePlayer.h"
 #include "RixModule.h"
 #include "WavExporter.h"
 #include "nexilon/Nexilon.h"
@@ -127,7 +126,6 @@ int RunRender(const std::vector<std::string>& args)
         return UsageError("render needs IN.sonrix and OUT.wav");
     const std::string& input = args[0];
     const std::string& output = args[1];
-    rix::RegisterPlayerClass();
     nexilon::CPtr<rix::IRixModule> module = nexilon::CreateInstance<rix::IRixModule>(rix::CRixModule::ClassId);
     try {
         rix::CRixModuleLock data(*module, nexilon::LOCKMODE_WRITE);

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "CliCommands.h"
+#include "IRixModulePlayer.h"
+#include "ModuleArchive.h"
 #include "RixModule.h"
 #include "nexilon/Exceptions.h"
 #include "nexilon/Nexilon.h"
@@ -61,8 +63,11 @@ int main(int argc, char** argv)
     for (const TCommand& entry : kCommands) {
         if (command != entry.name)
             continue;
+        // The program's framework classes, once, before any command runs.
         nexilon::q.Init();
         rix::RegisterModuleClass();
+        rix::RegisterPlayerClass();
+        rix::RegisterArchiveStreamClasses();
         try {
             const int status = entry.run(std::vector<std::string>(argv + 2, argv + argc));
             nexilon::q.Close();

@@ -17,33 +17,10 @@ constexpr const char* kSource = "InstrumentSaver";
 constexpr char16_t kVersion3Magic[] = u"sonrixi v3.0";
 constexpr char16_t kVersion2Magic[] = u"sonrixi v2.0";
 
-// Version 2 instrument records.
-enum TRixInstrumentVersion2Tag : int32_t {
-    RIXIV2_CHANNEL = 4,
-    RIXIV2_DELAY = 5,
-    RIXIV2_FLANGE = 6,
-    RIXIV2_OSCILLATOR = 7,
-    RIXIV2_END = 8,
-    RIXIV2_UNUSED_A = 9,
-    RIXIV2_UNUSED_B = 10,
-};
-
 [[noreturn]] void ThrowInvalidData(const char* function, int line)
 {
     throw nexilon::CDataFormatException(function, kSource, line, "Invalid data format");
 }
-
-// Keeps the channel's oscillator lists parallel however a load ends.
-class CParallelListsGuard {
-public:
-    explicit CParallelListsGuard(CRixModuleChannel& channel) : channel(channel) {}
-    ~CParallelListsGuard() { MatchTransitionOscillators(channel); }
-    CParallelListsGuard(const CParallelListsGuard&) = delete;
-    CParallelListsGuard& operator=(const CParallelListsGuard&) = delete;
-
-private:
-    CRixModuleChannel& channel;
-};
 
 } // namespace
 
@@ -91,7 +68,7 @@ void CRixModuleChannel::Load(nexilon::CInputStreamSelector& selector)
 void CRixModuleChannel::LoadVersion3(nexilon::CVarReader& reader)
 {
     constexpr const char* kFunction = "rix::CRixModuleChannel::LoadVersion3";
-    CParallelListsGuard parallelLists(*this);
+    CParallelListsGuard parallelLists(this, 1);
     bool oldTimeBase = true;
     int32_t tag = 0;
     reader >> tag;
@@ -132,13 +109,13 @@ void CRixModuleChannel::LoadVersion2(nexilon::CVarReader& reader)
 {
     constexpr const char* kFunction = "rix::CRixModuleChannel::LoadVersion2";
     const TRixVersion2Scale& scale = RIX_INSTRUMENT_VERSION2_SCALE;
-    CParallelListsGuard parallelLists(*this);
+    CParallelListsGuard parallelLists(this, 1);
     // The end record is required: input that runs out first fails in the reader.
     int32_t tag = 0;
     reader >> tag;
-    while (tag != RIXIV2_END) {
+    while (tag != RIXV2_END) {
         switch (tag) {
-        case RIXIV2_CHANNEL: {
+        case RIXV2_CHANNEL: {
             float newVolume = 0;
             reader >> newVolume;
             const TRixEnvelope newEnvelope = ReadVersion2Envelope(reader, RIXLEVELS_FACTOR, scale);
@@ -149,25 +126,25 @@ void CRixModuleChannel::LoadVersion2(nexilon::CVarReader& reader)
             envelope = newEnvelope;
             break;
         }
-        case RIXIV2_DELAY:
+        case RIXV2_DELAY:
             if (const auto delay = ReadVersion2Delay(reader))
                 effects.push_back(*delay);
             break;
-        case RIXIV2_FLANGE:
+        case RIXV2_FLANGE:
             if (const auto flange = ReadVersion2Flange(reader, scale))
                 effects.push_back(*flange);
             break;
-        case RIXIV2_OSCILLATOR:
+        case RIXV2_OSCILLATOR:
             oscillators.push_back(ReadVersion2Oscillator(reader, scale));
             transitionOscillators.emplace_back();
             break;
-        case RIXIV2_UNUSED_A: {
+        case RIXV2_UNUSED_A: {
             bool first = false;
             float second = 0;
             reader >> first >> second;
             break;
         }
-        case RIXIV2_UNUSED_B: {
+        case RIXV2_UNUSED_B: {
             bool first = false;
             float second = 0;
             float third = 0;

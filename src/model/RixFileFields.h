@@ -73,4 +73,22 @@ TRixEffect ReadEffectFields(nexilon::CVarReader& reader, int32_t tag, bool oldTi
 // user of the channel can rely on the two lists running parallel.
 void MatchTransitionOscillators(CRixModuleChannel& channel);
 
+// Matches the lists of `count` channels when the scope of a load ends,
+// whether the load finished or threw.
+class CParallelListsGuard {
+public:
+    CParallelListsGuard(CRixModuleChannel* channels, int count) : channels(channels), count(count) {}
+    ~CParallelListsGuard()
+    {
+        for (int i = 0; i < count; ++i)
+            MatchTransitionOscillators(channels[i]);
+    }
+    CParallelListsGuard(const CParallelListsGuard&) = delete;
+    CParallelListsGuard& operator=(const CParallelListsGuard&) = delete;
+
+private:
+    CRixModuleChannel* channels;
+    int count;
+};
+
 } // namespace rix

@@ -19,20 +19,6 @@ constexpr const char* kSource = "RixModuleLoader";
 constexpr char16_t kVersion3Header[] = u"sonrix v3.0";
 constexpr char16_t kVersion2Header[] = u"sonrix v2.0";
 
-// Version 2 records; their numbers mean other things than in version 3.
-enum TRixVersion2Tag : int32_t {
-    RIXV2_SONG = 1,
-    RIXV2_ORDER_TABLE = 2,
-    RIXV2_PATTERNS = 3,
-    RIXV2_CHANNEL = 4,
-    RIXV2_DELAY = 5,
-    RIXV2_FLANGE = 6,
-    RIXV2_OSCILLATOR = 7,
-    RIXV2_END = 8,
-    RIXV2_UNUSED_A = 9,
-    RIXV2_UNUSED_B = 10,
-};
-
 // Version 2 order entries above this are no pattern number.
 constexpr int32_t kVersion2HighestPattern = 15;
 
@@ -51,22 +37,6 @@ CRixModuleChannel& ReadChannel(CRixModuleData& data, nexilon::CVarReader& reader
         ThrowInvalidData(function, __LINE__);
     return data.channels[channel];
 }
-
-// Keeps the oscillator lists of every channel parallel however a load ends.
-class CParallelListsGuard {
-public:
-    explicit CParallelListsGuard(CRixModuleData& data) : data(data) {}
-    ~CParallelListsGuard()
-    {
-        for (CRixModuleChannel& channel : data.channels)
-            MatchTransitionOscillators(channel);
-    }
-    CParallelListsGuard(const CParallelListsGuard&) = delete;
-    CParallelListsGuard& operator=(const CParallelListsGuard&) = delete;
-
-private:
-    CRixModuleData& data;
-};
 
 } // namespace
 
@@ -151,7 +121,7 @@ void CRixModuleData::Load(nexilon::CInputStreamSelector& selector)
 void CRixModuleData::LoadVersion3(nexilon::CVarReader& reader)
 {
     constexpr const char* kFunction = "rix::CRixModuleData::LoadVersion3";
-    CParallelListsGuard parallelLists(*this);
+    CParallelListsGuard parallelLists(channels, RIX_CHANNELS);
     bool oldTimeBase = true;
     int32_t tag = 0;
     reader >> tag;
@@ -231,7 +201,7 @@ void CRixModuleData::LoadVersion2(nexilon::CVarReader& reader)
 {
     constexpr const char* kFunction = "rix::CRixModuleData::LoadVersion2";
     const TRixVersion2Scale& scale = RIX_MODULE_VERSION2_SCALE;
-    CParallelListsGuard parallelLists(*this);
+    CParallelListsGuard parallelLists(channels, RIX_CHANNELS);
     // Files of this version may simply end after their last record.
     while (!reader.IsExhausted()) {
         int32_t tag = 0;

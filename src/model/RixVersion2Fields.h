@@ -13,6 +13,22 @@ class CVarReader;
 
 namespace rix {
 
+// Version 2 record tags; their numbers mean other things than in version 3.
+// Instrument files use 4 to 10 without the channel number; 1 to 3 belong to
+// module files only.
+enum TRixVersion2Tag : int32_t {
+    RIXV2_SONG = 1,
+    RIXV2_ORDER_TABLE = 2,
+    RIXV2_PATTERNS = 3,
+    RIXV2_CHANNEL = 4,
+    RIXV2_DELAY = 5,
+    RIXV2_FLANGE = 6,
+    RIXV2_OSCILLATOR = 7,
+    RIXV2_END = 8,
+    RIXV2_UNUSED_A = 9,
+    RIXV2_UNUSED_B = 10,
+};
+
 // How version 2 envelopes turn their float members into integers. Module
 // and instrument files of that version differ in the speed factor and in
 // the value of pi that phases are divided by.
