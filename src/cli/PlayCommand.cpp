@@ -1,6 +1,5 @@
 #include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -9,6 +8,7 @@
 
 #include "CliCommands.h"
 #include "CliFiles.h"
+#include "InterruptGuard.h"
 #include "PlaybackController.h"
 #include "RixConstants.h"
 #include "RixModule.h"
@@ -23,39 +23,6 @@ namespace {
 
 // Often enough for rows of 60 ms and more; every wake-up costs CPU time.
 constexpr auto kStatusPeriod = std::chrono::milliseconds(100);
-
-// Set by SIGINT; the only thing the handler touches.
-std::atomic<bool> stopRequested{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-extern "C" void OnPlayInterrupt(int)
-{
-    stopRequested.store(true);
-}
-
-// Routes SIGINT to the flag while playing, then restores the old handler.
-class CPlayInterruptGuard {
-public:
-    CPlayInterruptGuard()
-    {
-        stopRequested.store(false);
-        struct sigaction action {};
-        action.sa_handler = &OnPlayInterrupt;
-        sigemptyset(&action.sa_mask);
-        installed = ::sigaction(SIGINT, &action, &previous) == 0;
-    }
-    ~CPlayInterruptGuard()
-    {
-        if (installed)
-            ::sigaction(SIGINT, &previous, nullptr);
-    }
-    CPlayInterruptGuard(const CPlayInterruptGuard&) = delete;
-    CPlayInterruptGuard& operator=(const CPlayInterruptGuard&) = delete;
-
-private:
-    struct sigaction previous {};
-    bool installed = false;
-};
 
 // Stands in for the pattern editor: keeps the last playing absolute row
 // the playback thread posted.
@@ -137,7 +104,7 @@ int RunPlay(const std::vector<std::string>& args)
     controller.RegisterTarget(rix::EDITOR_PATTERN, &playingRow);
     const bool terminal = ::isatty(STDOUT_FILENO) == 1;
     {
-        CPlayInterruptGuard guard;
+        CInterruptGuard guard;
         if (loopOrder >= 0) {
             controller.SetOrderPosition(loopOrder);
             controller.PlayPatternLoop();
@@ -146,7 +113,7 @@ int RunPlay(const std::vector<std::string>& args)
         }
         std::string shown;
         while (controller.IsBusy()) {
-            if (stopRequested.load())
+            if (CInterruptGuard::Requested().load())
                 controller.Stop();
             const int32_t row = playingRow.Get();
             if (terminal && row >= 0 && StatusText(row, rowLength) != shown) {

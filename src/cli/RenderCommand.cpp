@@ -1,6 +1,5 @@
 #include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <stdexcept>
 #include <string>
@@ -9,6 +8,7 @@
 
 #include "CliCommands.h"
 #include "CliFiles.h"
+#include "InterruptGuard.h"
 #include "RixModule.h"
 #include "WavExporter.h"
 #include "nexilon/Nexilon.h"
@@ -21,41 +21,6 @@ namespace cli {
 namespace {
 
 constexpr int kInterruptedStatus = 130;
-
-// The only thing a signal handler may touch: a lock-free atomic with static
-// storage. Set by SIGINT, read by the export before every block.
-std::atomic<bool> interruptRequested{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-extern "C" void OnInterrupt(int)
-{
-    interruptRequested.store(true);
-}
-
-// Routes SIGINT to the flag for the lifetime of the guard, then restores
-// whatever handled it before.
-class CInterruptGuard {
-public:
-    CInterruptGuard()
-    {
-        interruptRequested.store(false);
-        struct sigaction action {};
-        action.sa_handler = &OnInterrupt;
-        sigemptyset(&action.sa_mask);
-        installed = ::sigaction(SIGINT, &action, &previous) == 0;
-    }
-    ~CInterruptGuard()
-    {
-        if (installed)
-            ::sigaction(SIGINT, &previous, nullptr);
-    }
-    CInterruptGuard(const CInterruptGuard&) = delete;
-    CInterruptGuard& operator=(const CInterruptGuard&) = delete;
-
-private:
-    struct sigaction previous {};
-    bool installed = false;
-};
 
 // Draws "  42% [############------------------]  87.3x real time" on one
 // terminal line; the export calls it at most once per second.
@@ -139,7 +104,7 @@ int RunRender(const std::vector<std::string>& args)
     {
         CInterruptGuard guard;
         result = rix::CWavExporter(*module, nexilon::CString(std::string_view(output)), report)
-                     .Run(interruptRequested);
+                     .Run(CInterruptGuard::Requested());
     }
     switch (result) {
     case rix::TWavExportResult::Completed:

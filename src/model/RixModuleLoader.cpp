@@ -269,14 +269,9 @@ void CRixModuleData::LoadVersion2(nexilon::CVarReader& reader)
             reader >> first >> second >> third;
             break;
         }
-        case RIXV2_UNUSED_B: {
-            bool first = false;
-            float second = 0;
-            float third = 0;
-            reader >> first >> second >> third;
-            ReadVersion2Envelope(reader, RIXLEVELS_FACTOR, scale);
+        case RIXV2_UNUSED_B:
+            SkipVersion2Record10(reader, scale);
             break;
-        }
         default:
             ThrowInvalidData(kFunction, __LINE__);
         }

@@ -130,4 +130,13 @@ std::optional<TRixEffect> ReadVersion2Flange(nexilon::CVarReader& reader, const 
     return flange;
 }
 
+void SkipVersion2Record10(nexilon::CVarReader& reader, const TRixVersion2Scale& scale)
+{
+    bool first = false;
+    float second = 0;
+    float third = 0;
+    reader >> first >> second >> third;
+    ReadVersion2Envelope(reader, RIXLEVELS_FACTOR, scale);
+}
+
 } // namespace rix

@@ -59,6 +59,10 @@ TRixEnvelope ReadVersion2Envelope(nexilon::CVarReader& reader, TRixVersion2Level
 // the length n, then n UTF-16 code units; skipped.
 void SkipVersion2String(nexilon::CVarReader& reader);
 
+// A version 2 record 10 (bool, two floats, a factor envelope), which
+// modules and instruments both carry and nothing uses; skipped.
+void SkipVersion2Record10(nexilon::CVarReader& reader, const TRixVersion2Scale& scale);
+
 // A version 2 oscillator record's fields after the channel number: an
 // ignored int, the waveform, a factor envelope for the volume, a semitone
 // envelope for the frequency, then volume and pitch as floats.
