@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+#include <QWidget>
+
+namespace rix {
+
+// A horizontal value bar (0..1) with a level meter and a draggable knob.
+// A click or drag that changes the value posts MSG_VOLUME_BAR (lParam =
+// this) to the parent widget; the owner sets value and level directly.
+class CVolumeBarWnd : public QWidget {
+    Q_OBJECT
+public:
+    // Pixels left free of the track at each end, so the knob fits.
+    static constexpr int MARGIN = 8;
+    // Levels above this are drawn in the clip colour.
+    static constexpr float CLIP_LEVEL = 0.99f;
+
+    CVolumeBarWnd(const QString& text, QColor background, QWidget* parent);
+
+    void SetValue(float value);
+    float GetValue() const { return value; }
+    void SetLevel(float level);
+    float GetLevel() const { return level; }
+
+    // (x - MARGIN) / (width - 2 * MARGIN), clamped to 0..1.
+    static float ValueFromX(int x, int width);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void SetValueFromX(int x);
+    void Render();
+
+    float value = 0.5f;
+    float level = 0.0f;
+    QColor background;
+    // The bar as last drawn, of the widget's size; redrawn when dirty.
+    QImage offscreen;
+    bool dirty = true;
+    bool dragging = false;
+};
+
+} // namespace rix
