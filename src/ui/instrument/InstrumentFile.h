@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace rix {
+
+class IRixModule;
+
+// Instrument files (".sonrixi") of one channel of the song module.
+//
+// Load reads the file into a copy of the channel (the file's records are
+// added to what the channel holds, as the format says) and only a complete
+// load replaces the channel, so a broken file changes nothing. Save writes
+// to a temporary file beside the target and renames it over the target when
+// everything reached the disk, so a failed save keeps the old file. Both
+// hold the module lock only to copy the channel, never during file access.
+// They throw the framework's exceptions (CDataFormatException,
+// CIOException, CFileException).
+class CInstrumentFile {
+public:
+    static void Load(const std::string& path, IRixModule& module, int32_t channel);
+    static void Save(const std::string& path, IRixModule& module, int32_t channel);
+};
+
+} // namespace rix
