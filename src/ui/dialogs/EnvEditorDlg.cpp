@@ -1,12 +1,378 @@
 #include "EnvEditorDlg.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cstdlib>
+#include <limits>
+#include <string>
+
+#include "EnvGraphWnd.h"
+#include "EnvelopeMath.h"
+#include "RixArithmetic.h"
+#include "RixModule.h"
+#include "RixModuleData.h"
+
 namespace rix {
+namespace {
+
+// Phase units per step of the phase, keep and sustain edits and trackbars.
+constexpr int32_t PHASE_STEP = 2048;
+
+// The reset list in its order, with the reset mode each item stands for.
+struct TResetItem {
+    const char* text;
+    int32_t mode;
+};
+constexpr TResetItem RESET_ITEMS[] = {
+    {"Song", RIXRESET_SONG},
+    {"Pattern", RIXRESET_PATTERN},
+    {"Two patterns", RIXRESET_TWO_PATTERNS},
+    {"Four patterns", RIXRESET_FOUR_PATTERNS},
+    {"Note", RIXRESET_NOTE},
+};
+
+// The layout is in dialog units of an 8-point dialog font: 1.5 pixels
+// across, 1.625 down.
+QRect Units(int x, int y, int w, int h)
+{
+    const auto across = [](int units) { return (units * 3 + 1) / 2; };
+    const auto down = [](int units) { return (units * 13 + 4) / 8; };
+    return QRect(across(x), down(y), across(x + w) - across(x), down(y + h) - down(y));
+}
+
+// Leading blanks, a sign and digits, like C's atoi: "12ab" is 12 and
+// anything unreadable 0; only the first maxLength characters count.
+int32_t ParseInteger(const QString& text, int maxLength)
+{
+    const std::string digits = text.left(maxLength).toStdString();
+    const long long value = std::strtoll(digits.c_str(), nullptr, 10);
+    return static_cast<int32_t>(std::clamp<long long>(value, std::numeric_limits<int32_t>::min(),
+                                                      std::numeric_limits<int32_t>::max()));
+}
+
+// Like C's atof but always with a decimal point, whatever the desktop's
+// locale: leading blanks, a sign, then the longest number; else 0.
+double ParseNumber(const QString& text, int maxLength)
+{
+    const std::string digits = text.left(maxLength).toStdString();
+    const char* first = digits.c_str();
+    const char* last = first + digits.size();
+    while (first != last && std::isspace(static_cast<unsigned char>(*first)))
+        ++first;
+    if (first != last && *first == '+')
+        ++first;
+    double value = 0.0;
+    if (std::from_chars(first, last, value).ec != std::errc())
+        return 0.0;
+    return value;
+}
+
+QLabel* MakeLabel(const QString& text, const QRect& rect, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(rect);
+    return label;
+}
+
+template <class TWidget> TWidget* Named(TWidget* widget, const QString& name, const QRect& rect)
+{
+    widget->setAccessibleName(name);
+    widget->setObjectName(name);
+    widget->setGeometry(rect);
+    return widget;
+}
+
+} // namespace
 
 CEnvEditorDlg::CEnvEditorDlg(QWidget* parent, CPlaybackController& controller, TRixEnvelope* envelope,
                              int32_t channel)
     : QDialog(parent), controller(controller), envelope(envelope), channel(channel)
 {
-    setWindowTitle(QStringLiteral("Envelope"));
+    setWindowTitle(QStringLiteral("Envelope editor"));
+    setAccessibleName(windowTitle());
+    setObjectName(QStringLiteral("EnvelopeEditor"));
+    QFont dialogFont;
+    dialogFont.setFamilies({QStringLiteral("MS Shell Dlg"), QStringLiteral("Microsoft Sans Serif"),
+                            QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    dialogFont.setStyleHint(QFont::SansSerif);
+    dialogFont.setPointSize(8);
+    setFont(dialogFont);
+    setFixedSize(Units(0, 0, 310, 259).size());
+    CreateControls();
+    Fill();
+    Redraw();
+}
+
+void CEnvEditorDlg::CreateControls()
+{
+    graph = new CEnvGraphWnd(this);
+    graph->setGeometry(Units(7, 7, 240, 116));
+
+    auto* closeButton = Named(new QPushButton(QStringLiteral("Close"), this), QStringLiteral("Close"), Units(253, 7, 50, 14));
+    closeButton->setDefault(true);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
+    auto* testButton = Named(new QPushButton(QStringLiteral("Test"), this), QStringLiteral("Test"), Units(253, 23, 50, 14));
+    connect(testButton, &QPushButton::clicked, this, [this] { this->controller.PreviewNote(this->channel, 61); });
+    auto* resetButton = Named(new QPushButton(QStringLiteral("Reset"), this), QStringLiteral("Reset"), Units(253, 39, 50, 14));
+    connect(resetButton, &QPushButton::clicked, this, &CEnvEditorDlg::OnReset);
+
+    // Labels reach to the next control: the Linux fonts run wider than the
+    // dialog font the layout was made for.
+    MakeLabel(QStringLiteral("Max:"), Units(7, 128, 80, 8), this);
+    maxEdit = Named(new QLineEdit(this), QStringLiteral("Max"), Units(92, 126, 40, 14));
+    MakeLabel(QStringLiteral("Min:"), Units(7, 145, 80, 8), this);
+    minEdit = Named(new QLineEdit(this), QStringLiteral("Min"), Units(92, 143, 40, 14));
+    for (QLineEdit* edit : {maxEdit, minEdit})
+        connect(edit, &QLineEdit::textChanged, this, &CEnvEditorDlg::OnMinMaxEdited);
+
+    MakeLabel(QStringLiteral("Rows per cycle:"), Units(7, 161, 84, 8), this);
+    rowsEdit = Named(new QLineEdit(this), QStringLiteral("Rows per cycle"), Units(92, 159, 40, 14));
+    connect(rowsEdit, &QLineEdit::textChanged, this, &CEnvEditorDlg::OnRowsEdited);
+    rowsTrackbar = Named(new QSlider(Qt::Horizontal, this), QStringLiteral("Rows per cycle trackbar"),
+                         Units(136, 159, 167, 15));
+    rowsTrackbar->setRange(0, CEnvelopeMath::ROWS_STEPS - 1);
+    rowsTrackbar->setPageStep(1);
+    connect(rowsTrackbar, &QSlider::valueChanged, this, &CEnvEditorDlg::OnRowsTrackbar);
+    speedLine = MakeLabel(QStringLiteral("8.15 Hz"), Units(92, 174, 211, 8), this);
+    speedLine->setObjectName(QStringLiteral("Speed"));
+
+    struct TRowSpec {
+        TPhaseRow* row;
+        int32_t TRixEnvelope::*member;
+        const char* name;
+        int y;
+        int steps;
+    };
+    const TRowSpec rows[] = {
+        {&phaseRow, &TRixEnvelope::phase, "Phase", 189, 32},
+        {&keepRow, &TRixEnvelope::keep, "Keep", 205, 64},
+        {&sustainRow, &TRixEnvelope::sustain, "Sustain", 221, 64},
+    };
+    for (const TRowSpec& spec : rows) {
+        const QString name = QString::fromLatin1(spec.name);
+        MakeLabel(name + QLatin1Char(':'), Units(7, spec.y + 2, 40, 8), this);
+        TPhaseRow& row = *spec.row;
+        row.member = spec.member;
+        row.edit = Named(new QLineEdit(this), name, Units(92, spec.y, 40, 14));
+        // The phase trackbar stands one unit higher than the others.
+        row.trackbar = Named(new QSlider(Qt::Horizontal, this), name + QStringLiteral(" trackbar"),
+                             Units(136, spec.y == 189 ? 188 : spec.y, 167, 15));
+        row.trackbar->setRange(0, spec.steps);
+        row.trackbar->setPageStep(4);
+        row.trackbar->setTickPosition(QSlider::TicksBelow);
+        row.trackbar->setTickInterval(spec.steps / 8);
+        connect(row.edit, &QLineEdit::textChanged, this, [this, &row] { OnPhaseRowEdited(row); });
+        connect(row.trackbar, &QSlider::valueChanged, this, [this, &row](int position) { OnPhaseRowTrackbar(row, position); });
+    }
+
+    keepEnabled = Named(new QCheckBox(QStringLiteral("Enabled"), this), QStringLiteral("Keep Enabled"), Units(47, 207, 44, 10));
+    connect(keepEnabled, &QCheckBox::clicked, this,
+            [this](bool checked) { OnEnabledClicked(&TRixEnvelope::keepEnabled, checked); });
+    sustainEnabled = Named(new QCheckBox(QStringLiteral("Enabled"), this), QStringLiteral("Sustain Enabled"),
+                           Units(47, 223, 44, 10));
+    connect(sustainEnabled, &QCheckBox::clicked, this,
+            [this](bool checked) { OnEnabledClicked(&TRixEnvelope::sustainEnabled, checked); });
+
+    MakeLabel(QStringLiteral("Reset:"), Units(7, 241, 40, 8), this);
+    resetList = Named(new QComboBox(this), QStringLiteral("Reset mode"), Units(48, 239, 89, 14));
+    for (const TResetItem& item : RESET_ITEMS)
+        resetList->addItem(QString::fromLatin1(item.text), item.mode);
+    connect(resetList, &QComboBox::currentIndexChanged, this, &CEnvEditorDlg::OnResetModeChanged);
+}
+
+int32_t CEnvEditorDlg::RowLength() const
+{
+    CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_READ);
+    return data->GetRowLength();
+}
+
+void CEnvEditorDlg::Fill()
+{
+    CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_READ);
+    const TRixEnvelope values = *envelope;
+    {
+        const QSignalBlocker block(rowsTrackbar);
+        rowsTrackbar->setValue(
+            CEnvelopeMath::RowsTrackbarPosition(CEnvelopeMath::RowsPerCycle(data->GetRowLength(), values.speed)));
+    }
+    for (const TPhaseRow* row : {&phaseRow, &keepRow, &sustainRow}) {
+        const QSignalBlocker block(row->trackbar);
+        row->trackbar->setValue(values.*row->member / PHASE_STEP);
+    }
+
+    updating = true;
+    keepEnabled->setChecked(values.keepEnabled);
+    sustainEnabled->setChecked(values.sustainEnabled);
+    for (QWidget* widget : {static_cast<QWidget*>(keepRow.edit), static_cast<QWidget*>(keepRow.trackbar)})
+        widget->setEnabled(values.keepEnabled);
+    for (QWidget* widget : {static_cast<QWidget*>(sustainRow.edit), static_cast<QWidget*>(sustainRow.trackbar)})
+        widget->setEnabled(values.sustainEnabled);
+    ShowSpeed(true);
+    maxEdit->setText(QString::number(values.maxValue));
+    minEdit->setText(QString::number(values.minValue));
+    for (const TPhaseRow* row : {&phaseRow, &keepRow, &sustainRow})
+        row->edit->setText(QString::number(values.*row->member / PHASE_STEP));
+    updating = false;
+
+    const QSignalBlocker block(resetList);
+    resetList->setCurrentIndex(resetList->findData(values.resetMode));
+}
+
+void CEnvEditorDlg::ShowSpeed(bool withEdit)
+{
+    int32_t speed = 0;
+    int32_t rowLength = 0;
+    {
+        // Nests inside the write lock of the trackbar and Reset handlers.
+        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_READ);
+        speed = envelope->speed;
+        rowLength = data->GetRowLength();
+    }
+    const float rows = CEnvelopeMath::RowsPerCycle(rowLength, speed);
+    if (withEdit)
+        rowsEdit->setText(QString::asprintf("%.2f", static_cast<double>(rows)));
+    speedLine->setText(QString::fromStdString(CEnvelopeMath::SpeedLine(speed, rowLength, rows)));
+}
+
+void CEnvEditorDlg::Redraw()
+{
+    TRixEnvelope values;
+    int32_t rowLength = 0;
+    {
+        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_READ);
+        values = *envelope;
+        rowLength = data->GetRowLength();
+    }
+    graph->Render(values, rowLength);
+}
+
+void CEnvEditorDlg::OnMinMaxEdited()
+{
+    if (updating)
+        return;
+    int32_t lo = ParseInteger(minEdit->text(), 15);
+    int32_t hi = ParseInteger(maxEdit->text(), 15);
+    if (lo > hi)
+        std::swap(lo, hi);
+    if (lo == hi) {
+        if (hi < std::numeric_limits<int32_t>::max())
+            ++hi;
+        else
+            --lo;
+    }
+    {
+        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE);
+        envelope->minValue = lo;
+        envelope->maxValue = hi;
+    }
+    Redraw();
+}
+
+void CEnvEditorDlg::OnRowsEdited()
+{
+    if (updating)
+        return;
+    float rows = static_cast<float>(ParseNumber(rowsEdit->text(), 255));
+    // Also catches "nan", which would make no speed at all.
+    if (!(rows >= 0.01f))
+        rows = 0.01f;
+    {
+        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE_EXCL);
+        envelope->speed = std::max(CEnvelopeMath::SpeedFor(data->GetRowLength(), rows), 1);
+    }
+    ShowSpeed(false);
+    const QSignalBlocker block(rowsTrackbar);
+    rowsTrackbar->setValue(CEnvelopeMath::RowsTrackbarPosition(rows));
+    Redraw();
+}
+
+void CEnvEditorDlg::OnPhaseRowEdited(const TPhaseRow& row)
+{
+    if (updating)
+        return;
+    const int32_t steps = ParseInteger(row.edit->text(), 255);
+    {
+        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE);
+        envelope->*row.member = WrapMul(steps, PHASE_STEP);
+    }
+    const QSignalBlocker block(row.trackbar);
+    row.trackbar->setValue(steps);
+    Redraw();
+}
+
+void CEnvEditorDlg::OnRowsTrackbar(int position)
+{
+    if (updating)
+        return;
+    updating = true;
+    {
+        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE_EXCL);
+        // No minimum here: a very long cycle at a slow tempo may give 0.
+        envelope->speed = CEnvelopeMath::SpeedFor(data->GetRowLength(),
+                                                  CEnvelopeMath::ROWS_TABLE[static_cast<std::size_t>(position)]);
+        ShowSpeed(true);
+    }
+    Redraw();
+    updating = false;
+}
+
+void CEnvEditorDlg::OnPhaseRowTrackbar(const TPhaseRow& row, int position)
+{
+    if (updating)
+        return;
+    updating = true;
+    {
+        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE_EXCL);
+        envelope->*row.member = position * PHASE_STEP;
+    }
+    row.edit->setText(QString::number(position));
+    Redraw();
+    updating = false;
+}
+
+void CEnvEditorDlg::OnEnabledClicked(bool TRixEnvelope::*flag, bool checked)
+{
+    {
+        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE);
+        envelope->*flag = checked;
+    }
+    const TPhaseRow& row = flag == &TRixEnvelope::keepEnabled ? keepRow : sustainRow;
+    row.edit->setEnabled(checked);
+    row.trackbar->setEnabled(checked);
+    Redraw();
+}
+
+void CEnvEditorDlg::OnResetModeChanged(int index)
+{
+    if (index < 0)
+        return;
+    {
+        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE);
+        envelope->resetMode = resetList->itemData(index).toInt();
+    }
+    Redraw();
+}
+
+void CEnvEditorDlg::OnReset()
+{
+    if (QMessageBox::question(this, QStringLiteral("SONRIX3"), QStringLiteral("Do you want to reset this envelope?"),
+                              QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+    {
+        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE_EXCL);
+        *envelope = ResetEnvelope();
+        Fill();
+    }
+    Redraw();
 }
 
 } // namespace rix
