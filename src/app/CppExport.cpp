@@ -1,0 +1,44 @@
+#include "CppExport.h"
+
+#include <exception>
+
+#include <QDir>
+#include <QSaveFile>
+
+#include "RixModule.h"
+#include "RixSongExporter.h"
+#include "nexilon/Exceptions.h"
+#include "nexilon/MemoryStream.h"
+
+namespace rix {
+
+QString CCppExport::DefaultPath()
+{
+    return QDir(QDir::tempPath()).filePath(QStringLiteral("RixSongData.cpp"));
+}
+
+bool CCppExport::Export(IRixModule& module, const QString& path, QString& reason)
+{
+    nexilon::CPtr<nexilon::IMemoryOutputStream> text = nexilon::CreateMemoryOutputStream();
+    try {
+        CRixModuleLock lock(module, nexilon::TLockMode(0));
+        CRixSongExporter().Export(*lock, *text);
+    } catch (const nexilon::CException& error) {
+        reason = QString::fromStdString(error.GetMessage());
+        return false;
+    } catch (const std::exception& error) {
+        reason = QString::fromLocal8Bit(error.what());
+        return false;
+    }
+    const std::string& bytes = text->GetBytes();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
+        !file.commit()) {
+        reason = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace rix

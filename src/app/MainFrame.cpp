@@ -1,0 +1,487 @@
+#include "MainFrame.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QSettings>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "AboutDlg.h"
+#include "AppLook.h"
+#include "Autosave.h"
+#include "CommandIds.h"
+#include "CppExport.h"
+#include "LockKeyIndicators.h"
+#include "PlaybackController.h"
+#include "RixDoc.h"
+#include "RixView.h"
+#include "ToolbarIcons.h"
+#include "WavExportDlg.h"
+
+namespace rix {
+
+namespace {
+
+const QString kLookKey = QStringLiteral("ApplicationLook");
+const QString kGeometryKey = QStringLiteral("MainWindow/Geometry");
+const QString kStateKey = QStringLiteral("MainWindow/State");
+const QString kFilter = QStringLiteral("sonrix3 Files (*.sonrix)");
+const QString kCaption = QStringLiteral("sonrix3");
+
+// The undo history belongs to the playback controller; until a controller
+// has it these commands do nothing.
+template <class TController>
+void CallUndo(TController& controller)
+{
+    if constexpr (requires { controller.Undo(); })
+        controller.Undo();
+}
+
+template <class TController>
+void CallRedo(TController& controller)
+{
+    if constexpr (requires { controller.Redo(); })
+        controller.Redo();
+}
+
+bool IsSongUrl(const QUrl& url)
+{
+    return url.isLocalFile() && url.toLocalFile().endsWith(QStringLiteral(".sonrix"), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(CPlaybackController& controller, QWidget* parent)
+    : QMainWindow(parent), controller(controller), document(new CRixDoc(controller, this)),
+      view(new CRixView(controller, this)), autosave(new CAutosave(*document, controller.GetSongModule(), this))
+{
+    setObjectName(QStringLiteral("MainFrame"));
+    setAccessibleName(kCaption);
+    setWindowIcon(CToolbarIcons::ProgramIcon());
+    applicationLook = QSettings().value(kLookKey, kDefaultApplicationLook).toInt();
+    if (!CAppLook::Find(applicationLook))
+        applicationLook = kDefaultApplicationLook;
+    CAppLook::Apply(applicationLook);
+
+    setCentralWidget(view);
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    setDockNestingEnabled(true);
+    setAcceptDrops(true);
+
+    connect(document, &CRixDoc::ModifiedChanged, this, &CMainFrame::UpdateTitle);
+    connect(document, &CRixDoc::PathChanged, this, &CMainFrame::UpdateTitle);
+    UpdateTitle();
+
+    resize(930, 700);
+    QSettings settings;
+    restoreGeometry(settings.value(kGeometryKey).toByteArray());
+    restoreState(settings.value(kStateKey).toByteArray());
+}
+
+CMainFrame::~CMainFrame()
+{
+    controller.Stop();
+}
+
+QAction* CMainFrame::Action(int commandId) const
+{
+    const auto found = actions.find(commandId);
+    return found == actions.end() ? nullptr : found->second;
+}
+
+QAction* CMainFrame::AddCommand(QMenu* menu, int id, const QString& text, const QKeySequence& shortcut)
+{
+    auto* action = new QAction(text, this);
+    action->setProperty("commandId", id);
+    action->setObjectName(QString(text).remove(QLatin1Char('&')));
+    if (!shortcut.isEmpty())
+        action->setShortcut(shortcut);
+    if (menu)
+        menu->addAction(action);
+    actions[id] = action;
+    return action;
+}
+
+void CMainFrame::CreateMenus()
+{
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    AddCommand(file, ID_FILE_NEW, tr("&New"), QKeySequence(Qt::CTRL | Qt::Key_N))->setIcon(
+        CToolbarIcons::Icon(CToolbarIcons::New));
+    AddCommand(file, ID_FILE_OPEN, tr("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O))->setIcon(
+        CToolbarIcons::Icon(CToolbarIcons::Open));
+    AddCommand(file, ID_FILE_SAVE, tr("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S))->setIcon(
+        CToolbarIcons::Icon(CToolbarIcons::Save));
+    AddCommand(file, ID_FILE_SAVE_AS, tr("Save &As..."));
+    file->addSeparator();
+    QMenu* exportMenu = file->addMenu(tr("&Export"));
+    AddCommand(exportMenu, ID_EXPORT_CPP, tr("C++"));
+    AddCommand(exportMenu, ID_EXPORT_WAV, tr("WAV"));
+    recentSeparator = file->addSeparator();
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        QAction* recent = AddCommand(file, ID_FILE_MRU_FILE1 + i, QString());
+        connect(recent, &QAction::triggered, this, [this, i] { OnRecentFile(i); });
+    }
+    file->addSeparator();
+    AddCommand(file, ID_APP_EXIT, tr("E&xit"));
+
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    AddCommand(edit, ID_EDIT_UNDO, tr("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    AddCommand(edit, ID_EDIT_REDO, tr("&Redo"))
+        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    edit->addSeparator();
+    AddCommand(edit, ID_EDIT_CUT, tr("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X))->setIcon(
+        CToolbarIcons::Icon(CToolbarIcons::Cut));
+    AddCommand(edit, ID_EDIT_COPY, tr("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C))->setIcon(
+        CToolbarIcons::Icon(CToolbarIcons::Copy));
+    AddCommand(edit, ID_EDIT_PASTE, tr("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V))->setIcon(
+        CToolbarIcons::Icon(CToolbarIcons::Paste));
+
+    QMenu* viewMenu = menuBar()->addMenu(tr("&View"));
+    QMenu* bars = viewMenu->addMenu(tr("&Toolbars and Docking Windows"));
+    bars->setObjectName(QStringLiteral("Toolbars and Docking Windows"));
+    AddCommand(bars, ID_VIEW_CUSTOMIZE, tr("Customize..."));
+    AddCommand(viewMenu, ID_VIEW_STATUS_BAR, tr("&Status Bar"))->setCheckable(true);
+    QMenu* looks = viewMenu->addMenu(tr("&Application Look"));
+    lookGroup = new QActionGroup(this);
+    int lookCount = 0;
+    const CAppLook::TLook* table = CAppLook::Looks(lookCount);
+    for (int i = 0; i < lookCount; ++i) {
+        QAction* look = AddCommand(looks, table[i].id, QString::fromLatin1(table[i].menuText));
+        look->setCheckable(true);
+        look->setChecked(table[i].id == applicationLook);
+        lookGroup->addAction(look);
+        connect(look, &QAction::triggered, this, [this, id = table[i].id] { OnApplicationLook(id); });
+    }
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    AddCommand(help, ID_APP_ABOUT, tr("&About sonrix3..."))->setIcon(CToolbarIcons::Icon(CToolbarIcons::About));
+    AddCommand(nullptr, ID_FILE_PRINT, tr("Print"))->setIcon(CToolbarIcons::Icon(CToolbarIcons::Print));
+    // Printing a song has no meaning; the button stays for the familiar row.
+    Action(ID_FILE_PRINT)->setEnabled(false);
+
+    connect(Action(ID_FILE_NEW), &QAction::triggered, this, &CMainFrame::OnFileNew);
+    connect(Action(ID_FILE_OPEN), &QAction::triggered, this, &CMainFrame::OnFileOpen);
+    connect(Action(ID_FILE_SAVE), &QAction::triggered, this, &CMainFrame::OnFileSave);
+    connect(Action(ID_FILE_SAVE_AS), &QAction::triggered, this, &CMainFrame::OnFileSaveAs);
+    connect(Action(ID_EXPORT_CPP), &QAction::triggered, this, &CMainFrame::OnExportCpp);
+    connect(Action(ID_EXPORT_WAV), &QAction::triggered, this, &CMainFrame::OnExportWav);
+    connect(Action(ID_APP_EXIT), &QAction::triggered, this, &QWidget::close);
+    connect(Action(ID_EDIT_UNDO), &QAction::triggered, this, &CMainFrame::OnEditUndo);
+    connect(Action(ID_EDIT_REDO), &QAction::triggered, this, &CMainFrame::OnEditRedo);
+    connect(Action(ID_EDIT_CUT), &QAction::triggered, view, &CRixView::OnEditCut);
+    connect(Action(ID_EDIT_COPY), &QAction::triggered, view, &CRixView::OnEditCopy);
+    connect(Action(ID_EDIT_PASTE), &QAction::triggered, view, &CRixView::OnEditPaste);
+    connect(Action(ID_VIEW_CUSTOMIZE), &QAction::triggered, this, &CMainFrame::OnCustomize);
+    connect(Action(ID_APP_ABOUT), &QAction::triggered, this, &CMainFrame::OnAbout);
+    UpdateRecentFileMenu();
+}
+
+void CMainFrame::CreateToolBar()
+{
+    toolBar = addToolBar(tr("Standard"));
+    toolBar->setObjectName(QStringLiteral("Standard"));
+    toolBar->setAccessibleName(QStringLiteral("Standard"));
+    toolBar->setIconSize(QSize(16, 16));
+    toolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    for (int id : std::initializer_list<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0,
+                   ID_FILE_PRINT, ID_APP_ABOUT}) {
+        if (id == 0) {
+            toolBar->addSeparator();
+            continue;
+        }
+        toolBar->addAction(Action(id));
+        if (QWidget* button = toolBar->widgetForAction(Action(id)))
+            button->setAccessibleName(Action(id)->objectName());
+    }
+    QAction* toggle = toolBar->toggleViewAction();
+    toggle->setProperty("commandId", ID_VIEW_TOOLBAR);
+    toggle->setText(tr("Standard"));
+    actions[ID_VIEW_TOOLBAR] = toggle;
+    menuBar()->findChild<QMenu*>(QStringLiteral("Toolbars and Docking Windows"))
+        ->insertAction(Action(ID_VIEW_CUSTOMIZE), toggle);
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    statusBar()->setObjectName(QStringLiteral("Status bar"));
+    new CLockKeyIndicators(statusBar());
+    statusBar()->showMessage(tr("Ready"));
+    QAction* show = Action(ID_VIEW_STATUS_BAR);
+    show->setChecked(true);
+    connect(show, &QAction::toggled, statusBar(), &QWidget::setVisible);
+}
+
+void CMainFrame::UpdateTitle()
+{
+    setWindowTitle(document->GetTitle() + QStringLiteral("[*] - ") + kCaption);
+    setWindowModified(document->IsModified());
+}
+
+void CMainFrame::UpdateRecentFileMenu()
+{
+    const QStringList& files = recentFiles.Files();
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        QAction* action = Action(ID_FILE_MRU_FILE1 + i);
+        const bool used = i < files.size();
+        action->setVisible(used);
+        if (used)
+            action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(files[i])));
+    }
+    recentSeparator->setVisible(!files.isEmpty());
+}
+
+bool CMainFrame::SaveModified()
+{
+    if (!document->IsModified())
+        return true;
+    const auto answer = QMessageBox::question(
+        this, kCaption, tr("Save changes to %1?").arg(document->GetTitle()),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer == QMessageBox::Cancel)
+        return false;
+    return answer == QMessageBox::No || OnFileSave();
+}
+
+bool CMainFrame::OnFileNew()
+{
+    if (!SaveModified())
+        return false;
+    document->OnNewDocument();
+    return true;
+}
+
+bool CMainFrame::OnFileOpen()
+{
+    if (!SaveModified())
+        return false;
+    const QString path = QFileDialog::getOpenFileName(this, tr("Open"), QString(), kFilter);
+    if (path.isEmpty())
+        return false;
+    QString reason;
+    if (!document->OnOpenDocument(path, reason)) {
+        ShowFileError(tr("open"), path, reason);
+        return false;
+    }
+    recentFiles.Add(path);
+    UpdateRecentFileMenu();
+    return true;
+}
+
+bool CMainFrame::OpenFile(const QString& path)
+{
+    if (!SaveModified())
+        return false;
+    QString reason;
+    if (!document->OnOpenDocument(path, reason)) {
+        ShowFileError(tr("open"), path, reason);
+        return false;
+    }
+    recentFiles.Add(path);
+    UpdateRecentFileMenu();
+    return true;
+}
+
+bool CMainFrame::OnFileSave()
+{
+    if (document->GetPathName().isEmpty())
+        return OnFileSaveAs();
+    return SaveTo(document->GetPathName());
+}
+
+bool CMainFrame::OnFileSaveAs()
+{
+    QString path = QFileDialog::getSaveFileName(this, tr("Save As"), document->GetPathName(), kFilter);
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".sonrix");
+    return SaveTo(path);
+}
+
+bool CMainFrame::SaveTo(const QString& path)
+{
+    QString reason;
+    if (!document->OnSaveDocument(path, reason)) {
+        ShowFileError(tr("save"), path, reason);
+        return false;
+    }
+    recentFiles.Add(path);
+    UpdateRecentFileMenu();
+    autosave->Discard();
+    statusBar()->showMessage(tr("Saved %1").arg(QDir::toNativeSeparators(path)), 5000);
+    return true;
+}
+
+void CMainFrame::OnRecentFile(int index)
+{
+    const QStringList& files = recentFiles.Files();
+    if (index >= files.size())
+        return;
+    const QString path = files[index];
+    if (!QFileInfo::exists(path)) {
+        ShowFileError(tr("open"), path, tr("The file no longer exists."));
+        recentFiles.Remove(path);
+        UpdateRecentFileMenu();
+        return;
+    }
+    OpenFile(path);
+}
+
+void CMainFrame::ShowFileError(const QString& what, const QString& path, const QString& reason)
+{
+    QMessageBox::critical(this, QStringLiteral("Error"),
+                          tr("Could not %1 %2.\n\n%3").arg(what, QDir::toNativeSeparators(path), reason));
+}
+
+void CMainFrame::OnEditUndo()
+{
+    CallUndo(controller);
+}
+
+void CMainFrame::OnEditRedo()
+{
+    CallRedo(controller);
+}
+
+void CMainFrame::OnApplicationLook(int id)
+{
+    if (!CAppLook::Apply(id))
+        return;
+    applicationLook = id;
+    if (QAction* look = Action(id))
+        look->setChecked(true);
+    QSettings().setValue(kLookKey, id);
+}
+
+void CMainFrame::OnExportCpp()
+{
+    const QString path = CCppExport::DefaultPath();
+    QString reason;
+    if (!CCppExport::Export(controller.GetSongModule(), path, reason)) {
+        ShowFileError(tr("export the song to"), path, reason);
+        return;
+    }
+    // openUrl hands the file to the desktop and returns without waiting.
+    const bool opened = QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    statusBar()->showMessage(opened ? tr("C++ song data written to %1").arg(QDir::toNativeSeparators(path))
+                                    : tr("No text editor could be opened; the C++ song data is in %1")
+                                          .arg(QDir::toNativeSeparators(path)));
+}
+
+void CMainFrame::OnExportWav()
+{
+    QString path = QFileDialog::getSaveFileName(this, tr("Export WAV"), QString(), tr("WAV files (*.wav)"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".wav");
+    CWavExportDlg dialog(view, controller.GetSongModule(), path);
+    dialog.exec();
+}
+
+void CMainFrame::OnAbout()
+{
+    CAboutDlg dialog(this);
+    dialog.exec();
+}
+
+void CMainFrame::OnCustomize()
+{
+    // Which of the toolbar's commands show.
+    QDialog dialog(this);
+    dialog.setWindowTitle(tr("Customize"));
+    auto* layout = new QVBoxLayout(&dialog);
+    for (QAction* action : toolBar->actions()) {
+        if (action->isSeparator())
+            continue;
+        auto* box = new QCheckBox(action->objectName(), &dialog);
+        box->setChecked(action->isVisible());
+        connect(box, &QCheckBox::toggled, action, [action](bool on) {
+            // Hiding an action hides its menu entry too; the toolbar button
+            // is what the user chose to hide.
+            action->setVisible(on);
+        });
+        layout->addWidget(box);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    dialog.exec();
+}
+
+bool CMainFrame::OfferRecovery()
+{
+    const QStringList orphans = CAutosave::FindOrphans();
+    if (orphans.isEmpty())
+        return false;
+    const QFileInfo newest(orphans.first());
+    const auto answer = QMessageBox::question(
+        this, kCaption,
+        tr("sonrix3 did not close properly last time. Recover the song autosaved at %1?")
+            .arg(QLocale().toString(newest.lastModified(), QLocale::ShortFormat)),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    bool recovered = false;
+    if (answer == QMessageBox::Yes) {
+        QString reason;
+        recovered = document->OpenRecovered(newest.absoluteFilePath(), reason);
+        if (!recovered)
+            ShowFileError(tr("recover"), newest.absoluteFilePath(), reason);
+    }
+    // Recovered or declined, the song is either in the editor now or was
+    // not wanted; the editor's own autosave takes over.
+    if (answer == QMessageBox::No || recovered)
+        for (const QString& orphan : orphans)
+            QFile::remove(orphan);
+    return recovered;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!SaveModified()) {
+        event->ignore();
+        return;
+    }
+    controller.Stop();
+    QSettings settings;
+    settings.setValue(kGeometryKey, saveGeometry());
+    settings.setValue(kStateKey, saveState());
+    autosave->Discard();
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && IsSongUrl(urls.first()))
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !IsSongUrl(urls.first()))
+        return;
+    event->acceptProposedAction();
+    // Not inside the drop handler: the save prompt would run its own event
+    // loop while the drag source waits.
+    const QString path = urls.first().toLocalFile();
+    QMetaObject::invokeMethod(this, [this, path] { OpenFile(path); }, Qt::QueuedConnection);
+}
+
+} // namespace rix

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <map>
+#include <memory>
+
+#include <QMainWindow>
+#include <QString>
+
+#include "RecentFileList.h"
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class QToolBar;
+
+namespace rix {
+
+class CAutosave;
+class CPlaybackController;
+class CRixDoc;
+class CRixView;
+
+// The main window: the menu bar with every command, the "Standard" toolbar,
+// the status bar with the lock-key panes, and the one view. It routes the
+// commands: file commands to the document, edit commands to the focused
+// editor, transport and envelope buttons (in the view) to the playback
+// controller, the exports to the exporters and the looks to itself.
+// Every command is a QAction whose "commandId" property holds its id.
+// UI thread.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit CMainFrame(CPlaybackController& controller, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    CRixDoc& Document() const { return *document; }
+    CRixView& View() const { return *view; }
+    CAutosave& Autosave() const { return *autosave; }
+    // The action of a command id, or null.
+    QAction* Action(int commandId) const;
+    int ApplicationLook() const { return applicationLook; }
+
+    // The commands, as the menus run them. Those that may replace the song
+    // ask first to save a modified one; each returns false when it did not
+    // happen (cancelled or failed; a failure has been shown).
+    bool OnFileNew();
+    bool OnFileOpen();
+    bool OnFileSave();
+    bool OnFileSaveAs();
+    // Open a given file (command line, drop, recent list), asking first.
+    bool OpenFile(const QString& path);
+    // Save to a given path without asking for a name.
+    bool SaveTo(const QString& path);
+    // Asks whether to save a modified song: false when the user cancels or
+    // the save failed.
+    bool SaveModified();
+    void OnApplicationLook(int id);
+    void OnExportCpp();
+    void OnExportWav();
+    // Offers back a song autosaved by a run that crashed; true when one was
+    // recovered.
+    bool OfferRecovery();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    QAction* AddCommand(QMenu* menu, int id, const QString& text, const QKeySequence& shortcut = {});
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void UpdateRecentFileMenu();
+    void UpdateTitle();
+    void OnRecentFile(int index);
+    void OnEditUndo();
+    void OnEditRedo();
+    void OnAbout();
+    void OnCustomize();
+    void ShowFileError(const QString& what, const QString& path, const QString& reason);
+
+    CPlaybackController& controller;
+    CRixDoc* document;
+    CRixView* view;
+    CAutosave* autosave;
+    CRecentFileList recentFiles;
+    std::map<int, QAction*> actions;
+    QActionGroup* lookGroup = nullptr;
+    QToolBar* toolBar = nullptr;
+    QAction* recentSeparator = nullptr;
+    int applicationLook;
+};
+
+} // namespace rix

@@ -1,0 +1,96 @@
+#include "RixDoc.h"
+
+#include <QFileInfo>
+#include <QThread>
+
+#include "PlaybackController.h"
+#include "RixModule.h"
+
+namespace rix {
+
+CRixDoc::CRixDoc(CPlaybackController& controller, QObject* parent) : QObject(parent), controller(controller)
+{
+    controller.RegisterDocument(this);
+}
+
+CRixDoc::~CRixDoc()
+{
+    controller.RegisterDocument(nullptr);
+}
+
+void CRixDoc::SetModified()
+{
+    if (QThread::currentThread() == thread()) {
+        SetModifiedFlag(true);
+        return;
+    }
+    // The document may be gone by the time the event is handled; the
+    // context object drops the call then.
+    QMetaObject::invokeMethod(this, [this] { SetModifiedFlag(true); }, Qt::QueuedConnection);
+}
+
+void CRixDoc::ClearModified()
+{
+    SetModifiedFlag(false);
+}
+
+QString CRixDoc::GetTitle() const
+{
+    return pathName.isEmpty() ? tr("Untitled") : QFileInfo(pathName).fileName();
+}
+
+void CRixDoc::OnNewDocument()
+{
+    {
+        CRixModuleLock lock(controller.GetSongModule(), nexilon::TLockMode(1));
+        lock->Reset();
+    }
+    SetPathName(QString());
+    // Stops playback, puts the cursor home, refreshes every editor and
+    // clears the modified flag.
+    controller.ResetEditors();
+}
+
+bool CRixDoc::OnOpenDocument(const QString& path, QString& reason)
+{
+    if (!CModuleFileIo::Load(path, controller.GetSongModule(), reason))
+        return false;
+    SetPathName(QFileInfo(path).absoluteFilePath());
+    controller.ResetEditors();
+    return true;
+}
+
+bool CRixDoc::OnSaveDocument(const QString& path, QString& reason)
+{
+    if (!CModuleFileIo::Save(path, controller.GetSongModule(), reason, writer))
+        return false;
+    SetPathName(QFileInfo(path).absoluteFilePath());
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CRixDoc::OpenRecovered(const QString& path, QString& reason)
+{
+    if (!CModuleFileIo::Load(path, controller.GetSongModule(), reason))
+        return false;
+    SetPathName(QString());
+    controller.ResetEditors();
+    SetModifiedFlag(true);
+    return true;
+}
+
+void CRixDoc::SetModifiedFlag(bool value)
+{
+    if (modified == value)
+        return;
+    modified = value;
+    emit ModifiedChanged(modified);
+}
+
+void CRixDoc::SetPathName(const QString& path)
+{
+    pathName = path;
+    emit PathChanged(pathName);
+}
+
+} // namespace rix

@@ -1,0 +1,146 @@
+#include "WavExportDlg.h"
+
+#include <cstdio>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+#include "IWavExportListener.h"
+#include "UiMessages.h"
+#include "WavExporter.h"
+#include "nexilon/String.h"
+
+namespace rix {
+
+// Runs on the worker thread: only posts.
+class CWavExportDlg::CListener : public IWavExportListener {
+public:
+    explicit CListener(CWavExportDlg& dialog) : dialog(dialog) {}
+
+    void OnProgress(int32_t percent, uint64_t, uint64_t) override
+    {
+        PostMessageTo(&dialog, MSG_WAV_PROGRESS, static_cast<uintptr_t>(percent), 0);
+    }
+    void OnCompleted(const std::string&) override {}
+    void OnFailed(const std::string&, const std::string& reason) override { dialog.workerReason = reason; }
+    void OnCancelled() override {}
+
+private:
+    CWavExportDlg& dialog;
+};
+
+CWavExportDlg::CWavExportDlg(QWidget* parent, IRixModule& module, const QString& path)
+    : QDialog(parent), module(module), path(path), temporaryPath(TemporaryPathFor(path))
+{
+    setWindowTitle(tr("WAV export"));
+    setObjectName(QStringLiteral("WAV export"));
+    setAccessibleName(QStringLiteral("WAV export"));
+    setModal(true);
+    auto* layout = new QVBoxLayout(this);
+    auto* title = new QLabel(tr("Exporting ..."), this);
+    progressBar = new QProgressBar(this);
+    progressBar->setRange(0, 100);
+    progressBar->setValue(0);
+    progressBar->setTextVisible(false);
+    progressBar->setObjectName(QStringLiteral("Progress"));
+    progressBar->setAccessibleName(QStringLiteral("Progress"));
+    percentText = new QLabel(QStringLiteral("0%"), this);
+    percentText->setObjectName(QStringLiteral("Percent"));
+    percentText->setAccessibleName(QStringLiteral("Percent"));
+    auto* hint = new QLabel(tr("Press ESC to cancel"), this);
+    for (QWidget* widget : {static_cast<QWidget*>(title), static_cast<QWidget*>(progressBar),
+                            static_cast<QWidget*>(percentText), static_cast<QWidget*>(hint)})
+        layout->addWidget(widget);
+    setFixedWidth(300);
+}
+
+CWavExportDlg::~CWavExportDlg()
+{
+    // Closed from outside before the worker ended: stop it and wait, since
+    // it posts to this object.
+    cancelRequested = true;
+    if (worker.joinable())
+        worker.join();
+    if (started && !completed)
+        QFile::remove(temporaryPath);
+}
+
+QString CWavExportDlg::TemporaryPathFor(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".part");
+}
+
+void CWavExportDlg::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!started)
+        Start();
+}
+
+void CWavExportDlg::Start()
+{
+    started = true;
+    worker = std::thread([this] {
+        CListener listener(*this);
+        const std::string localPath = QFile::encodeName(temporaryPath).toStdString();
+        CWavExporter exporter(module, nexilon::CString(std::string_view(localPath)), listener);
+        const TWavExportResult result = exporter.Run(cancelRequested);
+        PostMessageTo(this, MSG_WAV_DONE, static_cast<uintptr_t>(result), 0);
+    });
+}
+
+void CWavExportDlg::reject()
+{
+    cancelRequested = true;
+}
+
+bool CWavExportDlg::event(QEvent* event)
+{
+    if (event->type() != CMessageEvent::EventType())
+        return QDialog::event(event);
+    const auto* message = static_cast<CMessageEvent*>(event);
+    if (message->Message() == MSG_WAV_PROGRESS)
+        SetPercent(static_cast<int>(message->WParam()));
+    else if (message->Message() == MSG_WAV_DONE)
+        Finish(static_cast<int>(message->WParam()));
+    return true;
+}
+
+void CWavExportDlg::SetPercent(int percent)
+{
+    progressBar->setValue(percent);
+    percentText->setText(QStringLiteral("%1%").arg(percent));
+}
+
+void CWavExportDlg::Finish(int result)
+{
+    worker.join();
+    const auto outcome = static_cast<TWavExportResult>(result);
+    if (outcome == TWavExportResult::Completed) {
+        // rename(2) replaces an older file of the name in one step.
+        if (std::rename(QFile::encodeName(temporaryPath).constData(), QFile::encodeName(path).constData()) == 0) {
+            completed = true;
+            SetPercent(100);
+        } else {
+            failureReason = tr("The finished file could not be renamed to %1.").arg(path);
+        }
+    } else if (outcome == TWavExportResult::Failed) {
+        failureReason = QString::fromStdString(workerReason);
+    }
+    if (!completed)
+        QFile::remove(temporaryPath);
+    if (showResult && completed)
+        QMessageBox::information(this, QStringLiteral("SONRIX3"), QString::fromLatin1(CWavExporter::kCompletedMessage));
+    else if (showResult && outcome != TWavExportResult::Cancelled)
+        QMessageBox::critical(this, QStringLiteral("SONRIX3"),
+                              QString::fromLatin1(CWavExporter::kFailedMessage) + QStringLiteral("\n\n") +
+                                  path + QStringLiteral(": ") + failureReason);
+    done(0);
+}
+
+} // namespace rix

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include <QDialog>
+#include <QString>
+
+class QLabel;
+class QProgressBar;
+
+namespace rix {
+
+class IRixModule;
+
+// The progress dialog of File ▸ Export ▸ WAV: renders the whole song into
+// the chosen file on a worker thread of its own with a player of its own,
+// while playback and editing go on. Escape cancels; the dialog stays until
+// the worker has stopped. The samples go to a temporary file beside the
+// target that is renamed over it only once complete, so a cancelled or
+// failed export leaves no half-written file under the chosen name (and an
+// older file of that name untouched).
+//
+// Threading: the worker touches the dialog only by posting MSG_WAV_PROGRESS
+// (percent in wParam) and MSG_WAV_DONE (the TWavExportResult in wParam);
+// everything else runs on the UI thread.
+class CWavExportDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    CWavExportDlg(QWidget* parent, IRixModule& module, const QString& path);
+    ~CWavExportDlg() override;
+
+    // How the export ended, once exec() has returned.
+    bool Completed() const { return completed; }
+    const QString& FailureReason() const { return failureReason; }
+    // Message boxes at the end are left out when false (tests, scripts).
+    void SetShowResult(bool show) { showResult = show; }
+
+    static QString TemporaryPathFor(const QString& path);
+
+public slots:
+    // Escape: asks the worker to stop before its next block.
+    void reject() override;
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    class CListener;
+
+    void Start();
+    void Finish(int result);
+    void SetPercent(int percent);
+
+    IRixModule& module;
+    QString path;
+    QString temporaryPath;
+    QProgressBar* progressBar;
+    QLabel* percentText;
+    std::thread worker;
+    std::atomic<bool> cancelRequested{false};
+    // Written by the worker before it posts MSG_WAV_DONE; read after it.
+    std::string workerReason;
+    bool started = false;
+    bool completed = false;
+    bool showResult = true;
+    QString failureReason;
+};
+
+} // namespace rix
