@@ -76,10 +76,15 @@ double ParseNumber(const QString& text, int maxLength)
     return value;
 }
 
-QLabel* MakeLabel(const QString& text, const QRect& rect, QWidget* parent)
+// A label left of a control row whose edit stands at editY (dialog units),
+// centred on the edit: the Linux fonts are taller than the dialog font the
+// layout was made for, so the label gets the edit's height and reaches to
+// the next control.
+QLabel* MakeLabel(const QString& text, int x, int editY, int width, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
-    label->setGeometry(rect);
+    label->setGeometry(Units(x, editY, width, 14));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return label;
 }
 
@@ -125,16 +130,14 @@ void CEnvEditorDlg::CreateControls()
     auto* resetButton = Named(new QPushButton(QStringLiteral("Reset"), this), QStringLiteral("Reset"), Units(253, 39, 50, 14));
     connect(resetButton, &QPushButton::clicked, this, &CEnvEditorDlg::OnReset);
 
-    // Labels reach to the next control: the Linux fonts run wider than the
-    // dialog font the layout was made for.
-    MakeLabel(QStringLiteral("Max:"), Units(7, 128, 80, 8), this);
+    MakeLabel(QStringLiteral("Max:"), 7, 126, 80, this);
     maxEdit = Named(new QLineEdit(this), QStringLiteral("Max"), Units(92, 126, 40, 14));
-    MakeLabel(QStringLiteral("Min:"), Units(7, 145, 80, 8), this);
+    MakeLabel(QStringLiteral("Min:"), 7, 143, 80, this);
     minEdit = Named(new QLineEdit(this), QStringLiteral("Min"), Units(92, 143, 40, 14));
     for (QLineEdit* edit : {maxEdit, minEdit})
         connect(edit, &QLineEdit::textChanged, this, &CEnvEditorDlg::OnMinMaxEdited);
 
-    MakeLabel(QStringLiteral("Rows per cycle:"), Units(7, 161, 84, 8), this);
+    MakeLabel(QStringLiteral("Rows per cycle:"), 7, 159, 84, this);
     rowsEdit = Named(new QLineEdit(this), QStringLiteral("Rows per cycle"), Units(92, 159, 40, 14));
     connect(rowsEdit, &QLineEdit::textChanged, this, &CEnvEditorDlg::OnRowsEdited);
     rowsTrackbar = Named(new QSlider(Qt::Horizontal, this), QStringLiteral("Rows per cycle trackbar"),
@@ -142,7 +145,8 @@ void CEnvEditorDlg::CreateControls()
     rowsTrackbar->setRange(0, CEnvelopeMath::ROWS_STEPS - 1);
     rowsTrackbar->setPageStep(1);
     connect(rowsTrackbar, &QSlider::valueChanged, this, &CEnvEditorDlg::OnRowsTrackbar);
-    speedLine = MakeLabel(QStringLiteral("8.15 Hz"), Units(92, 174, 211, 8), this);
+    speedLine = new QLabel(QStringLiteral("8.15 Hz"), this);
+    speedLine->setGeometry(Units(92, 174, 211, 9));
     speedLine->setObjectName(QStringLiteral("Speed"));
 
     struct TRowSpec {
@@ -150,22 +154,22 @@ void CEnvEditorDlg::CreateControls()
         int32_t TRixEnvelope::*member;
         const char* name;
         int y;
+        int trackbarY;
         int steps;
     };
     const TRowSpec rows[] = {
-        {&phaseRow, &TRixEnvelope::phase, "Phase", 189, 32},
-        {&keepRow, &TRixEnvelope::keep, "Keep", 205, 64},
-        {&sustainRow, &TRixEnvelope::sustain, "Sustain", 221, 64},
+        {&phaseRow, &TRixEnvelope::phase, "Phase", 189, 188, 32},
+        {&keepRow, &TRixEnvelope::keep, "Keep", 205, 205, 64},
+        {&sustainRow, &TRixEnvelope::sustain, "Sustain", 221, 221, 64},
     };
     for (const TRowSpec& spec : rows) {
         const QString name = QString::fromLatin1(spec.name);
-        MakeLabel(name + QLatin1Char(':'), Units(7, spec.y + 2, 40, 8), this);
+        MakeLabel(name + QLatin1Char(':'), 7, spec.y, 40, this);
         TPhaseRow& row = *spec.row;
         row.member = spec.member;
         row.edit = Named(new QLineEdit(this), name, Units(92, spec.y, 40, 14));
-        // The phase trackbar stands one unit higher than the others.
         row.trackbar = Named(new QSlider(Qt::Horizontal, this), name + QStringLiteral(" trackbar"),
-                             Units(136, spec.y == 189 ? 188 : spec.y, 167, 15));
+                             Units(136, spec.trackbarY, 167, 15));
         row.trackbar->setRange(0, spec.steps);
         row.trackbar->setPageStep(4);
         row.trackbar->setTickPosition(QSlider::TicksBelow);
@@ -174,15 +178,15 @@ void CEnvEditorDlg::CreateControls()
         connect(row.trackbar, &QSlider::valueChanged, this, [this, &row](int position) { OnPhaseRowTrackbar(row, position); });
     }
 
-    keepEnabled = Named(new QCheckBox(QStringLiteral("Enabled"), this), QStringLiteral("Keep Enabled"), Units(47, 207, 44, 10));
+    keepEnabled = Named(new QCheckBox(QStringLiteral("Enabled"), this), QStringLiteral("Keep Enabled"), Units(47, 205, 44, 14));
     connect(keepEnabled, &QCheckBox::clicked, this,
             [this](bool checked) { OnEnabledClicked(&TRixEnvelope::keepEnabled, checked); });
     sustainEnabled = Named(new QCheckBox(QStringLiteral("Enabled"), this), QStringLiteral("Sustain Enabled"),
-                           Units(47, 223, 44, 10));
+                           Units(47, 221, 44, 14));
     connect(sustainEnabled, &QCheckBox::clicked, this,
             [this](bool checked) { OnEnabledClicked(&TRixEnvelope::sustainEnabled, checked); });
 
-    MakeLabel(QStringLiteral("Reset:"), Units(7, 241, 40, 8), this);
+    MakeLabel(QStringLiteral("Reset:"), 7, 239, 40, this);
     resetList = Named(new QComboBox(this), QStringLiteral("Reset mode"), Units(48, 239, 89, 14));
     for (const TResetItem& item : RESET_ITEMS)
         resetList->addItem(QString::fromLatin1(item.text), item.mode);

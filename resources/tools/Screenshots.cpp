@@ -1,0 +1,83 @@
+// Takes the screenshots of the editor's shared pieces for the documentation
+// and for review: the envelope editor on channel 1's envelope, and every
+// bitmap of the theme enlarged on one strip. Run on a real X server:
+//   xvfb-run -a -s "-screen 0 1280x1024x24" sonrix_screenshots OUTPUT_FOLDER
+#include <QApplication>
+#include <QDir>
+#include <QPainter>
+#include <QTest>
+#include <cstdio>
+#include <memory>
+
+#include "EnvEditorDlg.h"
+#include "ModuleArchive.h"
+#include "PlaybackController.h"
+#include "RixModule.h"
+#include "RixModuleData.h"
+#include "Theme.h"
+#include "nexilon/Nexilon.h"
+
+namespace {
+
+constexpr int BITMAP_IDS[] = {312, 313, 314, 316, 317, 318, 319, 320, 321, 322, 323, 324, 325, 326, 328,
+                              329, 330, 331, 332, 333, 334, 335, 336, 337, 338, 339, 341, 342, 343, 344,
+                              345, 346, 347, 348, 349, 350, 351, 352, 353, 356, 357, 358, 359, 360, 361};
+
+// Every bitmap at three times its size, in id order, on rows 1200 pixels wide.
+QImage BitmapStrip()
+{
+    constexpr int SCALE = 3;
+    constexpr int GAP = 8;
+    constexpr int ROW_WIDTH = 1200;
+    QImage strip(ROW_WIDTH, 4 * (32 * SCALE + GAP) + GAP, QImage::Format_RGB32);
+    strip.fill(QColor(0xE8, 0xE8, 0xE8));
+    QPainter painter(&strip);
+    int x = GAP;
+    int y = GAP;
+    for (int id : BITMAP_IDS) {
+        const QImage& image = rix::CTheme::Get().Bitmap(id);
+        const QSize size = image.size() * SCALE;
+        if (x + size.width() > ROW_WIDTH) {
+            x = GAP;
+            y += 32 * SCALE + GAP;
+        }
+        painter.drawImage(QRect(QPoint(x, y), size), image);
+        x += size.width() + GAP;
+    }
+    return strip.copy(0, 0, ROW_WIDTH, y + 32 * SCALE + GAP);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: sonrix_screenshots OUTPUT_FOLDER\n");
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    qputenv("SONRIX_AUDIO_DRIVER", "dummy");
+    nexilon::q.Init();
+    rix::RegisterModuleClass();
+    rix::RegisterPlayerClass();
+    rix::RegisterArchiveStreamClasses();
+    rix::CTheme::Create();
+    bool saved = BitmapStrip().save(folder.filePath(QStringLiteral("bitmaps.png")));
+    {
+        auto controller = std::make_unique<rix::CPlaybackController>();
+        rix::TRixEnvelope* envelope = nullptr;
+        {
+            rix::CRixModuleLock data(controller->GetSongModule(), nexilon::LOCKMODE_READ);
+            envelope = &data->channels[0].envelope;
+        }
+        rix::CEnvEditorDlg dialog(nullptr, *controller, envelope, 0);
+        dialog.show();
+        saved = QTest::qWaitForWindowExposed(&dialog) && saved;
+        QTest::qWait(200);
+        saved = dialog.grab().save(folder.filePath(QStringLiteral("envelope-editor.png"))) && saved;
+    }
+    rix::CTheme::Destroy();
+    nexilon::q.Close();
+    return saved ? 0 : 1;
+}
