@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+
+#include "CellBlock.h"
+#include "RixModuleData.h"
+
+namespace rix {
+
+// The block and row edits of the order table and the pattern editor, on song
+// data the caller has locked (read lock for the copies and the searches,
+// write lock for the changes). Targets outside the grid are skipped, and
+// pattern cells are written only in patterns 1..15.
+class CArrangementEdits {
+public:
+    // Order table: one channel's entries from position on move one down
+    // (the last is lost) or one up (the last becomes 0).
+    static void InsertOrderCell(CRixModuleData& data, int32_t channel, int32_t position);
+    static void DeleteOrderCell(CRixModuleData& data, int32_t channel, int32_t position);
+    static TCellBlock CopyOrderBlock(const CRixModuleData& data, const CCellSelection& selection);
+    static void ClearOrderBlock(CRixModuleData& data, const CCellSelection& selection);
+    static void WriteOrderBlock(CRixModuleData& data, const TCellBlock& block, TCell at);
+
+    // The pattern of a channel at an order position when it is one the
+    // editor writes to (1..15), else 0.
+    static uint32_t EditablePattern(const CRixModuleData& data, int32_t channel, int32_t order);
+    // The first of count channels from first (those beyond channel 7 do not
+    // count) that has no pattern at order and no empty one to place there,
+    // or -1 when every channel can be written.
+    static int32_t ChannelWithoutRoom(const CRixModuleData& data, int32_t order, int32_t first, int32_t count);
+    // Places an empty pattern wherever one of those channels has none;
+    // returns whether any was placed. Check ChannelWithoutRoom first.
+    static bool PlacePatterns(CRixModuleData& data, int32_t order, int32_t first, int32_t count);
+    // Cells of the patterns shown at order (0 for channels without one).
+    static TCellBlock CopyPatternBlock(const CRixModuleData& data, int32_t order, const CCellSelection& selection);
+    static void ClearPatternBlock(CRixModuleData& data, int32_t order, const CCellSelection& selection);
+    static void WritePatternBlock(CRixModuleData& data, int32_t order, const TCellBlock& block, TCell at);
+};
+
+} // namespace rix

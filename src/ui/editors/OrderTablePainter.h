@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QImage>
+#include <optional>
+
+#include "CellBlock.h"
+#include "OrderTableGeometry.h"
+#include "RixConstants.h"
+
+class QPainter;
+
+namespace rix {
+
+// What the order table shows besides the entries.
+struct TOrderTableLook {
+    TCell cursor;
+    CCellSelection selection;
+    bool hasFocus = false;
+    int32_t playPosition = -1;  // -1: nothing plays
+};
+
+using TOrderEntries = uint32_t[RIX_CHANNELS][RIX_ORDER_POSITIONS];
+
+// Draws the order table with the theme: the header strip and the position
+// numbers once, the 256 rows of entries into one tall off-screen image of
+// which only changed rows are redrawn, and the visible part of it into the
+// window at paint time. UI thread; the theme must exist.
+class COrderTablePainter {
+public:
+    COrderTablePainter();
+
+    // Redraws order positions first..last of the grid image.
+    void DrawRows(const TOrderEntries& entries, const TOrderTableLook& look, int32_t first, int32_t last);
+    // dropCell: the top left cell of a block being dragged, outlined there.
+    void Paint(QPainter& painter, const COrderTableGeometry& geometry, const TOrderTableLook& look,
+               std::optional<TCell> dropCell) const;
+
+private:
+    QImage header;
+    QImage numbers;
+    QImage grid;
+};
+
+} // namespace rix

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QImage>
+#include <optional>
+
+#include "CellBlock.h"
+#include "RixConstants.h"
+
+class QPainter;
+
+namespace rix {
+
+// The patterns shown at one order position: each channel's pattern number
+// (0 for none or one the editor cannot show) and its 16 cells.
+struct TShownPatterns {
+    uint32_t pattern[RIX_CHANNELS] = {};
+    uint32_t cells[RIX_CHANNELS][RIX_ROWS] = {};
+};
+
+// What the pattern editor shows besides the cells.
+struct TPatternLook {
+    TCell cursor;
+    CCellSelection selection;
+    bool hasFocus = false;
+    int32_t playRow = -1;  // -1: nothing plays
+    int32_t octave = 5;
+};
+
+// Draws the pattern editor with the theme into three off-screen images (the
+// header strip, the row numbers, the grid), redrawing only the rows asked
+// for, and copies them into the window at paint time. UI thread; the theme
+// must exist.
+class CPatternPainter {
+public:
+    CPatternPainter();
+
+    void DrawHeader(const TShownPatterns& shown, int32_t octave);
+    void DrawRows(const TShownPatterns& shown, const TPatternLook& look, int32_t first, int32_t last);
+    // dropCell: the top left cell of a block being dragged, outlined there.
+    void Paint(QPainter& painter, const TPatternLook& look, std::optional<TCell> dropCell) const;
+
+private:
+    QImage header;
+    QImage numbers;
+    QImage grid;
+};
+
+} // namespace rix
