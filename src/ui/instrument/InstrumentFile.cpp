@@ -37,15 +37,18 @@ void CInstrumentFile::Load(const std::string& path, IRixModule& module, int32_t 
 {
     CheckChannel(channel, "rix::CInstrumentFile::Load");
     CRixModuleChannel instrument = CopyOfChannel(module, channel);
-    {
-        CFile file(nexilon::CString(std::string_view(path)), CFile::modeRead);
-        auto stream = nexilon::CreateInstance<IMfcFileInputStream>(CMfcFileInputStream::ClassId);
-        stream->Connect(&file);
-        nexilon::CInputStreamSelector selector(stream.Get());
-        instrument.Load(selector);
-    }
+    Read(path, instrument);
     CRixModuleLock lock(module, nexilon::LOCKMODE_WRITE);
     lock->channels[channel] = instrument;
+}
+
+void CInstrumentFile::Read(const std::string& path, CRixModuleChannel& instrument)
+{
+    CFile file(nexilon::CString(std::string_view(path)), CFile::modeRead);
+    auto stream = nexilon::CreateInstance<IMfcFileInputStream>(CMfcFileInputStream::ClassId);
+    stream->Connect(&file);
+    nexilon::CInputStreamSelector selector(stream.Get());
+    instrument.Load(selector);
 }
 
 void CInstrumentFile::Save(const std::string& path, IRixModule& module, int32_t channel)

@@ -5,6 +5,7 @@
 
 namespace rix {
 
+class CRixModuleChannel;
 class IRixModule;
 
 // Instrument files (".sonrixi") of one channel of the song module.
@@ -20,6 +21,9 @@ class IRixModule;
 class CInstrumentFile {
 public:
     static void Load(const std::string& path, IRixModule& module, int32_t channel);
+    // Reads the file into an instrument that is not part of a module (the
+    // editors load into a copy and store it as one undoable change).
+    static void Read(const std::string& path, CRixModuleChannel& instrument);
     static void Save(const std::string& path, IRixModule& module, int32_t channel);
 };
 

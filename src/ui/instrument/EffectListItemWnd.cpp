@@ -1,0 +1,192 @@
+#include "EffectListItemWnd.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "EffectListBodyWnd.h"
+#include "ImageButton.h"
+#include "InstrumentItemPainter.h"
+#include "InstrumentListGeometry.h"
+#include "InstrumentPrompts.h"
+#include "VolumeBarWnd.h"
+
+namespace rix {
+
+namespace {
+
+constexpr int kBarLength = 160;
+constexpr int kBarHeight = 20;
+constexpr int kTitleFont = 8;
+
+} // namespace
+
+CEffectListItemWnd::CEffectListItemWnd(CEffectListBodyWnd& body, CPlaybackController& controller,
+                                       CInstrumentEditor& editor, int32_t channel, std::size_t index,
+                                       const TRixEffect& effect, const QString& title)
+    : CMessageWidget(&body), body(body), controller(controller), editor(editor), channel(channel), index(index),
+      effect(effect), title(title)
+{
+    const QString name = QStringLiteral("%1 %2").arg(title).arg(index + 1);
+    setObjectName(name);
+    setAccessibleName(name);
+    resize(LIST_ITEM_WIDTH, EffectItemHeight(effect.type));
+    AddHeaderButton(QStringLiteral("Close"), 341, 342, LIST_ITEM_WIDTH - 23, 4, &CEffectListItemWnd::OnClose);
+    AddHeaderButton(QStringLiteral("Down"), 347, 348, LIST_ITEM_WIDTH - 43, 4, &CEffectListItemWnd::OnDown);
+    AddHeaderButton(QStringLiteral("Up"), 345, 346, LIST_ITEM_WIDTH - 63, 4, &CEffectListItemWnd::OnUp);
+    AddHeaderButton(QStringLiteral("Copy"), 325, 326, LIST_ITEM_WIDTH - 23, 24, &CEffectListItemWnd::OnCopy);
+}
+
+void CEffectListItemWnd::AddHeaderButton(const QString& text, int normalId, int pressedId, int x, int y,
+                                         void (CEffectListItemWnd::*handler)())
+{
+    auto* button = new CImageButton(text, normalId, pressedId, this);
+    button->setGeometry(x, y, ITEM_BUTTON_SIZE, ITEM_BUTTON_SIZE);
+    connect(button, &CImageButton::clicked, this, handler);
+}
+
+void CEffectListItemWnd::AddBar(const QString& label, int labelX, int barX, int top, int field, int readoutX)
+{
+    auto* bar = new CVolumeBarWnd(label, ItemBackground(index, false), this);
+    bar->setGeometry(barX, top, kBarLength, kBarHeight);
+    bar->SetValue(static_cast<float>(FieldValue(field)) / 255.0f);
+    WatchGesture(bar);
+    bars.push_back({bar, field, readoutX, top});
+    AddLabel(label, labelX, top);
+}
+
+void CEffectListItemWnd::AddLabel(const QString& label, int x, int top)
+{
+    labels.push_back({label, x, top});
+}
+
+void CEffectListItemWnd::AddEnvelopeButton(int x, int top, int which)
+{
+    auto* button = new CImageButton(QStringLiteral("Envelope %1").arg(which), 343, 344, this);
+    button->setGeometry(x, top, ITEM_BUTTON_SIZE, ITEM_BUTTON_SIZE);
+    connect(button, &CImageButton::clicked, this, [this, which] { OpenEnvelope(which); });
+}
+
+void CEffectListItemWnd::WatchGesture(QWidget* control)
+{
+    control->installEventFilter(this);
+}
+
+TEditStep CEffectListItemWnd::GestureStep()
+{
+    const TEditStep step = gestureStarted ? TEditStep::New : TEditStep::Continue;
+    gestureStarted = false;
+    return step;
+}
+
+bool CEffectListItemWnd::eventFilter(QObject*, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+        gestureStarted = true;
+    return false;
+}
+
+CVolumeBarWnd* CEffectListItemWnd::Bar(int field) const
+{
+    for (const TBar& bar : bars)
+        if (bar.field == field)
+            return bar.bar;
+    return nullptr;
+}
+
+QStringList CEffectListItemWnd::Labels() const
+{
+    QStringList texts;
+    for (const TLabel& label : labels)
+        texts << label.text;
+    return texts;
+}
+
+void CEffectListItemWnd::SetField(int field, int32_t value, TEditStep step)
+{
+    editor.ChangeEffect(
+        channel, index,
+        [field, value](TRixEffect& changed) { (field == 2 ? changed.param2 : changed.param1) = value; }, step);
+    Reload();
+}
+
+void CEffectListItemWnd::Reload()
+{
+    const CRixModuleChannel instrument = editor.ReadChannel(channel);
+    if (index < instrument.effects.size())
+        effect = instrument.effects[index];
+    for (const TBar& bar : bars)
+        bar.bar->SetValue(static_cast<float>(FieldValue(bar.field)) / 255.0f);
+    OnReload();
+    dirty = true;
+    update();
+}
+
+intptr_t CEffectListItemWnd::OnMessage(uint32_t message, uintptr_t, intptr_t lParam)
+{
+    if (message != MSG_VOLUME_BAR)
+        return 0;
+    for (const TBar& bar : bars) {
+        if (lParam == reinterpret_cast<intptr_t>(bar.bar)) {
+            const TEditStep step = GestureStep();
+            SetField(bar.field, FieldFromBar(bar.bar->GetValue()), step);
+        }
+    }
+    return 0;
+}
+
+void CEffectListItemWnd::OpenEnvelope(int which)
+{
+    TRixEnvelope* envelope = editor.EffectEnvelope(channel, index, which);
+    if (!envelope)
+        return;
+    editor.BeginStep(channel);
+    CInstrumentPrompts::Get().EditEnvelope(this, controller, envelope, channel);
+    Reload();
+}
+
+void CEffectListItemWnd::OnClose()
+{
+    editor.RemoveEffect(channel, index);
+    body.Rebuild();
+}
+
+void CEffectListItemWnd::OnUp()
+{
+    if (index > 0 && editor.SwapEffects(channel, index, index - 1))
+        body.Rebuild();
+}
+
+void CEffectListItemWnd::OnDown()
+{
+    if (editor.SwapEffects(channel, index, index + 1))
+        body.Rebuild();
+}
+
+void CEffectListItemWnd::OnCopy()
+{
+    editor.DuplicateEffect(channel, index);
+    body.Rebuild();
+}
+
+void CEffectListItemWnd::Render()
+{
+    offscreen = NewItemImage(width(), height(), ItemBackground(index, false));
+    QPainter painter(&offscreen);
+    DrawItemLabel(painter, 7, 4, title, kTitleFont);
+    for (const TLabel& label : labels)
+        DrawItemLabel(painter, label.x, label.top, label.text);
+    for (const TBar& bar : bars)
+        DrawItemValue(painter, bar.readoutX, bar.top, QString::number(FieldValue(bar.field)));
+    RenderExtras(painter);
+    dirty = false;
+}
+
+void CEffectListItemWnd::paintEvent(QPaintEvent*)
+{
+    if (dirty || offscreen.size() != size())
+        Render();
+    QPainter painter(this);
+    painter.drawImage(0, 0, offscreen);
+}
+
+} // namespace rix

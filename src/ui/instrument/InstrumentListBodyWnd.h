@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+#include <vector>
+
+class QScrollBar;
+
+namespace rix {
+
+// The scrolling list of item windows under an instrument panel's tool row:
+// the items stacked 2 px apart, a vertical scroll bar at the right edge
+// (made when first needed) counting units of 10 px. Subclasses make the
+// items of the channel shown. UI thread only.
+class CInstrumentListBodyWnd : public QWidget {
+    Q_OBJECT
+public:
+    explicit CInstrumentListBodyWnd(QWidget* parent);
+
+    int32_t Channel() const { return channel; }
+    // Shows the instrument of that channel: a rebuild.
+    void ShowChannel(int32_t channel);
+    // Re-creates every item from the module, keeping the scroll position as
+    // far as the new content allows. Safe to call from a handler of an
+    // item: the old items are deleted once control is back in the event loop.
+    void Rebuild();
+    // The items in list order.
+    const std::vector<QWidget*>& Items() const { return items; }
+    int ScrollPosition() const;
+    void SetScrollPosition(int position);
+    int ScrollMaximum() const { return scrollMaximum; }
+
+protected:
+    // Creates the items of the channel, in order, as children of this.
+    virtual std::vector<QWidget*> CreateItems() = 0;
+    // Adds an item at the end without touching the others.
+    void AppendItem(QWidget* item);
+
+    void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void Layout();
+    QScrollBar* ScrollBar();
+
+    int32_t channel = 0;
+    std::vector<QWidget*> items;
+    QScrollBar* scrollBar = nullptr;
+    int scrollMaximum = 0;
+};
+
+} // namespace rix

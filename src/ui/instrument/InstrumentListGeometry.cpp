@@ -1,0 +1,61 @@
+#include "InstrumentListGeometry.h"
+
+#include <algorithm>
+
+namespace rix {
+
+int EffectItemHeight(int32_t type)
+{
+    if (type >= 0 && type <= 3)
+        return 60;
+    if (type >= 4 && type <= 6)
+        return 84;
+    return 0;
+}
+
+std::vector<int> StackItems(const std::vector<int>& heights, int scrollPosition)
+{
+    std::vector<int> tops;
+    tops.reserve(heights.size());
+    int top = LIST_ITEM_GAP - scrollPosition * LIST_SCROLL_UNIT;
+    for (int height : heights) {
+        tops.push_back(top);
+        top += height + LIST_ITEM_GAP;
+    }
+    return tops;
+}
+
+int ContentHeight(const std::vector<int>& heights)
+{
+    int total = 0;
+    for (int height : heights)
+        total += height + LIST_ITEM_GAP;
+    return total;
+}
+
+int ScrollMaximum(int contentHeight, int listHeight)
+{
+    return std::max(0, (contentHeight - listHeight + LIST_SCROLL_UNIT) / LIST_SCROLL_UNIT);
+}
+
+int32_t OscillatorVolumeFromX(int x)
+{
+    return std::clamp(2 * x - 130, 0, 255);
+}
+
+int32_t FieldFromBar(float value)
+{
+    return static_cast<int32_t>(std::clamp(value, 0.0f, 1.0f) * 255.0f + 0.5f);
+}
+
+int32_t CentsFromScrollPosition(int position)
+{
+    return (position - 100) * 100;
+}
+
+int ScrollPositionFromCents(int32_t cents)
+{
+    return std::clamp(cents / 100 + 100, 0, 200);
+}
+
+} // namespace rix

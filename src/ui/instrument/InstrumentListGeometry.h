@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// Pixel geometry of the oscillator and effect lists, without a window.
+namespace rix {
+
+// An inclusive pixel rectangle of an item window.
+struct TItemRect {
+    int left, top, right, bottom;
+    bool Contains(int x, int y) const { return x >= left && x <= right && y >= top && y <= bottom; }
+};
+
+constexpr int LIST_ITEM_WIDTH = 340;
+constexpr int LIST_ITEM_GAP = 2;
+// One scroll bar position moves the items by this many pixels.
+constexpr int LIST_SCROLL_UNIT = 10;
+constexpr int LIST_SCROLL_PAGE = 4;
+constexpr int LIST_SCROLLBAR_WIDTH = 17;
+// The panels' tool row above the list.
+constexpr int PANEL_TOOL_ROW_HEIGHT = 26;
+constexpr int PANEL_BUTTON_SIZE = 22;
+constexpr int PANEL_BUTTON_STEP = 24;
+constexpr int ITEM_BUTTON_SIZE = 19;
+
+constexpr int OSCILLATOR_ITEM_HEIGHT = 60;
+// Clicks in an oscillator item.
+constexpr TItemRect OSCILLATOR_TYPE_RECT{9, 7, 67, 25};
+constexpr TItemRect OSCILLATOR_PITCH_RECT{171, 7, 209, 25};
+constexpr TItemRect OSCILLATOR_VOLUME_RECT{61, 34, 197, 52};
+// The "Transpose all:" amount in the oscillator panel.
+constexpr TItemRect TRANSPOSE_AMOUNT_RECT{86, 33, 124, 51};
+constexpr int TRANSPOSE_ROW_HEIGHT = 30;
+// The delay item's length number.
+constexpr TItemRect DELAY_LENGTH_RECT{101, 7, 139, 25};
+
+// 60 px for Delay, Flange, Low-pass and High-pass, 84 for Resonance,
+// Overdrive and Band-pass, 0 (no item) for any other type.
+int EffectItemHeight(int32_t type);
+
+// The tops of items of these heights stacked from 2 px below the list's
+// top with 2 px between them, moved up by scrollPosition units.
+std::vector<int> StackItems(const std::vector<int>& heights, int scrollPosition);
+// Each item counts its height plus the 2 px gap.
+int ContentHeight(const std::vector<int>& heights);
+// The last scroll position: (content - list + 10) / 10, at least 0.
+int ScrollMaximum(int contentHeight, int listHeight);
+
+// The oscillator volume for a press at x in the item: 2x - 130 in 0..255.
+int32_t OscillatorVolumeFromX(int x);
+// A value bar's 0..1 as a field: 0..255, rounded.
+int32_t FieldFromBar(float value);
+// The semitone scroll bars (0..200, 100 in the middle) and cents.
+int32_t CentsFromScrollPosition(int position);
+int ScrollPositionFromCents(int32_t cents);
+
+} // namespace rix

@@ -1,0 +1,260 @@
+#include "OscillatorListItemWnd.h"
+
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include "ImageButton.h"
+#include "InPlaceEdit.h"
+#include "InstrumentItemPainter.h"
+#include "InstrumentListGeometry.h"
+#include "InstrumentPrompts.h"
+#include "InstrumentValueText.h"
+#include "OscillatorListBodyWnd.h"
+#include "Theme.h"
+
+namespace rix {
+
+namespace {
+
+constexpr int kWaveformCount = 4;
+const char* const kWaveformNames[kWaveformCount] = {"sine", "saw", "square", "noise"};
+const char* const kTypeMenuNames[kWaveformCount] = {"Sine", "Saw", "Square", "Noise"};
+// The frequency-modulation switch's images, off and on.
+constexpr int kFmOff[2] = {356, 357};
+constexpr int kFmOn[2] = {358, 359};
+
+QString WaveformName(int32_t type)
+{
+    return type >= 0 && type < kWaveformCount ? QString::fromLatin1(kWaveformNames[type]) : QStringLiteral("?");
+}
+
+} // namespace
+
+COscillatorListItemWnd::COscillatorListItemWnd(COscillatorListBodyWnd& body, CPlaybackController& controller,
+                                               CInstrumentEditor& editor, int32_t channel, TOscillatorRef ref)
+    : CMessageWidget(&body), body(body), controller(controller), editor(editor), channel(channel), ref(ref)
+{
+    const QString name = QStringLiteral("%1 %2").arg(ref.transition ? QStringLiteral("Transition oscillator")
+                                                                     : QStringLiteral("Oscillator"))
+                             .arg(ref.index + 1);
+    setObjectName(name);
+    setAccessibleName(name);
+    resize(LIST_ITEM_WIDTH, OSCILLATOR_ITEM_HEIGHT);
+    if (!ref.transition) {
+        AddButton(QStringLiteral("Close"), 341, 342, LIST_ITEM_WIDTH - 23, 4, &COscillatorListItemWnd::OnClose);
+        AddButton(QStringLiteral("Down"), 347, 348, LIST_ITEM_WIDTH - 43, 4, &COscillatorListItemWnd::OnDown);
+        AddButton(QStringLiteral("Up"), 345, 346, LIST_ITEM_WIDTH - 63, 4, &COscillatorListItemWnd::OnUp);
+        AddButton(QStringLiteral("Copy"), 325, 326, LIST_ITEM_WIDTH - 23, 24, &COscillatorListItemWnd::OnCopy);
+        AddButton(QStringLiteral("fmBt"), kFmOff[0], kFmOff[1], 237, 36, &COscillatorListItemWnd::OnToggleFm);
+        fmButton = findChild<CImageButton*>(QStringLiteral("fmBt"));
+    }
+    AddButton(QStringLiteral("TransEnv"), 343, 344, 257, 36, &COscillatorListItemWnd::OnTransitionEnvelope);
+    AddButton(QStringLiteral("VolEnv"), 343, 344, 277, 36, &COscillatorListItemWnd::OnVolumeEnvelope);
+
+    pitchBar = new QScrollBar(Qt::Vertical, this);
+    pitchBar->setObjectName(QStringLiteral("Pitch scroll bar"));
+    pitchBar->setAccessibleName(QStringLiteral("Pitch scroll bar"));
+    pitchBar->setRange(0, 200);
+    pitchBar->setGeometry(213, 5, 15, 23);
+    connect(pitchBar, &QScrollBar::actionTriggered, this, &COscillatorListItemWnd::OnPitchBarAction);
+    connect(pitchBar, &QScrollBar::sliderReleased, this, [this] { pitchDragging = false; });
+
+    pitchEdit = new CInPlaceEdit(this);
+    pitchEdit->setObjectName(QStringLiteral("Pitch"));
+    pitchEdit->setAccessibleName(QStringLiteral("Pitch"));
+    pitchEdit->setMaxLength(8);
+    pitchEdit->setGeometry(OSCILLATOR_PITCH_RECT.left - 2, OSCILLATOR_PITCH_RECT.top - 2, 44, 22);
+    pitchEdit->hide();
+    connect(pitchEdit, &QLineEdit::editingFinished, this, &COscillatorListItemWnd::CommitPitch);
+    Reload();
+}
+
+void COscillatorListItemWnd::AddButton(const QString& text, int normalId, int pressedId, int x, int y,
+                                       void (COscillatorListItemWnd::*handler)())
+{
+    auto* button = new CImageButton(text, normalId, pressedId, this);
+    button->setGeometry(x, y, ITEM_BUTTON_SIZE, ITEM_BUTTON_SIZE);
+    connect(button, &CImageButton::clicked, this, handler);
+}
+
+void COscillatorListItemWnd::Reload()
+{
+    const CRixModuleChannel instrument = editor.ReadChannel(channel);
+    const auto& list = ref.transition ? instrument.transitionOscillators : instrument.oscillators;
+    if (ref.index < list.size())
+        oscillator = list[ref.index];
+    if (fmButton) {
+        const int* images = oscillator.transition ? kFmOn : kFmOff;
+        fmButton->SetImages(images[0], images[1]);
+    }
+    const QSignalBlocker blocker(pitchBar);
+    pitchBar->setValue(ScrollPositionFromCents(oscillator.pitch));
+    dirty = true;
+    update();
+}
+
+void COscillatorListItemWnd::Change(const std::function<void(TRixOscillator&)>& change, TEditStep step)
+{
+    editor.ChangeOscillator(channel, ref, change, step);
+    Reload();
+}
+
+void COscillatorListItemWnd::SetType(int32_t type)
+{
+    Change([type](TRixOscillator& changed) { changed.type = type; });
+}
+
+void COscillatorListItemWnd::OpenPitchEdit()
+{
+    pitchBar->hide();
+    pitchEdit->setText(QString::fromStdString(FormatPitch(oscillator.pitch)));
+    pitchEdit->show();
+    pitchEdit->selectAll();
+    pitchEdit->setFocus();
+}
+
+void COscillatorListItemWnd::CommitPitch()
+{
+    if (!pitchEdit->isVisible())
+        return;
+    const int32_t pitch = ParsePitch(pitchEdit->text().toStdString());
+    pitchEdit->hide();
+    pitchBar->show();
+    Change([pitch](TRixOscillator& changed) { changed.pitch = pitch; });
+}
+
+void COscillatorListItemWnd::OnPitchBarAction(int action)
+{
+    // The action has moved the slider but not yet the value.
+    const int32_t pitch = CentsFromScrollPosition(pitchBar->sliderPosition());
+    const bool drag = action == QAbstractSlider::SliderMove;
+    const TEditStep step = drag && pitchDragging ? TEditStep::Continue : TEditStep::New;
+    pitchDragging = drag;
+    Change([pitch](TRixOscillator& changed) { changed.pitch = pitch; }, step);
+}
+
+intptr_t COscillatorListItemWnd::OnMessage(uint32_t message, uintptr_t, intptr_t)
+{
+    if (message == MSG_EDIT_END)
+        CommitPitch();
+    return 0;
+}
+
+void COscillatorListItemWnd::SetVolumeFromX(int x, TEditStep step)
+{
+    const int32_t volume = OscillatorVolumeFromX(x);
+    if (step == TEditStep::Continue && volume == oscillator.volume)
+        return;
+    Change([volume](TRixOscillator& changed) { changed.volume = volume; }, step);
+}
+
+void COscillatorListItemWnd::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::RightButton && OSCILLATOR_TYPE_RECT.Contains(at.x(), at.y())) {
+        QMenu menu(this);
+        for (int type = 0; type < kWaveformCount; ++type)
+            menu.addAction(QString::fromLatin1(kTypeMenuNames[type]))->setData(type);
+        if (QAction* chosen = CInstrumentPrompts::Get().Popup(menu, event->globalPosition().toPoint()))
+            SetType(chosen->data().toInt());
+    } else if (event->button() == Qt::LeftButton && OSCILLATOR_VOLUME_RECT.Contains(at.x(), at.y())) {
+        volumeDragging = true;
+        SetVolumeFromX(at.x(), TEditStep::New);
+    } else if (event->button() == Qt::LeftButton && OSCILLATOR_PITCH_RECT.Contains(at.x(), at.y())) {
+        OpenPitchEdit();
+    }
+}
+
+void COscillatorListItemWnd::mouseMoveEvent(QMouseEvent* event)
+{
+    if (volumeDragging)
+        SetVolumeFromX(event->position().toPoint().x(), TEditStep::Continue);
+}
+
+void COscillatorListItemWnd::mouseReleaseEvent(QMouseEvent*)
+{
+    volumeDragging = false;
+}
+
+void COscillatorListItemWnd::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const int32_t next = oscillator.type >= 0 && oscillator.type < kWaveformCount - 1 ? oscillator.type + 1 : 0;
+    SetType(next);
+}
+
+void COscillatorListItemWnd::OpenEnvelope(bool transitionEnvelope)
+{
+    TRixEnvelope* envelope = editor.OscillatorEnvelope(channel, ref, transitionEnvelope);
+    if (!envelope)
+        return;
+    editor.BeginStep(channel);
+    CInstrumentPrompts::Get().EditEnvelope(this, controller, envelope, channel);
+    Reload();
+}
+
+void COscillatorListItemWnd::OnToggleFm()
+{
+    editor.ToggleTransition(channel, ref.index);
+    body.Rebuild();
+}
+
+void COscillatorListItemWnd::OnClose()
+{
+    editor.RemoveOscillator(channel, ref.index);
+    body.Rebuild();
+}
+
+void COscillatorListItemWnd::OnUp()
+{
+    if (ref.index > 0 && editor.SwapOscillators(channel, ref.index, ref.index - 1))
+        body.Rebuild();
+}
+
+void COscillatorListItemWnd::OnDown()
+{
+    if (editor.SwapOscillators(channel, ref.index, ref.index + 1))
+        body.Rebuild();
+}
+
+void COscillatorListItemWnd::OnCopy()
+{
+    editor.DuplicateOscillator(channel, ref.index);
+    body.Rebuild();
+}
+
+void COscillatorListItemWnd::Render()
+{
+    const CTheme& theme = CTheme::Get();
+    offscreen = NewItemImage(width(), height(), ItemBackground(ref.index, ref.transition));
+    QPainter painter(&offscreen);
+    DrawItemValue(painter, OSCILLATOR_TYPE_RECT.left, OSCILLATOR_TYPE_RECT.top, WaveformName(oscillator.type), 2);
+    DrawItemLabel(painter, 110, 7, QStringLiteral("Transition:"));
+    DrawItemValue(painter, OSCILLATOR_PITCH_RECT.left, 7, QString::fromStdString(FormatPitch(oscillator.pitch)));
+    DrawItemLabel(painter, 9, 34, QStringLiteral("Volume:"));
+    DrawItemValue(painter, 203, 34, QString::number(oscillator.volume));
+    if (ref.transition)
+        DrawItemLabel(painter, 70, 7, QStringLiteral("FM"), 2);
+    // The volume bar: its track spans the press area less 4 px at each end,
+    // which the clamped formula maps to 0 and 255.
+    const QRect track(OSCILLATOR_VOLUME_RECT.left + 4, OSCILLATOR_VOLUME_RECT.top + 5, 128, 9);
+    painter.fillRect(track, theme.Brush(21));
+    const int filled = std::clamp(oscillator.volume, 0, 255) * track.width() / 255;
+    painter.fillRect(track.x(), track.y(), filled, track.height(), theme.Brush(23));
+    painter.setPen(theme.Pen(10));
+    painter.drawRect(track.adjusted(0, 0, -1, -1));
+    dirty = false;
+}
+
+void COscillatorListItemWnd::paintEvent(QPaintEvent*)
+{
+    if (dirty || offscreen.size() != size())
+        Render();
+    QPainter painter(this);
+    painter.drawImage(0, 0, offscreen);
+}
+
+} // namespace rix

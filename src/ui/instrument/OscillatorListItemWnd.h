@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QImage>
+#include <cstdint>
+
+#include "InstrumentEditor.h"
+#include "MessageWidget.h"
+#include "RixOscillator.h"
+
+class QScrollBar;
+
+namespace rix {
+
+class CImageButton;
+class CInPlaceEdit;
+class COscillatorListBodyWnd;
+class CPlaybackController;
+
+// One oscillator of the list: its waveform (right click: the "Type" menu,
+// double click: the next one), its pitch (an in-place edit on a click, a
+// scroll bar of whole semitones), its volume bar (pressed or dragged), the
+// envelope buttons and, for a carrier, the frequency-modulation switch and
+// the buttons that delete, move and duplicate it. The item of a transition
+// oscillator has neither. Draws from an off-screen image redrawn when the
+// oscillator changed. UI thread only.
+class COscillatorListItemWnd : public CMessageWidget {
+    Q_OBJECT
+public:
+    COscillatorListItemWnd(COscillatorListBodyWnd& body, CPlaybackController& controller, CInstrumentEditor& editor,
+                           int32_t channel, TOscillatorRef ref);
+
+    TOscillatorRef Ref() const { return ref; }
+    // The oscillator as last read from the module.
+    const TRixOscillator& Oscillator() const { return oscillator; }
+
+    // The item's commands, as its buttons and menus give them.
+    void SetType(int32_t type);
+    void OpenPitchEdit();
+    CInPlaceEdit* PitchEdit() const { return pitchEdit; }
+    QScrollBar* PitchScrollBar() const { return pitchBar; }
+
+protected:
+    intptr_t OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void Change(const std::function<void(TRixOscillator&)>& change, TEditStep step = TEditStep::New);
+    // Re-reads the oscillator and redraws.
+    void Reload();
+    void Render();
+    void CommitPitch();
+    void OnPitchBarAction(int action);
+    void SetVolumeFromX(int x, TEditStep step);
+    void OpenEnvelope(bool transitionEnvelope);
+    void AddButton(const QString& text, int normalId, int pressedId, int x, int y, void (COscillatorListItemWnd::*handler)());
+    void OnToggleFm();
+    void OnClose();
+    void OnUp();
+    void OnDown();
+    void OnCopy();
+    void OnTransitionEnvelope() { OpenEnvelope(true); }
+    void OnVolumeEnvelope() { OpenEnvelope(false); }
+
+    COscillatorListBodyWnd& body;
+    CPlaybackController& controller;
+    CInstrumentEditor& editor;
+    int32_t channel;
+    TOscillatorRef ref;
+    TRixOscillator oscillator;
+    CImageButton* fmButton = nullptr;
+    CInPlaceEdit* pitchEdit = nullptr;
+    QScrollBar* pitchBar = nullptr;
+    // A drag of the pitch scroll bar's thumb is one undo step.
+    bool pitchDragging = false;
+    bool volumeDragging = false;
+    QImage offscreen;
+    bool dirty = true;
+};
+
+} // namespace rix

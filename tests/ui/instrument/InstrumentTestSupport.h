@@ -1,0 +1,93 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+#include <functional>
+#include <memory>
+
+#include "InstrumentPrompts.h"
+#include "IRixModulePlayer.h"
+#include "ModuleArchive.h"
+#include "PlaybackController.h"
+#include "RixModule.h"
+#include "Theme.h"
+#include "nexilon/Nexilon.h"
+
+namespace instrumenttest {
+
+struct Environment : ::testing::Environment {
+    void SetUp() override
+    {
+        nexilon::q.Init();
+        rix::RegisterModuleClass();
+        rix::RegisterPlayerClass();
+        rix::RegisterArchiveStreamClasses();
+        rix::CTheme::Create();
+    }
+};
+inline ::testing::Environment* const environment = ::testing::AddGlobalTestEnvironment(new Environment());
+
+// The user's answers, given in advance; what was asked is recorded.
+class CFakePrompts : public rix::CInstrumentPrompts {
+public:
+    CFakePrompts() { Set(this); }
+    ~CFakePrompts() override { Set(nullptr); }
+
+    bool Ask(QWidget*, const QString& question) override
+    {
+        questions << question;
+        return answer;
+    }
+    void ShowError(QWidget*, const QString& text) override { errors << text; }
+    QString OpenInstrumentPath(QWidget*) override { return path; }
+    QString SaveInstrumentPath(QWidget*) override { return path; }
+    // Chooses the action whose text is menuChoice, searching submenus.
+    QAction* Popup(QMenu& menu, const QPoint&) override { return Find(menu); }
+    void EditEnvelope(QWidget*, rix::CPlaybackController&, rix::TRixEnvelope* envelope, int32_t) override
+    {
+        if (editEnvelope)
+            editEnvelope(*envelope);
+    }
+
+    bool answer = false;
+    QString path;
+    QString menuChoice;
+    std::function<void(rix::TRixEnvelope&)> editEnvelope;
+    QStringList questions;
+    QStringList errors;
+
+private:
+    QAction* Find(QMenu& menu)
+    {
+        for (QAction* action : menu.actions()) {
+            if (action->menu())
+                if (QAction* found = Find(*action->menu()))
+                    return found;
+            if (action->text() == menuChoice)
+                return action;
+        }
+        return nullptr;
+    }
+};
+
+// A controller whose song module the test edits and reads directly.
+class CInstrumentTest : public ::testing::Test {
+protected:
+    rix::CRixModuleChannel Channel(int32_t channel)
+    {
+        rix::CRixModuleLock lock(controller.GetSongModule(), nexilon::LOCKMODE_READ);
+        return lock->channels[channel];
+    }
+    void SetChannel(int32_t channel, const rix::CRixModuleChannel& instrument)
+    {
+        rix::CRixModuleLock lock(controller.GetSongModule(), nexilon::LOCKMODE_WRITE);
+        lock->channels[channel] = instrument;
+    }
+
+    rix::CPlaybackController controller;
+    CFakePrompts prompts;
+};
+
+} // namespace instrumenttest
