@@ -82,8 +82,10 @@ TEST_F(EnvEditorDlg, RowsPerCycleEditStoresTheSpeedAndMovesTheTrackbar)
         int position;
     };
     const int32_t fastest = CEnvelopeMath::SpeedFor(5512, 0.01f);
+    // The trackbar shows the table entry at or just below the value.
     const TCase cases[] = {
-        {"8", 65, 16}, {"0", fastest, 0}, {"junk", fastest, 0}, {"-3", fastest, 0}, {"1e30", 1, 29}, {" 16.5", 31, 19},
+        {"8", 65, 16}, {"0", fastest, 0}, {"junk", fastest, 0}, {"-3", fastest, 0},
+        {"0.03", CEnvelopeMath::SpeedFor(5512, 0.03f), 1}, {"1e30", 1, 29}, {" 16.5", 31, 19},
     };
     Open();
     for (const TCase& c : cases) {

@@ -10,26 +10,6 @@ namespace {
 // 120 BPM.
 constexpr int32_t ROW_LENGTH = 5512;
 
-TEST(EnvelopeMath, DefaultSpeedAt120BpmIsEightRowsAtOneHertz)
-{
-    const float rows = CEnvelopeMath::RowsPerCycle(ROW_LENGTH, 65);
-    EXPECT_NEAR(rows, 8.05f, 0.005f);
-    EXPECT_EQ(CEnvelopeMath::SpeedLine(65, ROW_LENGTH, rows), "speed: 65, freq: 0.99 Hz");
-    EXPECT_EQ(CEnvelopeMath::RowsTrackbarPosition(rows), 17);
-    EXPECT_EQ(CEnvelopeMath::SpeedFor(ROW_LENGTH, 8.0f), 65);
-    // A very long cycle has no whole speed; the rows edit raises it to 1.
-    EXPECT_EQ(CEnvelopeMath::SpeedFor(ROW_LENGTH, 1e30f), 0);
-}
-
-TEST(EnvelopeMath, TrackbarShowsTheEntryAtOrJustBelowTheValue)
-{
-    const std::pair<float, int> cases[] = {
-        {0.0f, 0}, {0.01f, 0}, {0.03f, 1}, {8.0f, 16}, {8.05f, 17}, {1024.0f, 28}, {5000.0f, 29},
-    };
-    for (const auto& [rows, position] : cases)
-        EXPECT_EQ(CEnvelopeMath::RowsTrackbarPosition(rows), position) << rows;
-}
-
 TEST(EnvelopeMath, CurveSpansTheBandOnceEvery128Pixels)
 {
     constexpr int WIDTH = 360;

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QTest>
+#include <algorithm>
+#include <thread>
+#include <vector>
+
+#include "ImageButton.h"
+#include "InPlaceEdit.h"
+#include "MessageWidget.h"
+#include "SpinWnd.h"
+#include "Theme.h"
+#include "VolumeBarWnd.h"
+
+namespace rix {
+namespace {
+
+// A parent window that records the messages its controls send it.
+class CRecordingParent : public CMessageWidget {
+public:
+    struct TMessage {
+        uint32_t message;
+        intptr_t lParam;
+        bool operator==(const TMessage&) const = default;
+    };
+    std::vector<TMessage> messages;
+
+    std::size_t Count(uint32_t message) const
+    {
+        return static_cast<std::size_t>(
+            std::count_if(messages.begin(), messages.end(), [message](const TMessage& m) { return m.message == message; }));
+    }
+
+protected:
+    intptr_t OnMessage(uint32_t message, uintptr_t, intptr_t lParam) override
+    {
+        messages.push_back({message, lParam});
+        return 7;
+    }
+};
+
+TEST(Messages, PostFromAnyThreadArrivesOnTheUiThreadAndSendAnswersAtOnce)
+{
+    CRecordingParent window;
+    std::thread([&window] { window.PostMessage(MSG_WAV_PROGRESS, 40, 0); }).join();
+    EXPECT_TRUE(window.messages.empty());
+    EXPECT_EQ(SendMessageTo(&window, MSG_EDIT_END, 0, 5), 7);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.messages, (std::vector<CRecordingParent::TMessage>{{MSG_EDIT_END, 5}, {MSG_WAV_PROGRESS, 0}}));
+}
+
+TEST(SpinWnd, StepsOnceThenRepeatsEvery80MsAfter300Ms)
+{
+    CRecordingParent parent;
+    auto* spin = new CSpinWnd(&parent);
+    const auto self = reinterpret_cast<intptr_t>(spin);
+    struct TCase {
+        int y;
+        uint32_t message;
+    };
+    for (const TCase& c : {TCase{3, MSG_SPIN_UP}, TCase{15, MSG_SPIN_DOWN}}) {
+        parent.messages.clear();
+        QElapsedTimer clock;
+        clock.start();
+        QTest::mousePress(spin, Qt::LeftButton, {}, QPoint(6, c.y));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(parent.messages, (std::vector<CRecordingParent::TMessage>{{c.message, self}}));
+        QTest::qWait(200);
+        if (clock.elapsed() < 280) { // a busy machine may have slept longer
+            EXPECT_EQ(parent.Count(c.message), 1u);
+        }
+        QTest::qWait(300);
+        QTest::mouseRelease(spin, Qt::LeftButton, {}, QPoint(6, c.y));
+        const std::size_t held = parent.Count(c.message);
+        // Qt timers fire at most 5 percent early, and late on a busy machine.
+        const auto mostSteps = static_cast<std::size_t>(
+            2 + std::max<qint64>(0, clock.elapsed() - CSpinWnd::RepeatDelay * 95 / 100) / (CSpinWnd::RepeatInterval * 95 / 100));
+        EXPECT_GE(held, 2u);
+        EXPECT_LE(held, mostSteps);
+        QTest::qWait(200);
+        EXPECT_EQ(parent.Count(c.message), held) << "steps after the release";
+        EXPECT_EQ(parent.messages.size(), held);
+    }
+}
+
+TEST(VolumeBarWnd, ValueFromXKeepsEightPixelMargins)
+{
+    const std::pair<int, float> cases[] = {{-5, 0.0f}, {8, 0.0f}, {33, 0.25f}, {58, 0.5f}, {108, 1.0f}, {500, 1.0f}};
+    for (const auto& [x, value] : cases)
+        EXPECT_FLOAT_EQ(CVolumeBarWnd::ValueFromX(x, 116), value) << x;
+}
+
+TEST(VolumeBarWnd, ClickAndDragPostOnlyChanges)
+{
+    CRecordingParent parent;
+    auto* bar = new CVolumeBarWnd(QStringLiteral("Volume"), Qt::white, &parent);
+    bar->setGeometry(0, 0, 116, 20);
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(58, 10)); // 0.5 already: no change
+    QTest::mouseMove(bar, QPoint(2, 10));
+    QTest::mouseMove(bar, QPoint(0, 10));                      // still 0
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(0, 10));
+    QTest::mouseMove(bar, QPoint(100, 10));                     // not dragging
+    QCoreApplication::processEvents();
+    EXPECT_FLOAT_EQ(bar->GetValue(), 0.0f);
+    EXPECT_EQ(parent.messages,
+              (std::vector<CRecordingParent::TMessage>{{MSG_VOLUME_BAR, reinterpret_cast<intptr_t>(bar)}}));
+}
+
+TEST(InPlaceEdit, EnterAndEscapeEndTheEditOtherKeysType)
+{
+    CRecordingParent parent;
+    auto* edit = new CInPlaceEdit(&parent);
+    QTest::keyClicks(edit, QStringLiteral("12"));
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape})
+        QTest::keyClick(edit, key);
+    EXPECT_EQ(edit->text(), "12");
+    EXPECT_EQ(parent.messages, (std::vector<CRecordingParent::TMessage>{{MSG_EDIT_END, 0}, {MSG_EDIT_END, 0}}));
+}
+
+TEST(ImageButton, PushedShowsThePressedImageWithTheEdgesSwapped)
+{
+    const CTheme& theme = CTheme::Get();
+    CImageButton button(QStringLiteral("Play"), 330, 331, nullptr);
+    button.resize(32, 32);
+    int clicks = 0;
+    QObject::connect(&button, &QAbstractButton::clicked, [&clicks] { ++clicks; });
+    EXPECT_EQ(button.objectName(), "Play");
+    for (const bool pushed : {false, true}) {
+        button.setDown(pushed);
+        const QImage image = button.grab().toImage();
+        EXPECT_EQ(image.pixelColor(0, 0), theme.Pen(pushed ? 1 : 0)) << pushed;
+        // The image covers the inner frame but for its right and bottom edge.
+        EXPECT_EQ(image.pixelColor(31, 16), theme.Pen(pushed ? 0 : 1)) << pushed;
+        EXPECT_EQ(image.pixelColor(16, 3), theme.Bitmap(pushed ? 331 : 330).pixelColor(15, 2)) << pushed;
+    }
+    button.setDown(false);
+    QTest::mouseClick(&button, Qt::LeftButton);
+    EXPECT_EQ(clicks, 1);
+}
+
+} // namespace
+} // namespace rix
