@@ -1,6 +1,5 @@
 #include "Theme.h"
 
-#include <QFontDatabase>
 #include <QString>
 #include <memory>
 
@@ -45,14 +44,13 @@ constexpr TFontSpec FONT_SPECS[CTheme::FONT_COUNT] = {
     {"Arial", 20, false},        {"Arial", 14, false},       {"Arial", 10, true},
 };
 
-// The family itself when installed, else the desktop's sans-serif family.
+// The family when installed; else fontconfig's best match, which is a
+// metric-compatible face when there is one (Liberation Sans for Arial) and
+// the generic sans-serif family otherwise.
 QFont MakeFont(const TFontSpec& spec)
 {
-    const QString family = QString::fromLatin1(spec.family);
-    QFont font = QFontDatabase::hasFamily(family) ? QFont(family)
-                                                  : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    if (!QFontDatabase::hasFamily(family))
-        font.setStyleHint(QFont::SansSerif);
+    QFont font(QString::fromLatin1(spec.family));
+    font.setStyleHint(QFont::SansSerif);
     font.setPointSize(spec.points);
     font.setBold(spec.bold);
     return font;
@@ -79,7 +77,7 @@ const CTheme& CTheme::Get()
 CTheme::CTheme()
 {
     RegisterThemeResources();
-    for (int index = 0; index < FONT_COUNT; ++index)
+    for (int index : {0, 1, 2, 3, 4, 5, 6, 8, 7})
         fonts[static_cast<std::size_t>(index)] = MakeFont(FONT_SPECS[index]);
     for (int index = 0; index < BRUSH_COUNT; ++index)
         brushes[static_cast<std::size_t>(index)] = QColor::fromRgba(BRUSH_COLOURS[index]);
