@@ -1,0 +1,116 @@
+#include <functional>
+#include <vector>
+
+#include "ArrangementFixture.h"
+
+using namespace rix;
+
+namespace {
+
+struct TOrderKeys {
+    const char* name;
+    std::function<void(CRixModuleData&)> song;
+    TCell start;  // channel, order position
+    QString typed;  // characters, then the key below
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    // (channel, position, value) that must hold afterwards
+    std::vector<std::array<uint32_t, 3>> entries;
+    int32_t cursorPosition;
+};
+
+void Column(CRixModuleData& data)
+{
+    for (uint32_t position = 0; position < 256; ++position)
+        data.orderTable[1][position] = data.orderTable[2][position] = position % 15 + 1;
+}
+
+} // namespace
+
+using COrderTableWndTest = CArrangementFixture;
+
+TEST_F(COrderTableWndTest, Keys)
+{
+    const Qt::KeyboardModifiers none = Qt::NoModifier, shift = Qt::ShiftModifier;
+    const TOrderKeys cases[] = {
+        {"typing fills a column downwards", {}, {0, 0}, "12b", 0, none, {{0, 0, 1}, {0, 1, 2}, {0, 2, 11}}, 3},
+        {"typing at position 255 stays there", {}, {0, 255}, "7", 0, none, {{0, 255, 7}}, 255},
+        {"+ stops at 15", [](CRixModuleData& d) { d.orderTable[4][3] = 14; }, {4, 3}, "++", 0, none, {{4, 3, 15}}, 3},
+        {"- stops at 0", [](CRixModuleData& d) { d.orderTable[4][3] = 1; }, {4, 3}, "--", 0, none, {{4, 3, 0}}, 3},
+        {"End on an empty table goes to 0", {}, {0, 40}, "", Qt::Key_End, none, {}, 0},
+        {"End goes to the last used position", [](CRixModuleData& d) { d.orderTable[3][9] = 1; }, {0, 40}, "",
+         Qt::Key_End, none, {}, 9},
+        {"Delete on one cell empties it and advances", Column, {1, 4}, "", Qt::Key_Delete, none, {{1, 4, 0}}, 5},
+        {"Insert moves the cursor channel down", Column, {1, 4}, "", Qt::Key_Insert, none,
+         {{1, 4, 0}, {1, 5, 5}, {2, 4, 5}}, 4},
+        {"Shift+Insert at 255 clears position 255 only", Column, {1, 255}, "", Qt::Key_Insert, shift,
+         {{1, 255, 0}, {2, 255, 0}, {1, 254, 15}}, 255},
+        {"Backspace at 0 does nothing", Column, {1, 0}, "", Qt::Key_Backspace, none, {{1, 0, 1}}, 0},
+        {"Shift+Backspace deletes a position", Column, {1, 4}, "", Qt::Key_Backspace, shift,
+         {{1, 3, 5}, {2, 3, 5}, {1, 255, 0}}, 3},
+        {"Page Down moves 16 positions", {}, {0, 3}, "", Qt::Key_PageDown, none, {}, 19},
+    };
+    for (const TOrderKeys& test : cases) {
+        SCOPED_TRACE(test.name);
+        EditSong([&](CRixModuleData& data) {
+            data.Reset();
+            if (test.song)
+                test.song(data);
+        });
+        order->Refresh();
+        Controller().SelectChannel(test.start.channel);
+        Controller().SetOrderPosition(test.start.row);
+        for (QChar character : test.typed)
+            QTest::keyClick(order, character.toLatin1());
+        if (test.key)
+            QTest::keyClick(order, Qt::Key(test.key), test.modifiers);
+        const CRixModuleData song = Song();
+        for (const auto& [channel, position, value] : test.entries)
+            EXPECT_EQ(song.orderTable[channel][position], value) << channel << "/" << position;
+        EXPECT_EQ(Controller().GetCurrentOrder(), test.cursorPosition);
+    }
+}
+
+TEST_F(COrderTableWndTest, BlocksMoveIntactOntoOverlappingPlacesAndPasteClips)
+{
+    EditSong([](CRixModuleData& data) {
+        for (uint32_t position = 0; position < 3; ++position)
+            data.orderTable[1][position] = 1 + position, data.orderTable[2][position] = 4 + position;
+    });
+    order->Refresh();
+    Drag(order, OrderCell(1, 0), OrderCell(2, 2));
+    EXPECT_EQ(order->Selection().Width(), 2);
+    EXPECT_EQ(order->Selection().Height(), 3);
+    Drag(order, OrderCell(1, 0), OrderCell(2, 1));  // one channel right, one position down
+    CRixModuleData song = Song();
+    const std::vector<uint32_t> expected{0, 1, 2, 3}, expectedRight{0, 4, 5, 6};
+    EXPECT_EQ(std::vector<uint32_t>(song.orderTable[2], song.orderTable[2] + 4), expected);
+    EXPECT_EQ(std::vector<uint32_t>(song.orderTable[3], song.orderTable[3] + 4), expectedRight);
+    EXPECT_EQ(song.orderTable[1][0], 0u);
+    EXPECT_EQ(order->Selection().Low(), (TCell{2, 1}));
+
+    order->Copy();
+    Controller().SelectChannel(7);
+    Controller().SetOrderPosition(254);
+    order->Paste();
+    song = Song();
+    EXPECT_EQ(song.orderTable[7][254], 1u);
+    EXPECT_EQ(song.orderTable[7][255], 2u);
+}
+
+TEST_F(COrderTableWndTest, FollowsThePlayingPositionAndReturnsToTheCursor)
+{
+    SendMessageTo(order, MSG_PLAYING_POSITION, 200, 0);
+    EXPECT_EQ(order->PlayPosition(), 200);
+    EXPECT_GT(order->Geometry().ScrollPosition(), 0);
+    SendMessageTo(order, MSG_PLAYING_POSITION, 256, 0);
+    EXPECT_EQ(order->PlayPosition(), -1);
+    EXPECT_EQ(order->Geometry().ScrollPosition(), 0);
+    QTest::mouseClick(order, Qt::LeftButton, {}, OrderCell(5, 7));
+    EXPECT_EQ(Controller().GetCurrentChannel(), 5);
+    EXPECT_EQ(Controller().GetCurrentOrder(), 7);
+    QWheelEvent wheel(QPointF(50, 100), order->mapToGlobal(QPointF(50, 100)), {}, {0, -120}, Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(order, &wheel);
+    EXPECT_EQ(order->Geometry().ScrollPosition(), 56);
+}

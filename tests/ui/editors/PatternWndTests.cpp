@@ -1,0 +1,171 @@
+#include <functional>
+#include <vector>
+
+#include "ArrangementFixture.h"
+
+using namespace rix;
+
+namespace {
+
+struct TPatternKeys {
+    const char* name;
+    std::function<void(CRixModuleData&)> song;
+    int32_t startRow;
+    std::vector<std::pair<int, Qt::KeyboardModifiers>> keys;
+    // (channel, pattern, row, value) that must hold afterwards
+    std::vector<std::array<uint32_t, 4>> cells;
+    int32_t cursorRow;
+};
+
+void OneNoteEach(CRixModuleData& data)
+{
+    data.orderTable[0][0] = 1;
+    data.orderTable[3][0] = 2;
+    for (uint32_t row = 0; row < 16; ++row)
+        data.patterns[0][1][row] = data.patterns[3][2][row] = row + 1;
+}
+
+} // namespace
+
+using CPatternWndTest = CArrangementFixture;
+
+TEST_F(CPatternWndTest, Keys)
+{
+    const Qt::KeyboardModifiers none = Qt::NoModifier, shift = Qt::ShiftModifier;
+    const TPatternKeys cases[] = {
+        {"octave 8, P is E-9", {}, 0, {{Qt::Key_F8, none}, {Qt::Key_P, none}}, {{0, 1, 0, 113}}, 1},
+        {"octave 1, Z is C-0", {}, 0, {{Qt::Key_F1, none}, {Qt::Key_Z, none}}, {{0, 1, 0, 1}}, 1},
+        {"a note on row 15 stays there", {}, 15, {{Qt::Key_F5, none}, {Qt::Key_Q, none}}, {{0, 1, 15, 61}}, 15},
+        {"the first empty pattern is placed, used elsewhere or not",
+         [](CRixModuleData& d) { d.patterns[0][1][3] = 5, d.orderTable[0][9] = 2; }, 0, {{Qt::Key_Z, none}},
+         {{0, 2, 0, 49}, {0, 1, 3, 5}}, 1},
+        {"Caps Lock enters the stop note", OneNoteEach, 2, {{Qt::Key_CapsLock, none}}, {{0, 1, 2, 255}}, 3},
+        {"Delete on one cell empties it and advances", OneNoteEach, 2, {{Qt::Key_Delete, none}}, {{0, 1, 2, 0}}, 3},
+        {"Backspace on row 0 does nothing", OneNoteEach, 0, {{Qt::Key_Backspace, none}}, {{0, 1, 0, 1}}, 0},
+        {"Backspace on row 5 deletes row 4", OneNoteEach, 5, {{Qt::Key_Backspace, none}},
+         {{0, 1, 4, 6}, {0, 1, 15, 0}, {3, 2, 4, 5}}, 4},
+        {"Shift+Backspace deletes in every channel", OneNoteEach, 5, {{Qt::Key_Backspace, shift}},
+         {{0, 1, 4, 6}, {3, 2, 4, 6}}, 4},
+        {"Insert moves the cursor channel's rows down", OneNoteEach, 3, {{Qt::Key_Insert, none}},
+         {{0, 1, 3, 0}, {0, 1, 4, 4}, {3, 2, 3, 4}}, 3},
+        {"Shift+Insert on row 15 clears row 15 only", OneNoteEach, 15, {{Qt::Key_Insert, shift}},
+         {{0, 1, 15, 0}, {3, 2, 15, 0}, {0, 1, 14, 15}}, 15},
+    };
+    for (const TPatternKeys& test : cases) {
+        SCOPED_TRACE(test.name);
+        EditSong([&](CRixModuleData& data) {
+            data.Reset();
+            if (test.song)
+                test.song(data);
+        });
+        pattern->Refresh();
+        Controller().SetRow(test.startRow);
+        for (const auto& [key, modifiers] : test.keys)
+            QTest::keyClick(pattern, Qt::Key(key), modifiers);
+        const CRixModuleData song = Song();
+        for (const auto& [channel, number, row, value] : test.cells)
+            EXPECT_EQ(song.patterns[channel][number][row], value) << channel << "/" << number << "/" << row;
+        EXPECT_EQ(Controller().GetCurrentRow(), test.cursorRow);
+        EXPECT_TRUE(errors.isEmpty());
+    }
+}
+
+TEST_F(CPatternWndTest, NoteKeysCountByPlaceNotByLayout)
+{
+    // AZERTY: the key at Q's place types "a", the one at Z's place "w".
+    PressPlaced(pattern, 24, Qt::Key_A, "a");
+    PressPlaced(pattern, 52, Qt::Key_W, "w");
+    EXPECT_EQ(Song().patterns[0][1][0], 61u);
+    EXPECT_EQ(Song().patterns[0][1][1], 49u);
+    // QWERTZ: the key left of Z (Key_Less) stops the note.
+    PressPlaced(pattern, 94, Qt::Key_Less, "<");
+    EXPECT_EQ(Song().patterns[0][1][2], 255u);
+}
+
+TEST_F(CPatternWndTest, NoEmptyPatternLeavesTheCellAndSaysSo)
+{
+    EditSong([](CRixModuleData& data) {
+        for (uint32_t number = 1; number < 16; ++number)
+            data.patterns[2][number][0] = 1;
+    });
+    Controller().SelectChannel(2);
+    const CRixModuleData before = Song();
+    QTest::keyClick(pattern, Qt::Key_Z);
+    EXPECT_EQ(Song(), before);
+    EXPECT_EQ(errors, QStringList{"No empty pattern available.\nSelect pattern to edit with + and - keys."});
+
+    // A paste reaching that channel is refused as a whole.
+    Drag(pattern, PatternCell(1, 0), PatternCell(2, 0));
+    pattern->Copy();
+    Controller().SelectChannel(1);
+    pattern->Paste();
+    EXPECT_EQ(Song(), before);
+    EXPECT_EQ(errors.last(), "No empty patterns available in channel 3.\nSelect existing channel first.");
+}
+
+TEST_F(CPatternWndTest, PasteIsClippedAtChannel7AndRow15)
+{
+    EditSong([](CRixModuleData& data) {
+        for (uint32_t channel = 0; channel < 8; ++channel) {
+            data.orderTable[channel][0] = 1;
+            data.patterns[channel][1][0] = data.patterns[channel][1][1] = 10 + channel;
+        }
+    });
+    pattern->Refresh();
+    Controller().SetRow(8);  // a press outside the selection selects
+    Drag(pattern, PatternCell(0, 0), PatternCell(3, 1));
+    pattern->Copy();
+    Controller().SelectChannel(6);
+    Controller().SetRow(15);
+    pattern->Paste();
+    const CRixModuleData song = Song();
+    EXPECT_EQ(song.patterns[6][1][15], 10u);
+    EXPECT_EQ(song.patterns[7][1][15], 11u);
+    EXPECT_EQ(song.patterns[6][1][0], 16u);
+    EXPECT_EQ(Controller().GetCurrentChannel(), 6);
+    EXPECT_EQ(song.orderTable[5][0], 1u);
+}
+
+TEST_F(CPatternWndTest, DraggingMovesTheBlockAndAClickOnlyMovesTheCursor)
+{
+    EditSong([](CRixModuleData& data) {
+        data.orderTable[0][0] = 1;
+        data.patterns[0][1][0] = 7, data.patterns[0][1][1] = 8, data.patterns[0][1][2] = 9;
+    });
+    pattern->Refresh();
+    Controller().SetRow(8);  // a press outside the selection selects
+    Drag(pattern, PatternCell(0, 0), PatternCell(0, 1));
+    const CRixModuleData before = Song();
+    QTest::mouseClick(pattern, Qt::LeftButton, {}, PatternCell(0, 1));
+    EXPECT_EQ(Song(), before);
+    EXPECT_EQ(Controller().GetCurrentRow(), 1);
+    EXPECT_TRUE(pattern->Selection().IsSingleCell());
+
+    Drag(pattern, PatternCell(0, 0), PatternCell(0, 2));
+    Drag(pattern, PatternCell(0, 0), PatternCell(0, 1));  // one row down, onto itself
+    CRixModuleData song = Song();
+    EXPECT_EQ(std::vector<uint32_t>(song.patterns[0][1], song.patterns[0][1] + 4), (std::vector<uint32_t>{0, 7, 8, 9}));
+    EXPECT_EQ(pattern->Selection().Low(), (TCell{0, 1}));
+
+    Drag(pattern, PatternCell(0, 1), PatternCell(1, 1));  // into a channel without a pattern
+    song = Song();
+    EXPECT_EQ(song.orderTable[1][0], 1u);
+    EXPECT_EQ(song.patterns[1][1][3], 9u);
+    EXPECT_EQ(song.patterns[0][1][3], 0u);
+}
+
+TEST_F(CPatternWndTest, WhilePlayingTheGridShowsThePlayingPositionButNotesGoToTheCursor)
+{
+    Controller().SetOrderPosition(2);
+    SendMessageTo(pattern, MSG_PLAYING_POSITION, 5 * 16 + 3, 0);
+    EXPECT_EQ(pattern->PlayOrder(), 5);
+    EXPECT_EQ(pattern->PlayRow(), 3);
+    QTest::keyClick(pattern, Qt::Key_Z);
+    const CRixModuleData song = Song();
+    EXPECT_EQ(song.orderTable[0][2], 1u);
+    EXPECT_EQ(song.orderTable[0][5], 0u);
+    EXPECT_EQ(song.patterns[0][1][0], 49u);
+    SendMessageTo(pattern, MSG_PLAYING_POSITION, NO_PLAYING_POSITION, 0);
+    EXPECT_EQ(pattern->PlayRow(), -1);
+    EXPECT_EQ(pattern->PlayOrder(), -1);
+}
