@@ -147,10 +147,10 @@ const std::vector<TPreset>& Presets()
         {"pad", 49,
          [] {
              return CInstrument(130, Release(25))
-                 .Add(Osc(RIXOSC_SAW, 90, 0, Attack(20)))
-                 .Add(Osc(RIXOSC_SAW, 90, 10, Attack(20)))
-                 .Add(Osc(RIXOSC_SAW, 90, -10, Attack(20)))
-                 .Add(Osc(RIXOSC_SINE, 80, -1200, Attack(20)))
+                 .Add(Osc(RIXOSC_SAW, 90, 0, Attack(35)))
+                 .Add(Osc(RIXOSC_SAW, 90, 10, Attack(35)))
+                 .Add(Osc(RIXOSC_SAW, 90, -10, Attack(35)))
+                 .Add(Osc(RIXOSC_SINE, 80, -1200, Attack(35)))
                  .Chain(Effect(RIXEFFECT_LOWPASS, 60, 0, Wobble(60, 10, 190)))
                  .Chain(Effect(RIXEFFECT_DELAY, 200, 90));
          }},
