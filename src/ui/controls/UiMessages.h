@@ -39,7 +39,8 @@ private:
 };
 
 // Queues the message for target's thread and returns at once; callable from
-// any thread. Dropped when target dies first.
+// any thread. target must exist during the call; a message still queued
+// when it is destroyed is dropped.
 void PostMessageTo(QObject* target, uint32_t message, uintptr_t wParam, intptr_t lParam);
 // Delivers the message now and returns what the receiver's OnMessage
 // returned (0 when target is not a CMessageWidget). UI thread only.
