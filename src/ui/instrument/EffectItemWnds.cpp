@@ -17,8 +17,9 @@ namespace {
 // Envelope buttons stand at x 240 of their row, readouts at x 210.
 constexpr int kEnvelopeX = 240;
 constexpr int kReadoutX = 210;
-// Readouts right of the bars that start at x 60 and end at 220.
-constexpr int kWideReadoutX = 222;
+// Readouts of the bars that start at x 60, just clear of the envelope
+// buttons.
+constexpr int kWideReadoutX = 218;
 constexpr int kRowSkip = 1;
 constexpr int kDelayRowTop = 3;
 constexpr int kDelayBarTop = 30;
@@ -93,7 +94,7 @@ void CDelayEffectItemWnd::mousePressEvent(QMouseEvent* event)
 
 void CDelayEffectItemWnd::RenderExtras(QPainter& painter)
 {
-    DrawItemValue(painter, DELAY_LENGTH_RECT.left, DELAY_LENGTH_RECT.top - kRowSkip,
+    DrawItemValue(painter, DELAY_LENGTH_RECT.left + 3, DELAY_LENGTH_RECT.top - kRowSkip,
                   QString::fromStdString(FormatDelayLength(Effect().param1)));
 }
 
