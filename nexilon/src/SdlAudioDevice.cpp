@@ -35,15 +35,35 @@ void SDLCALL MixCallback(void* device, Uint8* output, int size)
     static_cast<CSdlAudioDevice*>(device)->Mix(output, size);
 }
 
-// Opens the default output of the driver SDL's hint currently names; 0 and
-// the reason when that fails (the audio subsystem is then released again).
-SDL_AudioDeviceID OpenWithCurrentDriver(const SDL_AudioSpec& wanted, SDL_AudioSpec& obtained, std::string& failure)
+// The first device of the process picks the driver; later ones share it.
+// After a fallback the dummy driver stays: trying a failed driver again
+// after SDL unloaded it has corrupted ALSA's heap. Under SdlMutex.
+bool fellBack = false;
+
+void ChooseDriver()
+{
+    if (SDL_WasInit(SDL_INIT_AUDIO) == 0 && !fellBack) {
+        const char* requested = std::getenv("SONRIX_AUDIO_DRIVER");
+        if (requested && *requested)
+            SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, requested, SDL_HINT_OVERRIDE);
+    }
+}
+
+// Opens the named output (null: the default) of the driver SDL's hint
+// currently names; 0 and the reason when that fails (the audio subsystem
+// is then released again).
+SDL_AudioDeviceID OpenWithCurrentDriver(const char* name, const SDL_AudioSpec& wanted, SDL_AudioSpec& obtained,
+                                        std::string& failure)
 {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         failure = SDL_GetError();
         return 0;
     }
-    const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
+    SDL_AudioDeviceID id = SDL_OpenAudioDevice(name, 0, &wanted, &obtained, SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
+    if (id == 0 && name) {
+        failure = SDL_GetError();
+        id = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
+    }
     if (id == 0) {
         failure = SDL_GetError();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -93,17 +113,12 @@ void CSdlAudioDevice::Open()
     wanted.userdata = this;
     SDL_AudioSpec obtained{};
 
-    // The first device of the process picks the driver; later ones share
-    // it. After a fallback the dummy driver stays: trying a failed driver
-    // again after SDL unloaded it has corrupted ALSA's heap.
-    static bool fellBack = false;
-    if (SDL_WasInit(SDL_INIT_AUDIO) == 0 && !fellBack) {
-        const char* requested = std::getenv("SONRIX_AUDIO_DRIVER");
-        if (requested && *requested)
-            SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, requested, SDL_HINT_OVERRIDE);
-    }
+    ChooseDriver();
+    const char* name = outputName.empty() ? nullptr : outputName.c_str();
     std::string failure;
-    SDL_AudioDeviceID id = OpenWithCurrentDriver(wanted, obtained, failure);
+    SDL_AudioDeviceID id = OpenWithCurrentDriver(name, wanted, obtained, failure);
+    if (id != 0 && name && !failure.empty())
+        outputNote = "The audio output \"" + outputName + "\" is not available; playing on the default output";
     if (id == 0) {
         // Switching drivers needs the subsystem down; while another device
         // holds it, its driver works and this failure is real.
@@ -114,10 +129,11 @@ void CSdlAudioDevice::Open()
         const bool firstFallback = !fellBack;
         fellBack = true;
         std::string dummyFailure;
-        id = OpenWithCurrentDriver(wanted, obtained, dummyFailure);
+        id = OpenWithCurrentDriver(nullptr, wanted, obtained, dummyFailure);
         if (id == 0)
             throw CIOException("nexilon::CSdlAudioDevice::Open", kFile, __LINE__,
                                "Cannot open the audio output: " + failure + "; " + dummyFailure);
+        outputNote = "No audio output could be opened; playback is silent";
         if (firstFallback)
             std::fprintf(stderr, "nexilon: no audio device could be opened (%s); playback is silent\n",
                          failure.c_str());
@@ -147,6 +163,39 @@ ISound* CSdlAudioDevice::CreateSound(const CInputStreamSelector& selector, uint3
     return new CSdlSound(this, stream);
 }
 
+std::vector<std::string> CSdlAudioDevice::ListOutputDevices()
+{
+    std::lock_guard sdl(SdlMutex());
+    ChooseDriver();
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return {};
+    std::vector<std::string> names;
+    const int count = SDL_GetNumAudioDevices(0);
+    for (int i = 0; i < count; ++i)
+        if (const char* name = SDL_GetAudioDeviceName(i, 0))
+            names.emplace_back(name);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return names;
+}
+
+void CSdlAudioDevice::SetOutputDevice(const std::string& name)
+{
+    std::lock_guard sdl(SdlMutex());
+    outputName = name;
+}
+
+std::string CSdlAudioDevice::GetOutputDeviceNote()
+{
+    std::lock_guard sdl(SdlMutex());
+    return outputNote;
+}
+
+TAudioCallbackTiming CSdlAudioDevice::GetCallbackTiming()
+{
+    std::lock_guard guard(mixLock);
+    return timing;
+}
+
 void CSdlAudioDevice::Attach(CSdlSound* sound)
 {
     sounds.push_back(sound);
@@ -169,6 +218,7 @@ int64_t CSdlAudioDevice::GetHeardFrame() const
 
 void CSdlAudioDevice::Mix(uint8_t* output, int size)
 {
+    const auto begun = std::chrono::steady_clock::now();
     const int64_t frames = std::max(size, 0) / 2;
     std::lock_guard guard(mixLock);
     lastBufferTime = std::chrono::steady_clock::now();
@@ -190,6 +240,9 @@ void CSdlAudioDevice::Mix(uint8_t* output, int size)
     }
     std::memset(output + done * 2, 0, static_cast<size_t>(size) - static_cast<size_t>(done * 2));
     framesMixed += frames;
+    const auto took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - begun);
+    ++timing.callbacks;
+    timing.longestMicroseconds = std::max<uint64_t>(timing.longestMicroseconds, static_cast<uint64_t>(took.count()));
 }
 
 IObject* CreateAudioDevice()

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "nexilon/AudioDevice.h"
@@ -29,6 +30,10 @@ public:
     void Reserved7() override;
     void Open() override;
     ISound* CreateSound(const CInputStreamSelector& selector, uint32_t mode) override;
+    std::vector<std::string> ListOutputDevices() override;
+    void SetOutputDevice(const std::string& name) override;
+    std::string GetOutputDeviceNote() override;
+    TAudioCallbackTiming GetCallbackTiming() override;
 
     std::mutex& GetMixLock() { return mixLock; }
     // Under mixLock: the sounds the mixing thread visits.
@@ -48,6 +53,9 @@ public:
 
 private:
     uint32_t deviceId = 0;
+    // Guarded by the process-wide SDL mutex, like deviceId.
+    std::string outputName;
+    std::string outputNote;
     std::mutex mixLock;
     std::vector<CSdlSound*> sounds;
     // Mixing buffers sized by Open for one device buffer, so that Mix
@@ -65,6 +73,7 @@ private:
     // sound card, none for the dummy and disk drivers, which consume a
     // buffer during the wait that follows it.
     int64_t latencyFrames = 0;
+    TAudioCallbackTiming timing;
 };
 
 } // namespace nexilon

@@ -111,11 +111,24 @@ void CSdlSound::Stop()
 
 float CSdlSound::GetPosition()
 {
+    return ToSeconds(GetHeardSample());
+}
+
+std::string CSdlSound::GetFailure()
+{
     if (!device)
-        return 0.0f;
+        return {};
+    std::lock_guard guard(device->GetMixLock());
+    return failure;
+}
+
+uint64_t CSdlSound::GetHeardSample()
+{
+    if (!device)
+        return 0;
     std::lock_guard guard(device->GetMixLock());
     if (stopped)
-        return 0.0f;
+        return 0;
     const int64_t heard = device->GetHeardFrame();
     // Newest first: the last run that had begun by the heard frame.
     for (uint32_t i = 1; i <= chunkCount; ++i) {
@@ -123,11 +136,11 @@ float CSdlSound::GetPosition()
         if (chunk.frame > heard)
             continue;
         if (chunk.jumped)
-            return ToSeconds(chunk.position);
+            return chunk.position;
         const auto into = static_cast<uint64_t>(std::min<int64_t>(heard - chunk.frame, chunk.count));
-        return ToSeconds(chunk.position + into);
+        return chunk.position + into;
     }
-    return ToSeconds(startPosition);
+    return startPosition;
 }
 
 void CSdlSound::MixInto(int32_t* sum, uint32_t frames, int64_t firstFrame, uint8_t* scratch)

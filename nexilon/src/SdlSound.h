@@ -35,6 +35,8 @@ public:
     void Reserved15() override;
     void Stop() override;
     float GetPosition() override;
+    uint64_t GetHeardSample() override;
+    std::string GetFailure() override;
 
     // The device's mixing thread, under mixLock: adds up to frames samples
     // of the stream to sum (which must hold frames values), sum[0] being
@@ -74,6 +76,7 @@ private:
     std::array<TChunk, kChunks> chunks{};
     uint32_t chunkCount = 0;
     uint32_t nextChunk = 0;
+    std::string failure;
 };
 
 } // namespace nexilon
