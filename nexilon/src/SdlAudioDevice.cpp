@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "SdlSound.h"
 #include "nexilon/Exceptions.h"
@@ -141,12 +142,9 @@ void CSdlAudioDevice::Open()
 
     const char* driver = SDL_GetCurrentAudioDriver();
     const bool consumesWhileWaiting = driver && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "disk") == 0);
-    {
-        std::lock_guard guard(mixLock);
-        sum.assign(std::max<Uint16>(obtained.samples, 1), 0);
-        scratch.assign(kChunkFrames * 2, 0);
-        latencyFrames = consumesWhileWaiting ? 0 : obtained.samples;
-    }
+    // SDL calls Mix only once unpaused, which orders these before it.
+    sum.assign(std::max<Uint16>(obtained.samples, 1), 0);
+    latencyFrames = consumesWhileWaiting ? 0 : obtained.samples;
     deviceId = id;
     SDL_PauseAudioDevice(id, 0);
 }
@@ -192,18 +190,40 @@ std::string CSdlAudioDevice::GetOutputDeviceNote()
 
 TAudioCallbackTiming CSdlAudioDevice::GetCallbackTiming()
 {
-    std::lock_guard guard(mixLock);
+    TAudioCallbackTiming timing;
+    timing.callbacks = callbacks.load(std::memory_order_relaxed);
+    timing.longestMicroseconds = longestCallback.load(std::memory_order_relaxed);
+    timing.underrunFrames = underrunFrames.load(std::memory_order_relaxed);
     return timing;
 }
 
 void CSdlAudioDevice::Attach(CSdlSound* sound)
 {
-    sounds.push_back(sound);
+    std::lock_guard guard(slotMutex);
+    for (std::atomic<CSdlSound*>& slot : slots)
+        if (!slot.load()) {
+            slot.store(sound);
+            return;
+        }
+    throw CIOException("nexilon::CSdlAudioDevice::Attach", kFile, __LINE__,
+                       "Too many sounds (" + std::to_string(kMaxSounds) + ") on one audio output");
 }
 
 void CSdlAudioDevice::Detach(CSdlSound* sound)
 {
-    sounds.erase(std::remove(sounds.begin(), sounds.end(), sound), sounds.end());
+    {
+        std::lock_guard guard(slotMutex);
+        for (std::atomic<CSdlSound*>& slot : slots)
+            if (slot.load() == sound)
+                slot.store(nullptr);
+    }
+    // A Mix that began before the slot was emptied may still be inside the
+    // sound; one that begins later cannot see it. Mix never waits, so this
+    // lasts at most one callback.
+    const uint32_t serial = mixSerial.load();
+    if (serial % 2 == 1)
+        while (mixSerial.load() == serial)
+            std::this_thread::yield();
 }
 
 int64_t CSdlAudioDevice::GetHeardFrame() const
@@ -219,19 +239,16 @@ int64_t CSdlAudioDevice::GetHeardFrame() const
 void CSdlAudioDevice::Mix(uint8_t* output, int size)
 {
     const auto begun = std::chrono::steady_clock::now();
+    mixSerial.fetch_add(1);
     const int64_t frames = std::max(size, 0) / 2;
-    std::lock_guard guard(mixLock);
-    lastBufferTime = std::chrono::steady_clock::now();
-    lastBufferFrame = framesMixed;
-    lastBufferFrames = frames;
-    anyBuffer = true;
-
     int64_t done = 0;
+    uint64_t lacking = 0;
     while (done < frames && !sum.empty()) {
         const auto count = static_cast<uint32_t>(std::min<int64_t>(frames - done, static_cast<int64_t>(sum.size())));
         std::fill_n(sum.data(), count, 0);
-        for (CSdlSound* sound : sounds)
-            sound->MixInto(sum.data(), count, framesMixed + done, scratch.data());
+        for (std::atomic<CSdlSound*>& slot : slots)
+            if (CSdlSound* sound = slot.load())
+                lacking += sound->MixInto(sum.data(), count, framesMixed + done);
         for (uint32_t i = 0; i < count; ++i) {
             const auto sample = static_cast<int16_t>(std::clamp<int32_t>(sum[i], -32768, 32767));
             std::memcpy(output + (done + i) * 2, &sample, 2);
@@ -239,10 +256,27 @@ void CSdlAudioDevice::Mix(uint8_t* output, int size)
         done += count;
     }
     std::memset(output + done * 2, 0, static_cast<size_t>(size) - static_cast<size_t>(done * 2));
+    // Whoever holds heardMutex holds it for a copy; rather than wait, this
+    // buffer's record goes out with the next one.
+    if (heardMutex.try_lock()) {
+        lastBufferTime = begun;
+        lastBufferFrame = framesMixed;
+        lastBufferFrames = frames;
+        anyBuffer = true;
+        for (std::atomic<CSdlSound*>& slot : slots)
+            if (CSdlSound* sound = slot.load())
+                sound->Publish();
+        heardMutex.unlock();
+    }
     framesMixed += frames;
+    mixSerial.fetch_add(1);
+
     const auto took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - begun);
-    ++timing.callbacks;
-    timing.longestMicroseconds = std::max<uint64_t>(timing.longestMicroseconds, static_cast<uint64_t>(took.count()));
+    callbacks.store(callbacks.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+    longestCallback.store(std::max<uint64_t>(longestCallback.load(std::memory_order_relaxed),
+                                             static_cast<uint64_t>(took.count())),
+                          std::memory_order_relaxed);
+    underrunFrames.store(underrunFrames.load(std::memory_order_relaxed) + lacking, std::memory_order_relaxed);
 }
 
 IObject* CreateAudioDevice()
