@@ -142,3 +142,28 @@ TEST(ReadWriteLock, WaitingWriterIsNotStarvedByNewReaders)
         reader.join();
     EXPECT_TRUE(done);
 }
+
+// Every playback runs on a thread of its own: the lock must not keep an
+// entry for each thread that ever took it. The threads stay alive until the
+// end, so none can pass its id on to the next.
+TEST(ReadWriteLock, ThreadsThatCameAndWentLeaveNoEntries)
+{
+    CReadWriteLock lock;
+    std::atomic<int> turn{0};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 50; ++i)
+        threads.emplace_back([&, i] {
+            while (turn.load() != i)
+                std::this_thread::yield();
+            lock.Lock(i % 2 ? LOCKMODE_READ : LOCKMODE_WRITE);
+            lock.Lock(LOCKMODE_READ);
+            lock.Unlock();
+            lock.Unlock();
+            ++turn;
+            while (turn.load() < 50)
+                std::this_thread::yield();
+        });
+    for (auto& thread : threads)
+        thread.join();
+    EXPECT_EQ(lock.GetThreadEntryCount(), 1u);
+}
