@@ -194,7 +194,10 @@ void CRixModulePlayer::SeekToRow(uint32_t absoluteRow)
     if (!module)
         return;
     Synchronise();
-    SeekLocked(static_cast<uint64_t>(rowLength * absoluteRow) * 2);
+    // A 64-bit product; a row past the song's end goes to the end rather
+    // than wrapping onto a row inside the song (the end fits in 32 bits).
+    const uint64_t songEnd = static_cast<uint64_t>(songLength) * RIX_ROWS * rowLength;
+    SeekLocked(std::min(static_cast<uint64_t>(rowLength) * absoluteRow, songEnd) * 2);
 }
 
 void CRixModulePlayer::Connect(IRixModule* newModule)

@@ -84,6 +84,10 @@ TEST_F(ModulePlayerTest, TwoPositionSongEndsExactlyUnlessLooped)
     EXPECT_EQ(player->Tell(), 352768u);
     player->SeekToRow(0);
     EXPECT_EQ(ReadSamples(*player, 200000).size(), 352768u / 2);
+    // 5512 × 2^29 is a multiple of 2^32: a 32-bit product lands on row 0.
+    player->SeekToRow(1u << 29);
+    EXPECT_TRUE(player->IsEof());
+    EXPECT_EQ(player->Tell(), 352768u);
 }
 
 TEST_F(ModulePlayerTest, FullScaleMixClampsInsteadOfWrapping)
