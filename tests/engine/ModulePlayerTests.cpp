@@ -4,6 +4,9 @@
 #include "EngineTestSupport.h"
 #include "RixModulePlayer.h"
 #include "nexilon/Exceptions.h"
+#include "nexilon/InputStreamSelector.h"
+#include "nexilon/MemoryStream.h"
+#include "nexilon/OutputStreamSelector.h"
 
 namespace {
 
@@ -134,6 +137,43 @@ TEST_F(ModulePlayerTest, AnswersItsInterfacesAndReportsItsState)
     player->CopyOutput(-1, 0, &untouched, 1);
     player->SeekToRow(3);
     EXPECT_EQ(untouched, 42);
+}
+
+// 160 delays of the longest kind fit in a file of a few kilobytes and would
+// take 5 GB of history: the player refuses such a song when it connects,
+// and again when an edit makes the song that large while it plays.
+TEST_F(ModulePlayerTest, RefusesASongWhoseEchoesExceedTheMemoryBudget)
+{
+    rix::CRixModuleData hostile;
+    OneNoteSong(hostile, 0);
+    rix::TRixEffect longest;
+    longest.param1 = 100000;
+    hostile.channels[2].effects.assign(100, longest);
+    hostile.channels[6].effects.assign(60, longest);
+    auto output = nexilon::CreateMemoryOutputStream();
+    nexilon::COutputStreamSelector saving(output.Get());
+    hostile.Save(saving);
+    ASSERT_LT(output->GetBytes().size(), 32768u);
+    auto input = nexilon::CreateMemoryInputStream(output->GetBytes());
+    nexilon::CInputStreamSelector loading(input.Get());
+    Edit([&](rix::CRixModuleData& data) { data.Load(loading); });
+
+    const std::string message = "The song's effects need 5120 MB of echo memory at 120 BPM (channel 3: 3200 MB), but "
+                                "a song may use at most 128 MB. Shorten or remove delays and flanges, or raise the tempo.";
+    try {
+        player->Connect(module.Get());
+        ADD_FAILURE() << "connected";
+    } catch (const nexilon::CInvalidParameterException& e) {
+        EXPECT_EQ(e.GetMessage(), message);
+    }
+    EXPECT_EQ(player->GetCapabilities(), 0) << "left unconnected";
+
+    Play([](rix::CRixModuleData& data) { data.channels[2].effects.resize(3); data.channels[6].effects.clear(); });
+    EXPECT_EQ(ReadSamples(*player, 3000).size(), 3000u);
+    Edit([&](rix::CRixModuleData& data) { data.channels[2].effects.resize(5, longest); });
+    EXPECT_THROW(ReadSamples(*player, 3000), nexilon::CInvalidParameterException);
+    Edit([&](rix::CRixModuleData& data) { data.channels[2].effects.resize(3); });
+    EXPECT_FALSE(Silent(ReadSamples(*player, 3000))) << "plays on once the song fits again";
 }
 
 class CFakeSample : public nexilon::CObjectBase<nexilon::IMediaSample> {

@@ -1,4 +1,5 @@
 #include <climits>
+#include <new>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -6,6 +7,7 @@
 #include "RixEffectState.h"
 #include "RixEnvelopeState.h"
 #include "RixOscillatorState.h"
+#include "RixVoice.h"
 
 namespace {
 
@@ -78,8 +80,7 @@ TRixEffect Effect(int32_t type, int32_t param1, int32_t maxValue = 200)
 
 TEST(EffectState, DelayEchoesEveryRowAtHalfVolume)
 {
-    rix::TRixEffectState state;
-    state.Update(Effect(rix::RIXEFFECT_DELAY, 100), 5512);
+    rix::TRixEffectState state(Effect(rix::RIXEFFECT_DELAY, 100), 5512);
     for (int k = 0; k <= 3 * 5512; ++k) {
         const int32_t expected = k == 0 ? 10000 : k == 5512 ? 5000 : k == 11024 ? 2500 : k == 16536 ? 1250 : 0;
         ASSERT_EQ(state.Process(k == 0 ? 10000 : 0), expected) << "sample " << k;
@@ -108,8 +109,7 @@ TEST(EffectState, FirstSamplesOfEachKind)
         {"flange without room", Effect(rix::RIXEFFECT_FLANGE, 0, -2), 3, {5, -7, 9}, {5, -7, 9}},
     };
     for (const Case& c : cases) {
-        rix::TRixEffectState state;
-        state.Update(c.effect, 5512);
+        rix::TRixEffectState state(c.effect, 5512);
         state.envelope1State.value = state.envelope2State.value = c.envelopeValue;
         std::vector<int32_t> output;
         for (int32_t x : c.input)
@@ -126,13 +126,63 @@ TEST(EffectState, HistoriesNeverExceedTheCap)
         {Effect(rix::RIXEFFECT_DELAY, 400), 11025, 44102},
         {Effect(rix::RIXEFFECT_FLANGE, 0, INT_MAX), 5512, rix::RIX_MAX_HISTORY},
         {Effect(rix::RIXEFFECT_FLANGE, 0, INT_MAX - 1), 5512, rix::RIX_MAX_HISTORY}};
-    for (const auto& [effect, rowLength, historyLength] : cases) {
-        rix::TRixEffectState state;
-        state.Update(effect, rowLength);
-        EXPECT_EQ(state.historyLength, historyLength) << "type " << effect.type << " param1 " << effect.param1;
-        for (int32_t x : {1, 2, 3})
-            state.Process(x);
+    for (const auto& [effect, rowLength, historyLength] : cases)
+        EXPECT_EQ(rix::TRixEffectState::HistoryLength(effect, rowLength), historyLength)
+            << "type " << effect.type << " param1 " << effect.param1;
+}
+
+// Fails every allocation while `failing` is set, as a full memory would.
+bool failing = false;
+int32_t* FailingAllocator(uint32_t entries)
+{
+    return failing ? nullptr : rix::CallocHistory(entries);
+}
+
+// Renders `samples` samples with envelope steps in between, as the player does.
+std::vector<int32_t> Render(rix::TRixVoice& voice, uint32_t samples)
+{
+    std::vector<int32_t> output(samples);
+    rix::TRixNoiseGenerator noise;
+    for (uint32_t done = 0; done < samples; done += rix::RIX_MAX_BLOCK) {
+        voice.RenderBlock(output.data() + done, false, rix::RIX_MAX_BLOCK, rix::TRixNoiseRun());
+        voice.Advance(noise);
+        for (rix::TRixEnvelopeState* envelope : voice.Envelopes())
+            envelope->Step();
     }
+    return output;
+}
+
+// An allocation that fails while the song is edited must leave the voice
+// playing the instrument it had: no history freed before the failure, no
+// envelope list pointing into discarded states.
+TEST(Voice, KeepsPlayingItsInstrumentWhenAnEditRunsOutOfMemory)
+{
+    rix::CRixModuleChannel channel;
+    channel.effects = {Effect(rix::RIXEFFECT_DELAY, 50), Effect(rix::RIXEFFECT_FLANGE, 0, 300)};
+    channel.effects[1].envelope1 = {0, 300, 900, rix::RIXRESET_SONG, 0, 0, 0, false, false};
+    rix::TRixVoice voice(&FailingAllocator);
+    rix::TRixVoice untouched;
+    for (rix::TRixVoice* v : {&voice, &untouched}) {
+        v->Synchronise(channel, 5512);
+        v->NoteOn(58);
+        for (rix::TRixEnvelopeState* envelope : v->Envelopes())
+            envelope->Restart();
+    }
+    EXPECT_EQ(Render(voice, 2200), Render(untouched, 2200));
+
+    rix::CRixModuleChannel edited = channel;
+    edited.effects[1].envelope1.maxValue = 5000;
+    rix::CRixModuleChannel grown = channel;
+    grown.effects.push_back(Effect(rix::RIXEFFECT_LOWPASS, 100));
+    grown.AddOscillator();
+    for (const rix::CRixModuleChannel* change : {&edited, &grown}) {
+        failing = true;
+        EXPECT_THROW(voice.Synchronise(*change, 5512), std::bad_alloc);
+        failing = false;
+        EXPECT_EQ(Render(voice, 4400), Render(untouched, 4400));
+    }
+    voice.Synchronise(grown, 5512);
+    EXPECT_EQ(voice.Envelopes().size(), 1u + 4 * 2 + 2 * 3);
 }
 
 } // namespace
