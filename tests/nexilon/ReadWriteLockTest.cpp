@@ -11,30 +11,6 @@
 using namespace nexilon;
 using namespace std::chrono_literals;
 
-TEST(ReadWriteLock, ReadersOverlap)
-{
-    CReadWriteLock lock;
-    std::atomic<int> inside{0};
-    std::atomic<int> mostInside{0};
-    std::vector<std::thread> readers;
-    for (int i = 0; i < 4; ++i)
-        readers.emplace_back([&] {
-            lock.Lock(LOCKMODE_READ);
-            const int now = ++inside;
-            int seen = mostInside.load();
-            while (now > seen && !mostInside.compare_exchange_weak(seen, now)) {
-            }
-            // Stay until every reader is in, or give up after a while.
-            for (int wait = 0; wait < 200 && inside.load() < 4; ++wait)
-                std::this_thread::sleep_for(1ms);
-            --inside;
-            lock.Unlock();
-        });
-    for (auto& reader : readers)
-        reader.join();
-    EXPECT_EQ(mostInside.load(), 4);
-}
-
 TEST(ReadWriteLock, WritersExcludeReadersAndWriters)
 {
     CReadWriteLock lock;
