@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "File.h"
@@ -77,6 +80,28 @@ TEST_F(ModuleFiles, ASaveThatFailsAtTheStartHalfWayOrAtTheEndLeavesTheOldFileAsI
         EXPECT_EQ(fs::status(path).permissions(), perms) << "a replaced file keeps its permissions";
         EXPECT_EQ(rixtest::EntriesIn(folder / ""), 1);
     }
+}
+
+TEST_F(ModuleFiles, ASaveReplacesTheFileALinkNamesAndWritesIntoAFifoDirectly)
+{
+    const std::string bytes = rixtest::SaveBytes(song.channels[5]);
+    rixtest::WriteWholeFile(folder / "file", "precious");
+    fs::create_symlink("file", folder / "link");
+    rix::SaveInstrumentFile(folder / "link", *module, 5);
+    EXPECT_TRUE(fs::is_symlink(folder / "link"));
+    EXPECT_EQ(rixtest::ReadWholeFile(folder / "file"), bytes);
+
+    // A FIFO (like a device) cannot be replaced; what is saved goes through it.
+    ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
+    const int reader = ::open((folder / "fifo").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    rix::SaveInstrumentFile(folder / "fifo", *module, 5);
+    std::string received(bytes.size() + 1, '\0');
+    received.resize(static_cast<std::size_t>(std::max<ssize_t>(::read(reader, received.data(), received.size()), 0)));
+    ::close(reader);
+    EXPECT_EQ(received, bytes);
+    EXPECT_TRUE(fs::is_fifo(folder / "fifo"));
+    EXPECT_EQ(rixtest::EntriesIn(folder / ""), 3);
 }
 
 TEST_F(ModuleFiles, AFailedLoadLeavesTheSongAsItWasAndAWholeOneReplacesIt)
