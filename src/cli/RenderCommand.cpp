@@ -15,7 +15,7 @@
 
 // "render IN.sonrix OUT.wav": the WAV export of the desktop program, on the
 // main thread. On a terminal, standard error shows a progress bar with the
-// speed; Ctrl+C stops before the next block and leaves the partial file.
+// speed; Ctrl+C stops before the next block and leaves OUT as it was.
 namespace cli {
 
 namespace {
@@ -110,8 +110,7 @@ int RunRender(const std::vector<std::string>& args)
     case rix::TWavExportResult::Completed:
         return 0;
     case rix::TWavExportResult::Cancelled:
-        std::fprintf(stderr, "sonrix3-cli: %s: render cancelled; the file holds only the part rendered so far\n",
-                     output.c_str());
+        std::fprintf(stderr, "sonrix3-cli: %s: render cancelled; nothing was written\n", output.c_str());
         return kInterruptedStatus;
     case rix::TWavExportResult::Failed:
         break;

@@ -1,3 +1,4 @@
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -63,6 +64,10 @@ int main(int argc, char** argv)
     for (const TCommand& entry : kCommands) {
         if (command != entry.name)
             continue;
+        // Past a file size limit (ulimit -f) a write fails like one on a
+        // full disk, and the temporary file is removed, instead of the
+        // signal ending the tool on the spot.
+        std::signal(SIGXFSZ, SIG_IGN);
         // The program's framework classes, once, before any command runs.
         nexilon::q.Init();
         rix::RegisterModuleClass();
