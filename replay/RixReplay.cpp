@@ -138,7 +138,7 @@ TEffect effects[MAX_EFFECTS];
 int history[RIXREPLAY_HISTORY_SIZE];
 u32 historyUsed;
 #endif
-int noteIncrement[193]; // at pitch 0, for notes 1..192
+int noteStep[193]; // the phase step at pitch 0 in 1/256 units, for notes 1..192
 bool gate[8];
 u32 noise;
 int orderPosition, row, sampleInRow, envelopeTick;
@@ -209,15 +209,16 @@ double Power2(double t)
 
 int Increment(int note, const TRixSongOscillator& o)
 {
-    // The octave and fine tune scale the pitch-0 step; with octave 8 and
-    // fine 0 the step is the editor's exactly.
-    int step = (int)(((u32)noteIncrement[note] * (u32)(256 + o.fine)) >> 8);
-    int shift = o.octave - 8;
-    if (shift > 31)
-        shift = 31;
-    if (shift < -31)
-        shift = -31;
-    return shift >= 0 ? (int)((u32)step << shift) : step >> -shift;
+    // The pitch-0 step in 1/256 units, times (256 + fine) / 256, times
+    // 2^(octave - 8), truncated once at the end; with octave 8 and fine 0
+    // this is the editor's step exactly.
+    const unsigned long long scaled = (unsigned long long)(u32)noteStep[note] * (u32)(256 + o.fine);
+    int shift = 16 - (o.octave - 8);
+    if (shift < 0)
+        shift = 0;
+    if (shift > 63)
+        shift = 63;
+    return (int)(u32)(scaled >> shift);
 }
 
 int NoiseValue()
@@ -449,11 +450,12 @@ bool Prepare()
 {
     for (int note = 1; note <= 192; ++note) {
         // The editor's roundings: exponent and power to single precision,
-        // the product with 440 too, the step truncated from double.
+        // the product with 440 too. Truncating the step × 256 and then
+        // dividing by 256 truncates the step as the editor does.
         const float exponent = (float)((double)(note - 58) / 12.0);
         const float ratio = (float)Power2((double)exponent);
         const float frequency = (float)((double)ratio * 440.0);
-        noteIncrement[note] = (int)((double)frequency / 44100.0 * 65536.0);
+        noteStep[note] = (int)((double)frequency / 44100.0 * 65536.0 * 256.0);
     }
     if (SONG_COUNTERCOUNT >= MAX_COUNTERS || SONG_OSCCOUNT >= MAX_OSCILLATORS || SONG_EFFECTCOUNT >= MAX_EFFECTS)
         return false;

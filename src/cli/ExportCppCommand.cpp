@@ -50,6 +50,8 @@ int ReportExportFailure(const std::string& path, const std::exception& error)
 
 int RunExportCpp(const std::vector<std::string>& args)
 {
+    if (!args.empty() && args[0] == "--size")
+        return RunExportSize({args.begin() + 1, args.end()});
     if (args.size() != 2)
         return UsageError("export-cpp needs IN.sonrix and OUT.cpp ('-' for standard output)");
     const std::string& input = args[0];
