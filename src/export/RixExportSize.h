@@ -23,7 +23,8 @@ std::string SongTableBytes(const TRixSongTables& tables);
 
 TExportSize MeasureExportSize(const TRixSongTables& tables);
 // Builds the tables first; the caller holds the module's read lock. Fast
-// enough to call after every edit (about a millisecond for a full song).
+// enough to call after every edit: 0.1 ms of CPU for a light song, 2.3 ms
+// for one of 64 oscillators with effects on every channel (replay_bench).
 TExportSize MeasureExportSize(const CRixModuleData& data);
 
 } // namespace rix
