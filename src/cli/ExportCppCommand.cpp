@@ -36,6 +36,8 @@ void ExportToStandardOutput(const rix::CRixModuleData& data)
 
 int RunExportCpp(const std::vector<std::string>& args)
 {
+    if (!args.empty() && args[0] == "--size")
+        return RunExportSize({args.begin() + 1, args.end()});
     if (args.size() != 2)
         return UsageError("export-cpp needs IN.sonrix and OUT.cpp ('-' for standard output)");
     const std::string& input = args[0];
