@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "FuzzPlayback.h"
 #include "RixModuleChannel.h"
 #include "nexilon/Exceptions.h"
 #include "nexilon/InputStreamSelector.h"
@@ -10,7 +11,8 @@
 
 // Any bytes as an instrument file, loaded into a reset channel: loading
 // must end in a framework exception or a channel whose oscillator lists run
-// parallel and that survives a save and a second load unchanged.
+// parallel, that survives a save and a second load unchanged, and that
+// plays a note (or is refused) within the limits, as a preview would.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     rix::CRixModuleChannel channel;
@@ -36,5 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     reloaded.Load(inputSelector);
     if (!(reloaded == channel))
         std::abort();
+    rix::CRixModuleData song;
+    song.orderTable[0][0] = 1;
+    song.patterns[0][1][0] = 58;
+    song.patterns[0][1][8] = rix::RIX_NOTE_STOP;
+    song.channels[0] = channel;
+    fuzzing::PlayBriefly(song, fuzzing::SeekRowFrom(data, size));
     return 0;
 }

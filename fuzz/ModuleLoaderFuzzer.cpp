@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "FuzzPlayback.h"
 #include "RixModuleData.h"
 #include "nexilon/Exceptions.h"
 #include "nexilon/InputStreamSelector.h"
@@ -9,8 +10,8 @@
 #include "nexilon/OutputStreamSelector.h"
 
 // Any bytes as a module file: loading must end in a framework exception or
-// a module whose oscillator lists run parallel and that survives a save and
-// a second load unchanged.
+// a module whose oscillator lists run parallel, that survives a save and a
+// second load unchanged, and that plays (or is refused) within the limits.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     rix::CRixModuleData module;
@@ -37,5 +38,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     reloaded.Load(inputSelector);
     if (!(reloaded == module))
         std::abort();
+    fuzzing::PlayBriefly(module, fuzzing::SeekRowFrom(data, size));
     return 0;
 }

@@ -4,23 +4,43 @@
 
 namespace nexilon {
 
+CReadWriteLock::TThreadLevels* CReadWriteLock::Find(std::thread::id self)
+{
+    for (TThreadLevels& entry : threads)
+        if (entry.owner == self)
+            return &entry;
+    return nullptr;
+}
+
+const CReadWriteLock::TThreadLevels* CReadWriteLock::Find(std::thread::id self) const
+{
+    return const_cast<CReadWriteLock*>(this)->Find(self);
+}
+
 void CReadWriteLock::Lock(TLockMode mode, unsigned int)
 {
     const std::thread::id self = std::this_thread::get_id();
     std::unique_lock guard(mutex);
-    std::vector<TLockMode>& mine = levels[self];
-    if (mine.capacity() == 0)
-        mine.reserve(8);
-
-    if (!mine.empty()) {
+    if (TThreadLevels* mine = Find(self)) {
         // Re-entrance: a writer may take any level, a reader only reading ones.
         if (IsWriting(mode) && !(hasWriter && writer == self)) {
             throw COperationNotSupportedException("nexilon::CReadWriteLock::Lock", "ReadWriteLock", __LINE__,
                                                   "A reading thread cannot take a writing lock");
         }
-        mine.push_back(mode);
+        mine->levels.push_back(mode);
         return;
     }
+
+    // Claimed before waiting, so the wait cannot end with nowhere to record
+    // the level; by index, since another thread may append meanwhile.
+    std::size_t index = 0;
+    while (index < threads.size() && threads[index].owner != std::thread::id())
+        ++index;
+    if (index == threads.size()) {
+        threads.emplace_back();
+        threads.back().levels.reserve(8);
+    }
+    threads[index].owner = self;
 
     if (IsWriting(mode)) {
         ++waitingWriters;
@@ -32,22 +52,21 @@ void CReadWriteLock::Lock(TLockMode mode, unsigned int)
         changed.wait(guard, [&] { return !hasWriter && waitingWriters == 0; });
         ++readers;
     }
-    levels.find(self)->second.push_back(mode);
+    threads[index].levels.push_back(mode);
 }
 
 void CReadWriteLock::Unlock()
 {
     const std::thread::id self = std::this_thread::get_id();
     std::lock_guard guard(mutex);
-    auto found = levels.find(self);
-    if (found == levels.end() || found->second.empty())
+    TThreadLevels* mine = Find(self);
+    if (!mine)
         throw COperationNotSupportedException("nexilon::CReadWriteLock::Unlock", "ReadWriteLock", __LINE__,
                                               "The lock is not held by this thread");
-    found->second.pop_back();
-    if (!found->second.empty())
+    mine->levels.pop_back();
+    if (!mine->levels.empty())
         return;
-    // The thread's entry stays (empty, with its capacity), so a thread that
-    // locks again, such as the audio thread at every buffer, allocates nothing.
+    mine->owner = std::thread::id();
     if (hasWriter && writer == self)
         hasWriter = false;
     else
@@ -58,10 +77,14 @@ void CReadWriteLock::Unlock()
 TLockMode CReadWriteLock::GetLockMode() const
 {
     std::lock_guard guard(mutex);
-    auto found = levels.find(std::this_thread::get_id());
-    if (found == levels.end() || found->second.empty())
-        return LOCKMODE_READ;
-    return found->second.back();
+    const TThreadLevels* mine = Find(std::this_thread::get_id());
+    return mine ? mine->levels.back() : LOCKMODE_READ;
+}
+
+std::size_t CReadWriteLock::GetThreadEntryCount() const
+{
+    std::lock_guard guard(mutex);
+    return threads.size();
 }
 
 } // namespace nexilon

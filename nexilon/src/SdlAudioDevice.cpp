@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "SdlSound.h"
 #include "nexilon/Exceptions.h"
@@ -35,15 +36,35 @@ void SDLCALL MixCallback(void* device, Uint8* output, int size)
     static_cast<CSdlAudioDevice*>(device)->Mix(output, size);
 }
 
-// Opens the default output of the driver SDL's hint currently names; 0 and
-// the reason when that fails (the audio subsystem is then released again).
-SDL_AudioDeviceID OpenWithCurrentDriver(const SDL_AudioSpec& wanted, SDL_AudioSpec& obtained, std::string& failure)
+// The first device of the process picks the driver; later ones share it.
+// After a fallback the dummy driver stays: trying a failed driver again
+// after SDL unloaded it has corrupted ALSA's heap. Under SdlMutex.
+bool fellBack = false;
+
+void ChooseDriver()
+{
+    if (SDL_WasInit(SDL_INIT_AUDIO) == 0 && !fellBack) {
+        const char* requested = std::getenv("SONRIX_AUDIO_DRIVER");
+        if (requested && *requested)
+            SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, requested, SDL_HINT_OVERRIDE);
+    }
+}
+
+// Opens the named output (null: the default) of the driver SDL's hint
+// currently names; 0 and the reason when that fails (the audio subsystem
+// is then released again).
+SDL_AudioDeviceID OpenWithCurrentDriver(const char* name, const SDL_AudioSpec& wanted, SDL_AudioSpec& obtained,
+                                        std::string& failure)
 {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         failure = SDL_GetError();
         return 0;
     }
-    const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
+    SDL_AudioDeviceID id = SDL_OpenAudioDevice(name, 0, &wanted, &obtained, SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
+    if (id == 0 && name) {
+        failure = SDL_GetError();
+        id = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
+    }
     if (id == 0) {
         failure = SDL_GetError();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -93,17 +114,12 @@ void CSdlAudioDevice::Open()
     wanted.userdata = this;
     SDL_AudioSpec obtained{};
 
-    // The first device of the process picks the driver; later ones share
-    // it. After a fallback the dummy driver stays: trying a failed driver
-    // again after SDL unloaded it has corrupted ALSA's heap.
-    static bool fellBack = false;
-    if (SDL_WasInit(SDL_INIT_AUDIO) == 0 && !fellBack) {
-        const char* requested = std::getenv("SONRIX_AUDIO_DRIVER");
-        if (requested && *requested)
-            SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, requested, SDL_HINT_OVERRIDE);
-    }
+    ChooseDriver();
+    const char* name = outputName.empty() ? nullptr : outputName.c_str();
     std::string failure;
-    SDL_AudioDeviceID id = OpenWithCurrentDriver(wanted, obtained, failure);
+    SDL_AudioDeviceID id = OpenWithCurrentDriver(name, wanted, obtained, failure);
+    if (id != 0 && name && !failure.empty())
+        outputNote = "The audio output \"" + outputName + "\" is not available; playing on the default output";
     if (id == 0) {
         // Switching drivers needs the subsystem down; while another device
         // holds it, its driver works and this failure is real.
@@ -114,10 +130,11 @@ void CSdlAudioDevice::Open()
         const bool firstFallback = !fellBack;
         fellBack = true;
         std::string dummyFailure;
-        id = OpenWithCurrentDriver(wanted, obtained, dummyFailure);
+        id = OpenWithCurrentDriver(nullptr, wanted, obtained, dummyFailure);
         if (id == 0)
             throw CIOException("nexilon::CSdlAudioDevice::Open", kFile, __LINE__,
                                "Cannot open the audio output: " + failure + "; " + dummyFailure);
+        outputNote = "No audio output could be opened; playback is silent";
         if (firstFallback)
             std::fprintf(stderr, "nexilon: no audio device could be opened (%s); playback is silent\n",
                          failure.c_str());
@@ -125,12 +142,9 @@ void CSdlAudioDevice::Open()
 
     const char* driver = SDL_GetCurrentAudioDriver();
     const bool consumesWhileWaiting = driver && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "disk") == 0);
-    {
-        std::lock_guard guard(mixLock);
-        sum.assign(std::max<Uint16>(obtained.samples, 1), 0);
-        scratch.assign(kChunkFrames * 2, 0);
-        latencyFrames = consumesWhileWaiting ? 0 : obtained.samples;
-    }
+    // SDL calls Mix only once unpaused, which orders these before it.
+    sum.assign(std::max<Uint16>(obtained.samples, 1), 0);
+    latencyFrames = consumesWhileWaiting ? 0 : obtained.samples;
     deviceId = id;
     SDL_PauseAudioDevice(id, 0);
 }
@@ -147,14 +161,69 @@ ISound* CSdlAudioDevice::CreateSound(const CInputStreamSelector& selector, uint3
     return new CSdlSound(this, stream);
 }
 
+std::vector<std::string> CSdlAudioDevice::ListOutputDevices()
+{
+    std::lock_guard sdl(SdlMutex());
+    ChooseDriver();
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return {};
+    std::vector<std::string> names;
+    const int count = SDL_GetNumAudioDevices(0);
+    for (int i = 0; i < count; ++i)
+        if (const char* name = SDL_GetAudioDeviceName(i, 0))
+            names.emplace_back(name);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return names;
+}
+
+void CSdlAudioDevice::SetOutputDevice(const std::string& name)
+{
+    std::lock_guard sdl(SdlMutex());
+    outputName = name;
+}
+
+std::string CSdlAudioDevice::GetOutputDeviceNote()
+{
+    std::lock_guard sdl(SdlMutex());
+    return outputNote;
+}
+
+TAudioCallbackTiming CSdlAudioDevice::GetCallbackTiming()
+{
+    TAudioCallbackTiming timing;
+    timing.callbacks = callbacks.load(std::memory_order_relaxed);
+    timing.longestMicroseconds = longestCallback.load(std::memory_order_relaxed);
+    timing.underrunFrames = underrunFrames.load(std::memory_order_relaxed);
+    return timing;
+}
+
 void CSdlAudioDevice::Attach(CSdlSound* sound)
 {
-    sounds.push_back(sound);
+    std::lock_guard guard(slotMutex);
+    for (std::atomic<CSdlSound*>& slot : slots)
+        if (!slot.load()) {
+            slot.store(sound);
+            return;
+        }
+    throw CIOException("nexilon::CSdlAudioDevice::Attach", kFile, __LINE__,
+                       "Too many sounds (" + std::to_string(kMaxSounds) + ") on one audio output");
 }
 
 void CSdlAudioDevice::Detach(CSdlSound* sound)
 {
-    sounds.erase(std::remove(sounds.begin(), sounds.end(), sound), sounds.end());
+    {
+        std::lock_guard guard(slotMutex);
+        for (std::atomic<CSdlSound*>& slot : slots)
+            if (slot.load() == sound)
+                slot.store(nullptr);
+    }
+    // A Mix that began before the slot was emptied may still be inside the
+    // sound; one that begins later cannot see it. Mix never waits, so this
+    // lasts at most one callback.
+    const uint32_t serial = mixSerial.load();
+    if (serial % 2 == 1)
+        while (mixSerial.load() == serial)
+            std::this_thread::yield();
 }
 
 int64_t CSdlAudioDevice::GetHeardFrame() const
@@ -169,19 +238,17 @@ int64_t CSdlAudioDevice::GetHeardFrame() const
 
 void CSdlAudioDevice::Mix(uint8_t* output, int size)
 {
+    const auto begun = std::chrono::steady_clock::now();
+    mixSerial.fetch_add(1);
     const int64_t frames = std::max(size, 0) / 2;
-    std::lock_guard guard(mixLock);
-    lastBufferTime = std::chrono::steady_clock::now();
-    lastBufferFrame = framesMixed;
-    lastBufferFrames = frames;
-    anyBuffer = true;
-
     int64_t done = 0;
+    uint64_t lacking = 0;
     while (done < frames && !sum.empty()) {
         const auto count = static_cast<uint32_t>(std::min<int64_t>(frames - done, static_cast<int64_t>(sum.size())));
         std::fill_n(sum.data(), count, 0);
-        for (CSdlSound* sound : sounds)
-            sound->MixInto(sum.data(), count, framesMixed + done, scratch.data());
+        for (std::atomic<CSdlSound*>& slot : slots)
+            if (CSdlSound* sound = slot.load())
+                lacking += sound->MixInto(sum.data(), count, framesMixed + done);
         for (uint32_t i = 0; i < count; ++i) {
             const auto sample = static_cast<int16_t>(std::clamp<int32_t>(sum[i], -32768, 32767));
             std::memcpy(output + (done + i) * 2, &sample, 2);
@@ -189,7 +256,27 @@ void CSdlAudioDevice::Mix(uint8_t* output, int size)
         done += count;
     }
     std::memset(output + done * 2, 0, static_cast<size_t>(size) - static_cast<size_t>(done * 2));
+    // Whoever holds heardMutex holds it for a copy; rather than wait, this
+    // buffer's record goes out with the next one.
+    if (heardMutex.try_lock()) {
+        lastBufferTime = begun;
+        lastBufferFrame = framesMixed;
+        lastBufferFrames = frames;
+        anyBuffer = true;
+        for (std::atomic<CSdlSound*>& slot : slots)
+            if (CSdlSound* sound = slot.load())
+                sound->Publish();
+        heardMutex.unlock();
+    }
     framesMixed += frames;
+    mixSerial.fetch_add(1);
+
+    const auto took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - begun);
+    callbacks.store(callbacks.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+    longestCallback.store(std::max<uint64_t>(longestCallback.load(std::memory_order_relaxed),
+                                             static_cast<uint64_t>(took.count())),
+                          std::memory_order_relaxed);
+    underrunFrames.store(underrunFrames.load(std::memory_order_relaxed) + lacking, std::memory_order_relaxed);
 }
 
 IObject* CreateAudioDevice()

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 
 #include "nexilon/Exceptions.h"
 
@@ -16,25 +17,32 @@ float ToSeconds(uint64_t samples)
     return static_cast<float>(static_cast<double>(samples) / CSdlAudioDevice::kSampleRate);
 }
 
+void Wake(std::atomic<uint32_t>& ticket)
+{
+    ticket.fetch_add(1, std::memory_order_release);
+    ticket.notify_one();
+}
+
 } // namespace
 
 CSdlSound::CSdlSound() : CObjectBase(ClassId) {}
 
 CSdlSound::CSdlSound(CSdlAudioDevice* device, IInputStream* stream)
-    : CObjectBase(ClassId), device(device), stream(stream), startPosition(stream->Tell() / 2)
+    : CObjectBase(ClassId), device(device), stream(stream), startPosition(stream->Tell() / 2),
+      scratch(CSdlAudioDevice::kChunkFrames * 2)
 {
-    std::lock_guard guard(device->GetMixLock());
     device->Attach(this);
+    renderer = std::thread(&CSdlSound::RenderLoop, this);
 }
 
 CSdlSound::~CSdlSound()
 {
     if (!device)
         return;
-    // Once detached under the lock, the mixing thread cannot be inside this
-    // sound any more.
-    std::lock_guard guard(device->GetMixLock());
     device->Detach(this);
+    quitting = true;
+    Wake(renderTicket);
+    renderer.join();
 }
 
 IObject* CSdlSound::QueryInterface(const CId& interfaceId)
@@ -64,24 +72,34 @@ void CSdlSound::RequireDevice(const char* operation) const
 
 bool CSdlSound::IsPlaying()
 {
-    if (!device)
-        return false;
-    std::lock_guard guard(device->GetMixLock());
-    return playing;
+    return device && (state.load(std::memory_order_acquire) & kPlaying) != 0;
+}
+
+void CSdlSound::NewEpoch(uint64_t flags, bool keepPlaying)
+{
+    uint64_t current = state.load(std::memory_order_acquire);
+    uint64_t next = 0;
+    do {
+        next = MakeState(EpochOf(current) + 1, flags | (keepPlaying ? current & kPlaying : 0));
+    } while (!state.compare_exchange_weak(current, next, std::memory_order_acq_rel));
 }
 
 void CSdlSound::Start()
 {
     RequireDevice("nexilon::CSdlSound::Start");
-    std::lock_guard guard(device->GetMixLock());
-    if (playing)
-        return;
-    if (stopped || ended)
-        stream->Seek(0);
-    Forget(stream->Tell() / 2);
-    stopped = false;
-    ended = false;
-    playing = true;
+    {
+        std::lock_guard guard(controlMutex);
+        const uint64_t current = state.load(std::memory_order_acquire);
+        if (current & kPlaying)
+            return;
+        if (current & (kStopped | kEnded)) {
+            startPosition = 0;
+            seekRequested = true;
+        }
+        failure.clear();
+        NewEpoch(kPlaying, false);
+    }
+    Wake(renderTicket);
 }
 
 void CSdlSound::SetPosition(float seconds)
@@ -92,96 +110,236 @@ void CSdlSound::SetPosition(float seconds)
                                                : std::clamp(std::round(static_cast<double>(seconds) *
                                                                        CSdlAudioDevice::kSampleRate),
                                                             0.0, 1099511627776.0);
-    const auto position = static_cast<uint64_t>(samples);
-    std::lock_guard guard(device->GetMixLock());
-    stream->Seek(position * 2);
-    Forget(position);
-    stopped = false;
-    ended = false;
+    {
+        std::lock_guard guard(controlMutex);
+        startPosition = static_cast<uint64_t>(samples);
+        seekRequested = true;
+        NewEpoch(0, true);
+    }
+    Wake(renderTicket);
 }
 
 void CSdlSound::Stop()
 {
     if (!device)
         return;
-    std::lock_guard guard(device->GetMixLock());
-    playing = false;
-    stopped = true;
+    std::lock_guard guard(controlMutex);
+    NewEpoch(kStopped, false);
 }
 
 float CSdlSound::GetPosition()
 {
+    return ToSeconds(GetHeardSample());
+}
+
+uint64_t CSdlSound::GetHeardSample()
+{
     if (!device)
-        return 0.0f;
-    std::lock_guard guard(device->GetMixLock());
-    if (stopped)
-        return 0.0f;
-    const int64_t heard = device->GetHeardFrame();
-    // Newest first: the last run that had begun by the heard frame.
-    for (uint32_t i = 1; i <= chunkCount; ++i) {
-        const TChunk& chunk = chunks[(nextChunk + kChunks - i) % kChunks];
-        if (chunk.frame > heard)
+        return 0;
+    const uint64_t current = state.load(std::memory_order_acquire);
+    if (current & kStopped)
+        return 0;
+    {
+        std::lock_guard guard(device->GetHeardMutex());
+        if (published.epoch == EpochOf(current)) {
+            const int64_t heard = device->GetHeardFrame();
+            // Newest first: the last run that had begun by the heard frame.
+            for (uint32_t i = 1; i <= published.count; ++i) {
+                const TChunk& chunk = published.chunks[(published.next + published.chunks.size() - i) %
+                                                      published.chunks.size()];
+                if (chunk.frame > heard)
+                    continue;
+                if (chunk.jumped)
+                    return chunk.position;
+                return chunk.position + static_cast<uint64_t>(std::min<int64_t>(heard - chunk.frame, chunk.count));
+            }
+        }
+    }
+    // Nothing of this epoch heard yet.
+    std::lock_guard guard(controlMutex);
+    return startPosition;
+}
+
+std::string CSdlSound::GetFailure()
+{
+    if (!device)
+        return {};
+    std::lock_guard guard(controlMutex);
+    return failure;
+}
+
+void CSdlSound::RenderLoop()
+{
+    uint32_t seen = renderTicket.load(std::memory_order_acquire);
+    while (!quitting) {
+        RenderAhead();
+        renderTicket.wait(seen, std::memory_order_acquire);
+        seen = renderTicket.load(std::memory_order_acquire);
+    }
+}
+
+void CSdlSound::RenderAhead()
+{
+    constexpr uint64_t kAheadBlocks = kRenderAheadFrames / CSdlAudioDevice::kChunkFrames;
+    while (!quitting) {
+        const uint64_t current = state.load(std::memory_order_acquire);
+        if ((current & kPlaying) == 0)
+            return;
+        if (EpochOf(current) != renderedEpoch) {
+            BeginEpoch();
             continue;
-        if (chunk.jumped)
-            return ToSeconds(chunk.position);
-        const auto into = static_cast<uint64_t>(std::min<int64_t>(heard - chunk.frame, chunk.count));
-        return ToSeconds(chunk.position + into);
-    }
-    return ToSeconds(startPosition);
-}
+        }
+        if (streamEnded)
+            return;
+        const uint64_t write = writeIndex.load(std::memory_order_relaxed);
+        const uint64_t read = readIndex.load(std::memory_order_acquire);
+        if (write - std::max(read, epochFirstBlock) >= kAheadBlocks || write - read >= kBlocks)
+            return;
 
-void CSdlSound::MixInto(int32_t* sum, uint32_t frames, int64_t firstFrame, uint8_t* scratch)
-{
-    uint32_t done = 0;
-    uint64_t position = 0;
-    // An exception must not reach SDL's C thread: a failing stream simply
-    // ends the sound.
-    try {
-        position = playing ? stream->Tell() / 2 : 0;
-    } catch (...) {
-        playing = false;
-        ended = true;
-    }
-    while (playing && done < frames) {
-        const uint32_t wanted = std::min(frames - done, CSdlAudioDevice::kChunkFrames);
         uint32_t got = 0;
-        uint64_t reached = 0;
-        try {
-            got = static_cast<uint32_t>(std::min<uint64_t>(stream->Read(scratch, wanted * 2) / 2, wanted));
-            reached = stream->Tell() / 2;
-        } catch (...) {
-            got = 0;
+        uint64_t reached = streamPosition;
+        if (!epochFailed) {
+            try {
+                got = static_cast<uint32_t>(
+                    std::min<uint64_t>(stream->Read(scratch.data(), scratch.size()) / 2, CSdlAudioDevice::kChunkFrames));
+                reached = stream->Tell() / 2;
+            } catch (const std::exception& error) {
+                Fail(error.what());
+                got = 0;
+            } catch (...) {
+                Fail("The sound's stream failed");
+                got = 0;
+            }
         }
-        if (got == 0) {
-            playing = false;
-            ended = true;
-            break;
-        }
-        for (uint32_t i = 0; i < got; ++i) {
-            const auto sample = static_cast<int16_t>(static_cast<uint16_t>(scratch[2 * i] | (scratch[2 * i + 1] << 8)));
-            sum[done + i] += sample;
-        }
-        Remember(firstFrame + done, position, got, reached);
-        position = reached;
-        done += got;
+        TBlock& block = blocks[write % kBlocks];
+        block.epoch = renderedEpoch;
+        block.count = got;
+        block.position = streamPosition;
+        block.reached = reached;
+        block.end = got == 0;
+        for (uint32_t i = 0; i < got; ++i)
+            block.samples[i] = static_cast<int16_t>(static_cast<uint16_t>(scratch[2 * i] | (scratch[2 * i + 1] << 8)));
+        writeIndex.store(write + 1, std::memory_order_release);
+        streamPosition = reached;
+        streamEnded = got == 0;
     }
 }
 
-void CSdlSound::Forget(uint64_t position)
+void CSdlSound::BeginEpoch()
 {
-    startPosition = position;
-    chunkCount = 0;
-    nextChunk = 0;
+    bool seek = false;
+    uint64_t position = 0;
+    {
+        std::lock_guard guard(controlMutex);
+        renderedEpoch = EpochOf(state.load(std::memory_order_acquire));
+        seek = std::exchange(seekRequested, false);
+        position = startPosition;
+    }
+    epochFirstBlock = writeIndex.load(std::memory_order_relaxed);
+    streamEnded = false;
+    epochFailed = false;
+    try {
+        if (seek)
+            stream->Seek(position * 2);
+        streamPosition = stream->Tell() / 2;
+    } catch (const std::exception& error) {
+        Fail(error.what());
+    } catch (...) {
+        Fail("The sound's stream failed");
+    }
 }
 
-void CSdlSound::Remember(int64_t frame, uint64_t position, uint32_t count, uint64_t reached)
+void CSdlSound::Fail(const std::string& reason)
 {
-    // Where inside the run a stream jumped (a looping player) is unknown;
-    // the position it reached is one it really plays, at most a run away.
-    const bool jumped = reached != position + count;
-    chunks[nextChunk] = {frame, jumped ? reached : position, count, jumped};
-    nextChunk = (nextChunk + 1) % kChunks;
-    chunkCount = std::min(chunkCount + 1, kChunks);
+    epochFailed = true;
+    std::lock_guard guard(controlMutex);
+    if (EpochOf(state.load(std::memory_order_acquire)) == renderedEpoch)
+        failure = reason.empty() ? "The sound's stream failed" : reason;
+}
+
+uint32_t CSdlSound::MixInto(int32_t* sum, uint32_t frames, int64_t firstFrame)
+{
+    const uint64_t current = state.load(std::memory_order_acquire);
+    const uint32_t epoch = EpochOf(current);
+    const uint64_t write = writeIndex.load(std::memory_order_acquire);
+    const uint64_t firstRead = readIndex.load(std::memory_order_relaxed);
+    uint64_t read = firstRead;
+    // Blocks of an older epoch go unheard.
+    while (read < write && blocks[read % kBlocks].epoch < epoch) {
+        ++read;
+        frontOffset = 0;
+    }
+    uint32_t lacking = 0;
+    const bool playing = (current & kPlaying) != 0;
+    if (playing && mixedEpoch != epoch) {
+        // A new epoch begins once a whole device buffer of it is ready, so
+        // that it never starts with a gap.
+        uint64_t ready = 0;
+        bool end = false;
+        for (uint64_t i = read; i < write && blocks[i % kBlocks].epoch == epoch; ++i) {
+            ready += blocks[i % kBlocks].count;
+            end = end || blocks[i % kBlocks].end;
+        }
+        if (ready >= std::min(frames, kRenderAheadFrames) || end) {
+            mixedEpoch = epoch;
+            frontOffset = 0;
+            record = TRecord();
+            record.epoch = epoch;
+            recordChanged = true;
+        }
+    }
+    if (playing && mixedEpoch == epoch) {
+        uint32_t done = 0;
+        while (done < frames) {
+            if (read == write) {
+                lacking = frames - done;
+                break;
+            }
+            const TBlock& block = blocks[read % kBlocks];
+            if (block.epoch != epoch)
+                break;
+            if (block.end) {
+                // Only a playing epoch ends; an operation that came first wins.
+                uint64_t expected = current;
+                state.compare_exchange_strong(expected, MakeState(epoch, kEnded), std::memory_order_acq_rel);
+                ++read;
+                frontOffset = 0;
+                break;
+            }
+            const uint32_t count = std::min(block.count - frontOffset, frames - done);
+            for (uint32_t i = 0; i < count; ++i)
+                sum[done + i] += block.samples[frontOffset + i];
+            const bool jumped = block.reached != block.position + block.count;
+            Remember(firstFrame + done, jumped ? block.reached : block.position + frontOffset, count, jumped);
+            frontOffset += count;
+            done += count;
+            if (frontOffset == block.count) {
+                ++read;
+                frontOffset = 0;
+            }
+        }
+    }
+    if (read != firstRead) {
+        readIndex.store(read, std::memory_order_release);
+        Wake(renderTicket);
+    }
+    return lacking;
+}
+
+void CSdlSound::Remember(int64_t frame, uint64_t position, uint32_t count, bool jumped)
+{
+    record.chunks[record.next] = {frame, position, count, jumped};
+    record.next = (record.next + 1) % static_cast<uint32_t>(record.chunks.size());
+    record.count = std::min(record.count + 1, static_cast<uint32_t>(record.chunks.size()));
+    recordChanged = true;
+}
+
+void CSdlSound::Publish()
+{
+    if (!recordChanged)
+        return;
+    published = record;
+    recordChanged = false;
 }
 
 IObject* CreateSound()

@@ -13,6 +13,10 @@ int RunConvert(const std::vector<std::string>& args);
 int RunRender(const std::vector<std::string>& args);
 int RunExportCpp(const std::vector<std::string>& args);
 int RunPlay(const std::vector<std::string>& args);
+int RunVerifyExport(const std::vector<std::string>& args);
+// "render --as-exported" and "export-cpp --size", given the arguments after the option.
+int RunRenderAsExported(const std::vector<std::string>& args);
+int RunExportSize(const std::vector<std::string>& args);
 
 // Prints the usage to standard error and returns 2.
 int UsageError(const std::string& problem);

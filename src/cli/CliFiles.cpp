@@ -1,22 +1,9 @@
 #include "CliFiles.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <functional>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include "Archive.h"
-#include "File.h"
-#include "MfcFileInputStream.h"
-#include "MfcFileOutputStream.h"
-#include "ModuleArchive.h"
-#include "RixModuleData.h"
+#include "ModuleFiles.h"
 #include "nexilon/Exceptions.h"
-#include "nexilon/InputStreamSelector.h"
-#include "nexilon/Nexilon.h"
-#include "nexilon/OutputStreamSelector.h"
 
 namespace cli {
 
@@ -35,36 +22,6 @@ bool EndsWithIgnoringCase(const std::string& text, const std::string& suffix)
     return true;
 }
 
-// A name in the target's folder that no other process of this tool uses.
-std::string TemporaryPathBeside(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    return folder + "." + name + ".tmp-" + std::to_string(::getpid());
-}
-
-void WriteFileSafely(const std::string& path, const std::function<void(rix::CFile&)>& write)
-{
-    const std::string temporary = TemporaryPathBeside(path);
-    rix::CFile file(nexilon::CString(std::string_view(temporary)), rix::CFile::modeCreate);
-    try {
-        write(file);
-        // A replaced file keeps its permissions.
-        struct stat target {};
-        if (::stat(path.c_str(), &target) == 0)
-            ::fchmod(file.GetHandle(), target.st_mode & 07777);
-        file.Flush();
-        file.Close();
-        if (std::rename(temporary.c_str(), path.c_str()) != 0)
-            throw nexilon::CIOException("cli::WriteFileSafely", "CliFiles", __LINE__, std::strerror(errno));
-    } catch (...) {
-        file.Abort();
-        std::remove(temporary.c_str());
-        throw;
-    }
-}
-
 } // namespace
 
 TFileKind KindOfPath(const std::string& path)
@@ -78,36 +35,12 @@ TFileKind KindOfPath(const std::string& path)
 
 void LoadModuleFile(const std::string& path, rix::CRixModuleData& data)
 {
-    rix::CFile file(nexilon::CString(std::string_view(path)), rix::CFile::modeRead);
-    rix::CArchive archive(&file, rix::CArchive::load);
-    rix::LoadModule(data, &archive);
+    rix::ReadModuleFile(path, data);
 }
 
 void LoadInstrumentFile(const std::string& path, rix::CRixModuleChannel& channel)
 {
-    rix::CFile file(nexilon::CString(std::string_view(path)), rix::CFile::modeRead);
-    auto stream = nexilon::CreateInstance<rix::IMfcFileInputStream>(rix::CMfcFileInputStream::ClassId);
-    stream->Connect(&file);
-    nexilon::CInputStreamSelector selector(stream.Get());
-    channel.Load(selector);
-}
-
-void SaveModuleFile(const std::string& path, const rix::CRixModuleData& data)
-{
-    WriteFileSafely(path, [&data](rix::CFile& file) {
-        rix::CArchive archive(&file, rix::CArchive::store);
-        rix::SaveModule(data, &archive);
-    });
-}
-
-void SaveInstrumentFile(const std::string& path, const rix::CRixModuleChannel& channel)
-{
-    WriteFileSafely(path, [&channel](rix::CFile& file) {
-        auto stream = nexilon::CreateInstance<rix::IMfcFileOutputStream>(rix::CMfcFileOutputStream::ClassId);
-        stream->Connect(&file);
-        nexilon::COutputStreamSelector selector(stream.Get());
-        channel.Save(selector);
-    });
+    rix::ReadInstrumentFile(path, channel);
 }
 
 int ReportFileFailure(const std::string& path, const std::exception& error)

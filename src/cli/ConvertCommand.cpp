@@ -2,6 +2,7 @@
 
 #include "CliCommands.h"
 #include "CliFiles.h"
+#include "ModuleFiles.h"
 #include "RixModuleData.h"
 
 // "convert IN OUT": any readable version in, the current version out. A
@@ -29,7 +30,7 @@ int RunConvert(const std::vector<std::string>& args)
             return ReportFileFailure(in, error);
         }
         try {
-            SaveModuleFile(out, data);
+            rix::WriteModuleFile(out, data);
         } catch (const std::exception& error) {
             return ReportFileFailure(out, error);
         }
@@ -43,7 +44,7 @@ int RunConvert(const std::vector<std::string>& args)
         return ReportFileFailure(in, error);
     }
     try {
-        SaveInstrumentFile(out, channel);
+        rix::WriteInstrumentFile(out, channel);
     } catch (const std::exception& error) {
         return ReportFileFailure(out, error);
     }

@@ -15,7 +15,7 @@
 
 // "render IN.sonrix OUT.wav": the WAV export of the desktop program, on the
 // main thread. On a terminal, standard error shows a progress bar with the
-// speed; Ctrl+C stops before the next block and leaves the partial file.
+// speed; Ctrl+C stops before the next block and leaves OUT as it was.
 namespace cli {
 
 namespace {
@@ -87,6 +87,8 @@ private:
 
 int RunRender(const std::vector<std::string>& args)
 {
+    if (!args.empty() && args[0] == "--as-exported")
+        return RunRenderAsExported({args.begin() + 1, args.end()});
     if (args.size() != 2)
         return UsageError("render needs IN.sonrix and OUT.wav");
     const std::string& input = args[0];
@@ -110,8 +112,7 @@ int RunRender(const std::vector<std::string>& args)
     case rix::TWavExportResult::Completed:
         return 0;
     case rix::TWavExportResult::Cancelled:
-        std::fprintf(stderr, "sonrix3-cli: %s: render cancelled; the file holds only the part rendered so far\n",
-                     output.c_str());
+        std::fprintf(stderr, "sonrix3-cli: %s: render cancelled; nothing was written\n", output.c_str());
         return kInterruptedStatus;
     case rix::TWavExportResult::Failed:
         break;

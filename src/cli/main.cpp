@@ -1,3 +1,4 @@
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -21,7 +22,16 @@ constexpr const char* kUsage =
     "  dump FILE                     print a module or instrument file as JSON\n"
     "  convert IN OUT                load any readable version, save as version 3\n"
     "  render IN.sonrix OUT.wav      render the song to a 16-bit mono WAV file\n"
+    "  render --as-exported IN.sonrix OUT.wav\n"
+    "                                render it as the intro will: the exported tables\n"
+    "                                played by the replay routine\n"
     "  export-cpp IN.sonrix OUT.cpp  write the C++ song tables ('-' for standard output)\n"
+    "  export-cpp --size IN.sonrix   print the tables' bytes, raw and LZMA-compressed\n"
+    "  verify-export IN.sonrix       compare the replay routine's render with the editor's,\n"
+    "                                per channel and mix, and list what the tables cannot\n"
+    "                                carry; exit status 1 when a 50 ms window's level\n"
+    "                                differs by more than 1.0 dB, an oscillator's pitch by\n"
+    "                                more than 5.0 cents, or anything is left out\n"
     "  play IN.sonrix [--loop-order N]\n"
     "                                play the song on the audio device\n"
     "\n"
@@ -37,6 +47,7 @@ struct TCommand {
 constexpr TCommand kCommands[] = {
     {"dump", &cli::RunDump},           {"convert", &cli::RunConvert}, {"render", &cli::RunRender},
     {"export-cpp", &cli::RunExportCpp}, {"play", &cli::RunPlay},
+    {"verify-export", &cli::RunVerifyExport},
 };
 
 } // namespace
@@ -63,6 +74,10 @@ int main(int argc, char** argv)
     for (const TCommand& entry : kCommands) {
         if (command != entry.name)
             continue;
+        // Past a file size limit (ulimit -f) a write fails like one on a
+        // full disk, and the temporary file is removed, instead of the
+        // signal ending the tool on the spot.
+        std::signal(SIGXFSZ, SIG_IGN);
         // The program's framework classes, once, before any command runs.
         nexilon::q.Init();
         rix::RegisterModuleClass();

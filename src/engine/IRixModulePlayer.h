@@ -10,6 +10,14 @@ namespace rix {
 // The synthesizer as an input stream of 16-bit signed little-endian mono
 // PCM at 44100 Hz; byte positions are samples × 2. Slots 19 to 26 follow
 // IInputStream's.
+//
+// Every operation that reads the song first follows the module's edits
+// (GetLength, Seek, Skip, Read, RowAtTime, TimeOfRow, SeekToRow, Connect)
+// and so may throw nexilon::CInvalidParameterException when the song's
+// delays and flanges need more history memory than a song may use (its
+// message says which channel and how much, for the musician), or
+// std::bad_alloc. The player then keeps what it played before the edit
+// and renders on once the song fits again.
 class IRixModulePlayer : public nexilon::IInputStream {
 public:
     static constexpr nexilon::CId Iid{0xA81B3749, 0x333C4DA4, 0x97A8B12B, 0x1CE7BDE7};
@@ -22,6 +30,7 @@ public:
     virtual float TimeOfRow(uint32_t absoluteRow) = 0;
     virtual void SeekToRow(uint32_t absoluteRow) = 0;
     // Attaches to a module (a counted reference is kept) and seeks to 0.
+    // A song refused as above leaves the player unconnected.
     virtual void Connect(IRixModule* module) = 0;
     // The current row of the current pattern, for display; takes no lock.
     virtual uint32_t GetRow() = 0;

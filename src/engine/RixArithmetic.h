@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "RixConstants.h"
+
 namespace rix {
 
 // The synthesizer's integer arithmetic. Every sample, gain and phase is a
@@ -41,15 +43,6 @@ inline int32_t ScaleFloor(int32_t a, int32_t b)
 inline int32_t DivTrunc256(int32_t a)
 {
     return a / 256;
-}
-
-// Truncation toward zero of a floating-point value to int32; a value that
-// does not fit (or NaN) gives INT_MIN, as x86's cvttsd2si does.
-inline int32_t TruncateToInt32(double value)
-{
-    if (!(value > -2147483649.0 && value < 2147483648.0))
-        return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(value);
 }
 
 // Single-precision rounding. Values beyond float's range become ±infinity

@@ -12,17 +12,70 @@ namespace {
 // Entries of the low-pass, high-pass and band-pass histories.
 constexpr uint32_t FILTER_HISTORY = 10;
 
-} // namespace
-
-TRixEffectState::TRixEffectState()
+// Unsigned 32-bit product, as the row length times hundredths of a row;
+// then shortened so delay + 2 fits the history cap.
+uint32_t DelayLength(const TRixEffect& record, uint32_t rowLength)
 {
-    Prepare();
+    return std::min(rowLength * static_cast<uint32_t>(record.param1) / 100, RIX_MAX_HISTORY - 2);
 }
 
-void TRixEffectState::Update(const TRixEffect& record, uint32_t rowLength)
+} // namespace
+
+int32_t* CallocHistory(uint32_t entries)
 {
-    if (record == effect && rowLength == preparedRowLength)
-        return;
+    return static_cast<int32_t*>(std::calloc(entries, sizeof(int32_t)));
+}
+
+TRixEffectState::TRixEffectState(const TRixEffect& record, uint32_t rowLength, TRixHistoryAllocator allocate)
+{
+    Adopt(record, rowLength, allocate);
+}
+
+uint32_t TRixEffectState::HistoryLength(const TRixEffect& record, uint32_t rowLength)
+{
+    switch (record.type) {
+    case RIXEFFECT_DELAY:
+        return DelayLength(record, rowLength) + 2;
+    case RIXEFFECT_FLANGE: {
+        // The envelope's value is the delay in samples, so the history
+        // reaches back to its maximum. A maximum below -1 keeps no history.
+        const int64_t length = static_cast<int64_t>(record.envelope1.maxValue) + 2;
+        return length <= 0 ? 0 : static_cast<uint32_t>(std::min<int64_t>(length, RIX_MAX_HISTORY));
+    }
+    case RIXEFFECT_LOWPASS:
+    case RIXEFFECT_HIGHPASS:
+    case RIXEFFECT_BANDPASS:
+        return FILTER_HISTORY;
+    default:
+        return 0;
+    }
+}
+
+void TRixEffectState::Update(const TRixEffect& record, uint32_t rowLength, TRixHistoryAllocator allocate)
+{
+    if (record != effect || rowLength != preparedRowLength)
+        Adopt(record, rowLength, allocate);
+}
+
+void TRixEffectState::Adopt(const TRixEffect& record, uint32_t rowLength, TRixHistoryAllocator allocate)
+{
+    const uint32_t length = HistoryLength(record, rowLength);
+    if (length != historyLength) {
+        THistory in;
+        THistory out;
+        if (length > 0) {
+            in.reset(allocate(length));
+            out.reset(allocate(length));
+            if (!in || !out)
+                throw std::bad_alloc();
+        }
+        // Nothing below throws.
+        historyIn = std::move(in);
+        historyOut = std::move(out);
+        historyLength = length;
+        historyPosition = 0;
+        historyWrapped = false;
+    }
     effect = record;
     preparedRowLength = rowLength;
     Prepare();
@@ -30,32 +83,26 @@ void TRixEffectState::Update(const TRixEffect& record, uint32_t rowLength)
 
 void TRixEffectState::Prepare()
 {
-    // Entries written since the history was last emptied: positions run
-    // from 0 and only a wrap-around has touched them all.
-    const uint32_t used = historyWrapped ? allocatedLength : std::min(historyPosition, allocatedLength);
-    historyLength = 0;
+    // A history is emptied in place, and only as far as it was written
+    // (positions run from 0 and only a wrap-around has touched them all):
+    // seeks prepare every effect again, and a long echo need not be wiped
+    // whole for that.
+    const uint32_t used = historyWrapped ? historyLength : historyPosition;
+    std::fill_n(historyIn.get(), used, 0);
+    std::fill_n(historyOut.get(), used, 0);
     historyPosition = 0;
+    historyWrapped = false;
     switch (effect.type) {
     case RIXEFFECT_DELAY:
-        // Unsigned 32-bit product, as the row length times hundredths of a
-        // row; then shortened so delay + 2 fits the history cap.
-        delayLength = preparedRowLength * static_cast<uint32_t>(effect.param1) / 100;
-        delayLength = std::min(delayLength, RIX_MAX_HISTORY - 2);
-        historyLength = delayLength + 2;
+        delayLength = DelayLength(effect, preparedRowLength);
         break;
-    case RIXEFFECT_FLANGE: {
+    case RIXEFFECT_FLANGE:
         envelope1State.parameters = effect.envelope1;
-        // The envelope's value is the delay in samples, so the history
-        // reaches back to its maximum. A maximum below -1 keeps no history.
-        const int64_t length = static_cast<int64_t>(effect.envelope1.maxValue) + 2;
-        historyLength = length <= 0 ? 0 : static_cast<uint32_t>(std::min<int64_t>(length, RIX_MAX_HISTORY));
         break;
-    }
     case RIXEFFECT_LOWPASS:
     case RIXEFFECT_HIGHPASS:
         envelope1State.parameters = effect.envelope1;
         coefficient = effect.param1;
-        historyLength = FILTER_HISTORY;
         break;
     case RIXEFFECT_RESONANCE:
         envelope1State.parameters = effect.envelope1;
@@ -73,45 +120,14 @@ void TRixEffectState::Prepare()
         envelope1State.parameters = effect.envelope1;
         break;
     case RIXEFFECT_BANDPASS:
+        // Passes its input through; its envelopes still run, as for every
+        // kind that has them.
         envelope1State.parameters = effect.envelope1;
         envelope2State.parameters = effect.envelope2;
-        bandPassFreq = effect.param1;
-        bandPassWidth = effect.param2;
-        historyLength = FILTER_HISTORY;
-        bandPassState = 0;
-        filterLow = 0;
-        filterBand = 0;
         break;
     default:
         break;
     }
-    ResizeHistory(historyLength, used);
-    historyWrapped = false;
-    prepared = true;
-}
-
-void TRixEffectState::ResizeHistory(uint32_t length, uint32_t used)
-{
-    // A history of the same size is emptied in place, and only as far as it
-    // was written: seeks prepare every effect again, and a long echo need
-    // not be reallocated or wiped whole for that.
-    if (length == allocatedLength) {
-        std::fill_n(historyIn.get(), used, 0);
-        std::fill_n(historyOut.get(), used, 0);
-        return;
-    }
-    historyIn.reset();
-    historyOut.reset();
-    allocatedLength = 0;
-    if (length == 0)
-        return;
-    // calloc leaves the zeroing of a long history's pages to the system,
-    // on first touch, instead of writing megabytes up front.
-    historyIn.reset(static_cast<int32_t*>(std::calloc(length, sizeof(int32_t))));
-    historyOut.reset(static_cast<int32_t*>(std::calloc(length, sizeof(int32_t))));
-    if (!historyIn || !historyOut)
-        throw std::bad_alloc();
-    allocatedLength = length;
 }
 
 int32_t TRixEffectState::Process(int32_t x)

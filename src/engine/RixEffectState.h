@@ -10,17 +10,36 @@
 namespace rix {
 
 // The most entries one history buffer holds (about 95 seconds): a longer
-// delay from a file is shortened to this, so no file can make the player
-// allocate gigabytes.
+// delay or flange from a file is shortened to this. It bounds one effect
+// (2 × 16 MiB), not a song: the number of effects has no limit, so the
+// player also refuses a song whose histories together exceed
+// RIX_HISTORY_BUDGET_BYTES.
 constexpr uint32_t RIX_MAX_HISTORY = 4194304;
+
+// The most memory the histories of one song may take, both buffers of every
+// effect of every channel together: 3000 delays of one row at 120 BPM,
+// or four of the longest. With the song's player, a WAV export's and the
+// preview's alive at once, the editor stays well below 1 GB.
+constexpr uint64_t RIX_HISTORY_BUDGET_BYTES = 128u << 20;
+
+// Where histories come from: `entries` zeroed int32 values to be freed
+// with std::free, or null when memory is short. The player uses
+// CallocHistory; tests hand in one that fails.
+using TRixHistoryAllocator = int32_t* (*)(uint32_t entries);
+// calloc leaves the zeroing of a long history's pages to the system, on
+// first touch, instead of writing megabytes up front.
+int32_t* CallocHistory(uint32_t entries);
 
 // The running copy of one effect of a channel's chain: the record, the
 // working values derived from it and the history of recent inputs and
 // outputs. Samples are int32 of about ±32768 full scale; gains are on the
 // /256 scale. Owned by a voice and used under the player's lock.
+//
+// Whatever throws (only an allocation can), a state stays the one it was:
+// the new history is allocated before anything is changed.
 struct TRixEffectState {
     TRixEffect effect;
-    // Frees a history taken from calloc.
+    // Frees a history taken from the allocator.
     struct TFree {
         void operator()(int32_t* history) const { std::free(history); }
     };
@@ -34,36 +53,38 @@ struct TRixEffectState {
     uint32_t historyPosition = 0;
     // The position has passed the end since the history was emptied.
     bool historyWrapped = false;
-    // Entries of historyIn and historyOut as allocated.
-    uint32_t allocatedLength = 0;
     // Samples per row the working values were derived for.
-    uint32_t preparedRowLength = 441;
+    uint32_t preparedRowLength = 0;
     // Delay: the echo's distance in samples.
     uint32_t delayLength = 0;
     // Low-pass and high-pass: the filter coefficient.
     int32_t coefficient = 0;
     TRixEnvelopeState envelope1State;
     TRixEnvelopeState envelope2State;
-    bool prepared = false;
     // Overdrive: the clip level (never 0) and the output gain.
     int32_t overdriveLimit = 0;
     int32_t overdriveVolume = 0;
-    int32_t bandPassFreq = 0;
-    int32_t bandPassWidth = 0;
     int32_t resonanceCutoff = 0;
     int32_t resonanceAmount = 0;
-    int32_t bandPassState = 0;
     // The resonance filter's low-pass and band-pass memories.
     int32_t filterLow = 0;
     int32_t filterBand = 0;
 
-    // A Delay record with default envelopes, prepared at 441 samples per row.
-    TRixEffectState();
+    // A state prepared for `record` at `rowLength` samples per row, with
+    // fresh envelopes; throws std::bad_alloc when the history cannot be had.
+    TRixEffectState(const TRixEffect& record, uint32_t rowLength, TRixHistoryAllocator allocate = &CallocHistory);
+
+    // Entries of each of the two history buffers `record` keeps at
+    // `rowLength` samples per row.
+    static uint32_t HistoryLength(const TRixEffect& record, uint32_t rowLength);
 
     // Adopts a model record and the current row length; anything that
     // differs from what the state was prepared for empties the history.
-    void Update(const TRixEffect& record, uint32_t rowLength);
-    // Derives the working values and empties (allocates) the history.
+    // Throws std::bad_alloc, leaving the state unchanged, when a history of
+    // a new size cannot be had.
+    void Update(const TRixEffect& record, uint32_t rowLength, TRixHistoryAllocator allocate = &CallocHistory);
+    // Derives the working values and empties the history and the filter
+    // memories; allocates nothing.
     void Prepare();
     // One output sample for one input sample.
     int32_t Process(int32_t x);
@@ -72,7 +93,7 @@ struct TRixEffectState {
     void ProcessBlock(int32_t* samples, uint32_t count);
 
 private:
-    void ResizeHistory(uint32_t length, uint32_t used);
+    void Adopt(const TRixEffect& record, uint32_t rowLength, TRixHistoryAllocator allocate);
     void Remember(int32_t x, int32_t y);
     void ProcessDelay(int32_t* samples, uint32_t count);
     void ProcessFlange(int32_t* samples, uint32_t count);

@@ -1,6 +1,7 @@
 #include "RixModulePlayer.h"
 
 #include <algorithm>
+#include <string>
 
 #include "RixArithmetic.h"
 #include "nexilon/Exceptions.h"
@@ -15,6 +16,42 @@ constexpr const char* SOURCE_FILE = "RixModulePlayer";
 int32_t ClampToPcm(int32_t value)
 {
     return std::clamp<int32_t>(value, -32768, 32767);
+}
+
+// Whole MiB, rounded up, so a song just over the budget does not read as
+// exactly at it.
+uint64_t Megabytes(uint64_t bytes)
+{
+    return (bytes + (1u << 20) - 1) >> 20;
+}
+
+// Refuses a song whose effect histories would take more than the budget
+// at `rowLength` samples per row, before anything is allocated. The
+// message names the channel that needs the most, for the musician to fix.
+void CheckHistoryBudget(const CRixModuleData& data, uint32_t rowLength)
+{
+    uint64_t total = 0;
+    uint64_t largest = 0;
+    int largestChannel = 0;
+    for (int c = 0; c < RIX_CHANNELS; ++c) {
+        uint64_t bytes = 0;
+        for (const TRixEffect& effect : data.channels[c].effects)
+            bytes += uint64_t{2} * sizeof(int32_t) * TRixEffectState::HistoryLength(effect, rowLength);
+        total += bytes;
+        if (bytes > largest) {
+            largest = bytes;
+            largestChannel = c;
+        }
+    }
+    if (total <= RIX_HISTORY_BUDGET_BYTES)
+        return;
+    throw nexilon::CInvalidParameterException(
+        "rix::CRixModulePlayer::Synchronise", SOURCE_FILE, __LINE__,
+        "The song's effects need " + std::to_string(Megabytes(total)) + " MB of echo memory at " +
+            std::to_string(std::max(data.bpm, 1)) + " BPM (channel " + std::to_string(largestChannel + 1) + ": " +
+            std::to_string(Megabytes(largest)) + " MB), but a song may use at most " +
+            std::to_string(Megabytes(RIX_HISTORY_BUDGET_BYTES)) +
+            " MB. Shorten or remove delays and flanges, or raise the tempo.");
 }
 
 } // namespace
@@ -194,7 +231,10 @@ void CRixModulePlayer::SeekToRow(uint32_t absoluteRow)
     if (!module)
         return;
     Synchronise();
-    SeekLocked(static_cast<uint64_t>(rowLength * absoluteRow) * 2);
+    // A 64-bit product; a row past the song's end goes to the end rather
+    // than wrapping onto a row inside the song (the end fits in 32 bits).
+    const uint64_t songEnd = static_cast<uint64_t>(songLength) * RIX_ROWS * rowLength;
+    SeekLocked(std::min(static_cast<uint64_t>(rowLength) * absoluteRow, songEnd) * 2);
 }
 
 void CRixModulePlayer::Connect(IRixModule* newModule)
@@ -210,8 +250,15 @@ void CRixModulePlayer::Connect(IRixModule* newModule)
     changeCount = 0;
     noise = TRixNoiseGenerator();
     connected.store(true, std::memory_order_relaxed);
-    Synchronise();
-    SeekLocked(0);
+    try {
+        Synchronise();
+        SeekLocked(0);
+    } catch (...) {
+        // A refused song (or memory running out) leaves the player
+        // unconnected rather than half set up.
+        Close();
+        throw;
+    }
     loopPattern.store(false, std::memory_order_relaxed);
 }
 
@@ -233,6 +280,7 @@ void CRixModulePlayer::Synchronise()
         return;
     CDataLock dataLock(*this);
     const auto candidate = static_cast<uint32_t>(RowLengthFromBpm(data->bpm));
+    CheckHistoryBudget(*data, candidate);
     if (candidate != rowLength) {
         rowLength = candidate;
         rowSeconds = ToSingle(static_cast<double>(candidate) / RIX_SAMPLE_RATE);

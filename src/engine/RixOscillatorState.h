@@ -35,7 +35,8 @@ struct TRixOscillatorState {
     TRixEnvelopeState volumeEnvelope;
     // 256 keeps the note's pitch, 512 is an octave up.
     TRixEnvelopeState transitionEnvelope;
-    // The paired transition oscillator's output floor-shifted by 3.
+    // The paired transition oscillator's output floor-shifted by 3; only
+    // carriers are modulated, so a transition oscillator's stays 0.
     int32_t fmOffset = 0;
     bool transition = false;
     // The position of this oscillator's noise draw among one sample's draws

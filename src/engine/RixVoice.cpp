@@ -7,7 +7,7 @@
 
 namespace rix {
 
-TRixVoice::TRixVoice()
+TRixVoice::TRixVoice(TRixHistoryAllocator allocate) : allocateHistory(allocate)
 {
     Reset();
 }
@@ -28,12 +28,33 @@ void TRixVoice::Reset()
 
 void TRixVoice::Synchronise(const CRixModuleChannel& channel, uint32_t rowLength)
 {
-    volume = channel.volume;
+    // New lists are built aside and swapped in, with the envelope list
+    // collected again at once, so an allocation failure leaves the voice as
+    // it was and the envelope list never points into freed states.
     const std::size_t count = channel.oscillators.size();
-    if (count != carriers.size()) {
-        carriers.assign(count, TRixOscillatorState());
-        modulators.assign(count, TRixOscillatorState());
+    const bool newOscillators = count != carriers.size();
+    const bool newEffects = channel.effects.size() != effects.size();
+    std::vector<TRixOscillatorState> freshCarriers;
+    std::vector<TRixOscillatorState> freshModulators;
+    std::vector<TRixEffectState> freshEffects;
+    if (newOscillators) {
+        freshCarriers.resize(count);
+        freshModulators.resize(count);
     }
+    if (newEffects) {
+        freshEffects.reserve(channel.effects.size());
+        for (const TRixEffect& record : channel.effects)
+            freshEffects.emplace_back(record, rowLength, allocateHistory);
+    }
+    if (newOscillators) {
+        carriers.swap(freshCarriers);
+        modulators.swap(freshModulators);
+    }
+    if (newEffects)
+        effects.swap(freshEffects);
+    envelopeCount = CollectEnvelopes(envelopes);
+
+    volume = channel.volume;
     // The model keeps both lists equally long; a file that did not would
     // find default transition oscillators here.
     const TRixOscillator missing;
@@ -45,13 +66,10 @@ void TRixVoice::Synchronise(const CRixModuleChannel& channel, uint32_t rowLength
         noiseOscillators += (carriers[i].type == RIXOSC_NOISE) + (modulators[i].type == RIXOSC_NOISE);
     }
     envelope.parameters = channel.envelope;
-    if (channel.effects.size() != effects.size()) {
-        effects.clear();
-        effects.resize(channel.effects.size());
-    }
+    // Each update either succeeds or leaves its effect as it was; after a
+    // failure the player synchronises again at its next operation.
     for (std::size_t i = 0; i < effects.size(); ++i)
-        effects[i].Update(channel.effects[i], rowLength);
-    envelopeCount = CollectEnvelopes(envelopes);
+        effects[i].Update(channel.effects[i], rowLength, allocateHistory);
 }
 
 void TRixVoice::NoteOn(uint32_t note)
@@ -120,8 +138,8 @@ void TRixVoice::RenderBlock(int32_t* mix, bool addToMix, uint32_t count, const T
     for (std::size_t i = 0; i < carriers.size(); ++i) {
         TRixOscillatorState& carrier = carriers[i];
         TRixOscillatorState& modulator = modulators[i];
-        const uint32_t modulatorStep =
-            static_cast<uint32_t>(WrapAdd(modulator.PhaseStep(), modulator.transition ? modulator.fmOffset : 0));
+        // Only carriers are modulated.
+        const auto modulatorStep = static_cast<uint32_t>(modulator.PhaseStep());
         const uint32_t carrierStep = static_cast<uint32_t>(carrier.PhaseStep());
         if (carrier.transition && advances > 0) {
             // The modulator's output at each sample moves the carrier's
@@ -175,8 +193,7 @@ void TRixVoice::Advance(TRixNoiseGenerator& noise)
         // modulated carrier, but a noise one draws its value regardless.
         if (carrier.transition || modulator.DrawsNoise())
             carrier.fmOffset = modulator.Output(noise) >> 3;
-        modulator.phase +=
-            static_cast<uint32_t>(WrapAdd(modulator.PhaseStep(), modulator.transition ? modulator.fmOffset : 0));
+        modulator.phase += static_cast<uint32_t>(modulator.PhaseStep());
         carrier.phase += static_cast<uint32_t>(WrapAdd(carrier.PhaseStep(), carrier.transition ? carrier.fmOffset : 0));
     }
     outputRing.Advance(1);

@@ -19,7 +19,7 @@ public:
     virtual void OnCompleted(const std::string& message) = 0;
     // message is "WAV export failed!"; reason is the underlying error.
     virtual void OnFailed(const std::string& message, const std::string& reason) = 0;
-    // The caller's cancel flag stopped the export; the partial file remains.
+    // The caller's cancel flag stopped the export; nothing was written.
     virtual void OnCancelled() = 0;
 
 protected:

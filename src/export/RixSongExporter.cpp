@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "nexilon/TextWriter.h"
-
 namespace rix {
 
 namespace {
@@ -54,9 +52,13 @@ int32_t CRixSongExporter::PitchFine(int32_t pitch)
 
 void CRixSongExporter::Export(const CRixModuleData& data, nexilon::IOutputStream& output)
 {
+    Write(Build(data), output);
+}
+
+TRixSongTables CRixSongExporter::Build(const CRixModuleData& data)
+{
     *this = CRixSongExporter();
     moduleData = &data;
-    stream = &output;
     songLength = data.GetSongLength();
     rowLength = data.GetRowLength();
 
@@ -64,24 +66,21 @@ void CRixSongExporter::Export(const CRixModuleData& data, nexilon::IOutputStream
     MarkUsedEffectTypes();
     CollectEnvelopes();
     AssignCounters();
-    CountRows();
 
-    WriteDefines();
-    // The header writer outlives the table writers and closes the text; each
-    // write reaches the stream at once, so the order of calls is the order
-    // of the text whichever writer makes them.
-    nexilon::CTextWriter header(output, nexilon::CHARFORMAT_UTF8, nexilon::LINEBREAK_LF);
-    header.Write("// Exported song data\n\n#include \"RixSongDataTypes.h\"\n\n");
-    header.Write("#define NULL 0\n\n");
-    WriteOrderTable();
-    WritePatterns();
-    WriteEnvelopes();
-    WriteCounters();
-    WriteOscillators();
-    WriteEffects();
-    WriteChannels();
-    header.Write("// End\n");
-    header.Close();
+    TRixSongTables tables;
+    tables.songLength = songLength;
+    tables.rowLength = rowLength;
+    tables.masterVolume = data.masterVolume;
+    for (int type = 0; type < kExportedEffectTypes; ++type)
+        tables.effectTypeUsed[type] = effectTypeUsed[type];
+    BuildOrderTable(tables);
+    BuildPatterns(tables);
+    BuildEnvelopes(tables);
+    BuildCounters(tables);
+    BuildOscillators(tables);
+    BuildEffects(tables);
+    BuildChannels(tables);
+    return tables;
 }
 
 void CRixSongExporter::MarkUsedPatterns()
@@ -176,24 +175,6 @@ void CRixSongExporter::AssignCounters()
             counterIndex[envelope] = static_cast<int>(counterList.size());
         }
         counterList.push_back(envelope);
-    }
-}
-
-void CRixSongExporter::CountRows()
-{
-    for (int c = 0; c < RIX_CHANNELS; ++c) {
-        const CRixModuleChannel& channel = moduleData->channels[c];
-        for (std::size_t i = 0; i < channel.oscillators.size(); ++i) {
-            ++oscillatorCount;
-            if (channel.oscillators[i].transition && i < channel.transitionOscillators.size())
-                ++oscillatorCount;
-        }
-        if (!channelUsed[c])
-            continue;
-        for (const TRixEffect& effect : channel.effects) {
-            if (effect.type >= 0 && effect.type < kExportedEffectTypes)
-                ++effectCount;
-        }
     }
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "RixModuleData.h"
+#include "RixSongTables.h"
 #include "nexilon/Stream.h"
 
 namespace rix {
@@ -18,14 +19,21 @@ namespace rix {
 //
 // One exporter serves one export, on the caller's thread; the caller holds
 // the module's read lock for the whole call. Export throws whatever the
-// stream throws; text written before a failure stays in the stream.
+// stream throws; text written before a failure stays in the stream. The
+// tables are built first and the text printed from them, so the replay
+// routine can play exactly what the text holds.
 class CRixSongExporter {
 public:
     // Effect types 0..5 have a form in the tables; Band-pass (6) and unknown
     // types are left out entirely: no row, no envelopes, no enable define.
     static constexpr int kExportedEffectTypes = 6;
 
+    // Build, then Write: throws whatever the stream throws.
     void Export(const CRixModuleData& moduleData, nexilon::IOutputStream& stream);
+    // The tables the text holds, for the replay routine and the size figures.
+    TRixSongTables Build(const CRixModuleData& moduleData);
+    // The text of RixSongData.cpp, each block through its own writer.
+    static void Write(const TRixSongTables& tables, nexilon::IOutputStream& stream);
 
     // The envelope's value at counter 0, in the player's 32-bit arithmetic
     // (/256 scale when minValue and maxValue are).
@@ -44,17 +52,15 @@ private:
     void CollectEnvelopes();
     void VisitEnvelope(const TRixEnvelope& envelope, int channel);
     void AssignCounters();
-    void CountRows();
 
-    // Text blocks, each through its own writer on the stream.
-    void WriteDefines();
-    void WriteOrderTable();
-    void WritePatterns();
-    void WriteEnvelopes();
-    void WriteCounters();
-    void WriteOscillators();
-    void WriteEffects();
-    void WriteChannels();
+    // The tables, from the passes' results.
+    void BuildOrderTable(TRixSongTables& tables) const;
+    void BuildPatterns(TRixSongTables& tables) const;
+    void BuildEnvelopes(TRixSongTables& tables) const;
+    void BuildCounters(TRixSongTables& tables) const;
+    void BuildOscillators(TRixSongTables& tables) const;
+    void BuildEffects(TRixSongTables& tables) const;
+    void BuildChannels(TRixSongTables& tables) const;
 
     // Lookups of the three envelope maps; 0 for an envelope never visited.
     int ShapeIndexOf(const TRixEnvelope& envelope) const;
@@ -62,7 +68,6 @@ private:
     int ChannelOf(const TRixEnvelope& envelope) const;
 
     const CRixModuleData* moduleData = nullptr;
-    nexilon::IOutputStream* stream = nullptr;
 
     int songLength = 0;
     int32_t rowLength = 0;
@@ -79,8 +84,6 @@ private:
     // songs with very many envelopes; the result equals a search from the start.
     std::map<std::array<int32_t, 9>, int> shapeByContent;
 
-    int oscillatorCount = 0;
-    int effectCount = 0;
     bool patternUsed[RIX_CHANNELS][RIX_PATTERNS] = {};
     bool channelUsed[RIX_CHANNELS] = {};
     bool effectTypeUsed[kExportedEffectTypes] = {};

@@ -1,6 +1,7 @@
-// The text blocks of CRixSongExporter. Every literal here is part of the
-// exported file, trailing blanks included; the replay routine's tables and
-// the RixSongDataTypes.h declarations depend on the exact layout.
+// The text blocks of CRixSongExporter, printed from the built tables. Every
+// literal here is part of the exported file, trailing blanks included; the
+// replay routine and the RixSongDataTypes.h declarations depend on the
+// exact layout.
 
 #include "RixSongExporter.h"
 
@@ -34,257 +35,173 @@ const char* OscillatorTypeName(int32_t type)
 
 const char* EffectTypeName(int32_t type)
 {
-    static constexpr const char* kNames[CRixSongExporter::kExportedEffectTypes] = {
+    static constexpr const char* kNames[TRixSongTables::kEffectTypes] = {
         "RIXSONGEFFECTTYPE_DELAY",     "RIXSONGEFFECTTYPE_FLANGE",   "RIXSONGEFFECTTYPE_LOWPASS",
         "RIXSONGEFFECTTYPE_HIGHPASS",  "RIXSONGEFFECTTYPE_RESONANCE", "RIXSONGEFFECTTYPE_OVERDRIVE",
     };
     return kNames[type];
 }
 
-// The replay routine restarts a pattern-timed envelope at order positions
-// whose bits under the mask are all 0; 255 means the song never restarts it.
-int32_t PatternResetMask(int32_t resetMode)
+void WriteDefines(const TRixSongTables& tables, nexilon::IOutputStream& stream)
 {
-    switch (resetMode) {
-    case RIXRESET_PATTERN:
-        return 0;
-    case RIXRESET_TWO_PATTERNS:
-        return 1;
-    case RIXRESET_FOUR_PATTERNS:
-        return 3;
-    default:
-        return 255;
-    }
-}
-
-// Unsigned 32-bit results are written with %d, i.e. as their signed bits.
-int32_t AsSigned(uint32_t value)
-{
-    return static_cast<int32_t>(value);
-}
-
-} // namespace
-
-void CRixSongExporter::WriteDefines()
-{
-    nexilon::CTextWriter writer = BlockWriter(*stream);
+    nexilon::CTextWriter writer = BlockWriter(stream);
     writer.Write("// Defines - move these lines into RixSongDataDefines.h\n");
     writer.Write("#ifndef RIXSONGDATADEFINES_H\n");
     writer.Write("#define RIXSONGDATADEFINES_H\n");
-    writer.Write("#define RIXSONG_LEN 0x%X\n", static_cast<unsigned>(songLength));
-    writer.Write("#define RIXSONG_ROWLENSAMPLES %d\n", rowLength);
-    writer.Write("#define RIXSONG_ENVLISTSIZE %d\n", static_cast<int>(shapeList.size()));
-    writer.Write("#define RIXSONG_ENVCOUNTERLISTSIZE %d\n", static_cast<int>(counterList.size()));
-    writer.Write("#define RIXSONG_OSCLISTSIZE %d\n", oscillatorCount);
-    writer.Write("#define RIXSONG_EFFECTLISTSIZE %d\n", effectCount);
-    writer.Write("#define RIXSONG_VOL %d\n", moduleData->masterVolume);
-    static constexpr const char* kEnableDefines[kExportedEffectTypes] = {
+    writer.Write("#define RIXSONG_LEN 0x%X\n", static_cast<unsigned>(tables.songLength));
+    writer.Write("#define RIXSONG_ROWLENSAMPLES %d\n", tables.rowLength);
+    writer.Write("#define RIXSONG_ENVLISTSIZE %d\n", static_cast<int>(tables.envelopes.size()));
+    writer.Write("#define RIXSONG_ENVCOUNTERLISTSIZE %d\n", static_cast<int>(tables.counters.size()));
+    writer.Write("#define RIXSONG_OSCLISTSIZE %d\n", static_cast<int>(tables.oscillators.size()));
+    writer.Write("#define RIXSONG_EFFECTLISTSIZE %d\n", static_cast<int>(tables.effects.size()));
+    writer.Write("#define RIXSONG_VOL %d\n", tables.masterVolume);
+    static constexpr const char* kEnableDefines[TRixSongTables::kEffectTypes] = {
         "#define RIXSONG_ENABLE_DELAYEFFECT\n",    "#define RIXSONG_ENABLE_FLANGEEFFECT\n",
         "#define RIXSONG_ENABLE_LOWPASSEFFECT\n",  "#define RIXSONG_ENABLE_HIGHPASSEFFECT\n",
         "#define RIXSONG_ENABLE_RESONANCEEFFECT\n", "#define RIXSONG_ENABLE_OVERDRIVEEFFECT\n",
     };
-    for (int type = 0; type < kExportedEffectTypes; ++type)
-        writer.Write("%s%s", effectTypeUsed[type] ? "" : "//", kEnableDefines[type]);
+    for (int type = 0; type < TRixSongTables::kEffectTypes; ++type)
+        writer.Write("%s%s", tables.effectTypeUsed[type] ? "" : "//", kEnableDefines[type]);
     writer.Write("#endif\n\n");
     writer.Close();
 }
 
-void CRixSongExporter::WriteOrderTable()
+void WriteOrderTable(const TRixSongTables& tables, nexilon::IOutputStream& stream)
 {
-    // One entry per position: channel 1's pattern in the lowest hex digit,
-    // channel 8's in the highest. Entries above 15 play nothing and are 0.
-    nexilon::CTextWriter writer = BlockWriter(*stream);
+    nexilon::CTextWriter writer = BlockWriter(stream);
     writer.Write("unsigned int RixSongOrderTable[] = { \n  ");
-    for (int position = 0; position < songLength; ++position) {
+    for (std::size_t position = 0; position < tables.orderTable.size(); ++position) {
         if (position > 0 && position % 8 == 0)
             writer.Write("\n  ");
-        writer.Write("0x");
-        for (int c = RIX_CHANNELS - 1; c >= 0; --c) {
-            const uint32_t p = moduleData->orderTable[c][position];
-            writer.Write("%X", p < static_cast<uint32_t>(RIX_PATTERNS) ? p : 0u);
-        }
-        writer.Write(", ");
+        // One hex digit per channel, channel 8 first.
+        writer.Write("0x%08X, ", tables.orderTable[position]);
     }
     writer.Write("\n};\n\n");
     writer.Close();
 }
 
-void CRixSongExporter::WritePatterns()
+void WritePatterns(const TRixSongTables& tables, nexilon::IOutputStream& stream)
 {
-    int maxPattern[RIX_CHANNELS] = {};
-    for (int c = 0; c < RIX_CHANNELS; ++c) {
-        for (int p = 1; p < RIX_PATTERNS; ++p) {
-            if (patternUsed[c][p])
-                maxPattern[c] = p;
-        }
-    }
-    nexilon::CTextWriter writer = BlockWriter(*stream);
+    nexilon::CTextWriter writer = BlockWriter(stream);
     writer.Write("unsigned char RixSongPatternData[] = {\n");
-    for (int c = 0; c < RIX_CHANNELS; ++c) {
+    std::size_t cell = 0;
+    for (int c = 0; c < 8; ++c) {
         writer.Write("// channel %d\n", c + 1);
-        for (int p = 1; p <= maxPattern[c]; ++p) {
+        for (int p = 0; p < tables.PatternCount(c); ++p) {
             writer.Write("  ");
-            for (int row = 0; row < RIX_ROWS; ++row) {
-                const auto v = static_cast<int32_t>(moduleData->patterns[c][p][row]);
-                // A note byte holds the octave in its high and the semitone in
-                // its low four bits; notes above octave 15 do not fit and are
-                // left out like empty rows.
-                if (!patternUsed[c][p] || v == 0 || (v > 192 && v < 255))
-                    writer.Write("0,    ");
-                else if (v < 0 || v >= 255)
-                    writer.Write("255,  ");
+            for (int row = 0; row < 16; ++row, ++cell) {
+                const unsigned value = tables.patternData[cell];
+                if (tables.patternIsNote[cell])
+                    writer.Write("0x%X%X, ", value >> 4, value & 15u);
                 else
-                    writer.Write("0x%X%X, ", static_cast<unsigned>((v - 1) / 12), static_cast<unsigned>((v - 1) % 12));
+                    writer.Write("%s", value == 255 ? "255,  " : "0,    ");
             }
             writer.Write("\n");
         }
     }
     writer.Write("};\n\n");
     writer.Write("unsigned char RixSongPatternLookupTable[] = { ");
-    int patternsBefore = 0;
-    for (int c = 0; c < RIX_CHANNELS; ++c) {
-        writer.Write("%d, ", patternsBefore);
-        patternsBefore += maxPattern[c];
-    }
+    for (int c = 0; c < 8; ++c)
+        writer.Write("%d, ", static_cast<int>(tables.patternLookup[c]));
     writer.Write("};\n\n");
     writer.Close();
 }
 
-void CRixSongExporter::WriteEnvelopes()
+void WriteEnvelopes(const TRixSongTables& tables, nexilon::IOutputStream& stream)
 {
-    nexilon::CTextWriter writer = BlockWriter(*stream);
+    nexilon::CTextWriter writer = BlockWriter(stream);
     writer.Write("TRixSongEnvelope RixSongEnvList[] = { \n");
-    for (const TRixEnvelope* envelope : shapeList) {
-        writer.Write("  { %d, %d, %d, %d, %d, %d, %s, %d, }, \n", envelope->minValue, envelope->maxValue,
-                     envelope->speed, envelope->phase / 2048, envelope->keepEnabled ? envelope->keep / 2048 : 255,
-                     envelope->sustainEnabled ? envelope->sustain / 2048 : 255,
-                     envelope->resetMode == RIXRESET_NOTE ? "true" : "false", PatternResetMask(envelope->resetMode));
+    for (const TRixSongEnvelope& e : tables.envelopes) {
+        writer.Write("  { %d, %d, %d, %d, %d, %d, %s, %d, }, \n", e.minValue, e.maxValue, e.speed, e.phase, e.keep,
+                     e.sustain, e.resetOnNote ? "true" : "false", e.patternResetMask);
     }
     writer.Write("};\n\n");
     writer.Close();
 }
 
-void CRixSongExporter::WriteCounters()
+void WriteCounters(const TRixSongTables& tables, nexilon::IOutputStream& stream)
 {
-    nexilon::CTextWriter writer = BlockWriter(*stream);
+    nexilon::CTextWriter writer = BlockWriter(stream);
     writer.Write("TRixSongEnvelopeCounter RixSongEnvCounterList[] = {\n ");
-    for (std::size_t i = 0; i < counterList.size(); ++i) {
+    for (std::size_t i = 0; i < tables.counters.size(); ++i) {
         if (i > 0 && i % 4 == 0)
             writer.Write("\n  ");
-        const TRixEnvelope& envelope = *counterList[i];
-        writer.Write("{ %d, %d, %d }, ", ShapeIndexOf(envelope), IsConstant(envelope) ? -1 : ChannelOf(envelope),
-                     InitialValue(envelope));
+        const TRixSongEnvelopeCounter& counter = tables.counters[i];
+        writer.Write("{ %d, %d, %d }, ", counter.shape, counter.channel, counter.value);
     }
     writer.Write("\n};\n\n");
     writer.Close();
 }
 
-void CRixSongExporter::WriteOscillators()
+void WriteOscillators(const TRixSongTables& tables, nexilon::IOutputStream& stream)
 {
-    nexilon::CTextWriter writer = BlockWriter(*stream);
+    nexilon::CTextWriter writer = BlockWriter(stream);
     writer.Write("TRixSongOscillator RixSongOscillatorList[] = {\n");
-    const auto writeRow = [&](const TRixOscillator& oscillator, int channel, int source) {
-        const char* typeName = OscillatorTypeName(oscillator.type);
+    for (const TRixSongOscillator& o : tables.oscillators) {
+        const char* typeName = OscillatorTypeName(o.type);
         // A waveform the replay routine does not know keeps its number, so
         // it stays silent there as in the player.
         if (typeName)
-            writer.Write("  { %d, %d, %s, ", PitchOctave(oscillator.pitch), PitchFine(oscillator.pitch), typeName);
+            writer.Write("  { %d, %d, %s, ", o.octave, o.fine, typeName);
         else
-            writer.Write("  { %d, %d, %d, ", PitchOctave(oscillator.pitch), PitchFine(oscillator.pitch),
-                         oscillator.type);
-        writer.Write("%d, %d, %d, %d, %d }, \n", channel, source, oscillator.volume,
-                     CounterIndexOf(oscillator.volumeEnvelope), CounterIndexOf(oscillator.transitionEnvelope));
-    };
-    int position = 0;
-    for (int c = 0; c < RIX_CHANNELS; ++c) {
-        const CRixModuleChannel& channel = moduleData->channels[c];
-        const int first = position;
-        for (const TRixOscillator& oscillator : channel.oscillators) {
-            writeRow(oscillator, c, -1);
-            ++position;
-        }
-        for (std::size_t i = 0; i < channel.oscillators.size(); ++i) {
-            if (!channel.oscillators[i].transition || i >= channel.transitionOscillators.size())
-                continue;
-            writeRow(channel.transitionOscillators[i], c, first + static_cast<int>(i));
-            ++position;
-        }
+            writer.Write("  { %d, %d, %d, ", o.octave, o.fine, o.type);
+        writer.Write("%d, %d, %d, %d, %d }, \n", o.channel, o.source, o.volume, o.volumeCounter, o.transitionCounter);
     }
     writer.Write("\n};\n\n");
     writer.Close();
 }
 
-void CRixSongExporter::WriteEffects()
+void WriteEffects(const TRixSongTables& tables, nexilon::IOutputStream& stream)
 {
-    nexilon::CTextWriter writer = BlockWriter(*stream);
+    nexilon::CTextWriter writer = BlockWriter(stream);
     writer.Write("TRixSongEffect RixSongEffectList[] = {\n");
-    const uint32_t rowSamples = static_cast<uint32_t>(rowLength);
-    for (int c = 0; c < RIX_CHANNELS; ++c) {
-        if (!channelUsed[c])
-            continue;
-        for (const TRixEffect& effect : moduleData->channels[c].effects) {
-            if (effect.type < 0 || effect.type >= kExportedEffectTypes)
-                continue;
-            const auto param1 = static_cast<uint32_t>(effect.param1);
-            const auto param2 = static_cast<uint32_t>(effect.param2);
-            int32_t fields[7] = {0, 0, 1, c, 0, 0, 0};
-            switch (effect.type) {
-            case RIXEFFECT_DELAY:
-                fields[0] = effect.param2;
-                fields[2] = AsSigned(rowSamples * param1 / 100u);
-                break;
-            case RIXEFFECT_FLANGE:
-                // The largest delay the envelope reaches, plus 1.
-                fields[2] = AsSigned(static_cast<uint32_t>(effect.envelope1.maxValue) + 1u);
-                fields[5] = CounterIndexOf(effect.envelope1);
-                break;
-            case RIXEFFECT_LOWPASS:
-            case RIXEFFECT_HIGHPASS:
-                fields[0] = effect.param1;
-                fields[5] = CounterIndexOf(effect.envelope1);
-                break;
-            case RIXEFFECT_RESONANCE:
-                fields[0] = effect.param1;
-                fields[1] = effect.param2;
-                fields[5] = CounterIndexOf(effect.envelope1);
-                fields[6] = CounterIndexOf(effect.envelope2);
-                break;
-            case RIXEFFECT_OVERDRIVE: {
-                // A zero threshold divides by 1, as the player does.
-                const uint32_t threshold = param1 * 127u;
-                fields[0] = AsSigned(threshold);
-                fields[1] = AsSigned(param2 * 32767u / (threshold == 0 ? 1u : threshold));
-                fields[6] = CounterIndexOf(effect.envelope1);
-                break;
-            }
-            default:
-                break;
-            }
-            writer.Write("  { %d, %d, %d, %d, %s, %d, %d }, \n", fields[0], fields[1], fields[2], fields[3],
-                         EffectTypeName(effect.type), fields[5], fields[6]);
-        }
+    for (const TRixSongEffect& e : tables.effects) {
+        writer.Write("  { %d, %d, %d, %d, %s, %d, %d }, \n", e.param1, e.param2, e.length, e.channel,
+                     EffectTypeName(e.type), e.counter1, e.counter2);
     }
     writer.Write("\n};\n\n");
     writer.Close();
 }
 
-void CRixSongExporter::WriteChannels()
+void WriteChannels(const TRixSongTables& tables, nexilon::IOutputStream& stream)
 {
-    nexilon::CTextWriter writer = BlockWriter(*stream);
+    nexilon::CTextWriter writer = BlockWriter(stream);
     writer.Write("unsigned char RixSongChannelVol[8] = {");
-    for (int c = 0; c < RIX_CHANNELS; ++c)
-        writer.Write(c == 0 ? "%d" : ", %d", moduleData->channels[c].volume);
+    for (int c = 0; c < 8; ++c)
+        writer.Write(c == 0 ? "%d" : ", %d", tables.channelVolume[c]);
     writer.Write(" };\n");
     writer.Write("unsigned char RixSongChannelEnvCounter[8] = {");
-    for (int c = 0; c < RIX_CHANNELS; ++c)
-        writer.Write(c == 0 ? "%d" : ", %d", CounterIndexOf(moduleData->channels[c].envelope));
+    for (int c = 0; c < 8; ++c)
+        writer.Write(c == 0 ? "%d" : ", %d", tables.channelEnvelopeCounter[c]);
     writer.Write(" };\n");
     writer.Write("bool RixSongChannelStopNote[8] = {");
-    for (int c = 0; c < RIX_CHANNELS; ++c)
-        writer.Write(c == 0 ? "%s" : ", %s", moduleData->channels[c].envelope.sustainEnabled ? "false" : "true");
+    for (int c = 0; c < 8; ++c)
+        writer.Write(c == 0 ? "%s" : ", %s", tables.channelStopNote[c] ? "true" : "false");
     writer.Write(" };\n");
     writer.Write("\n");
     writer.Close();
+}
+
+} // namespace
+
+void CRixSongExporter::Write(const TRixSongTables& tables, nexilon::IOutputStream& stream)
+{
+    WriteDefines(tables, stream);
+    // The header writer outlives the table writers and closes the text; each
+    // write reaches the stream at once, so the order of calls is the order
+    // of the text whichever writer makes them.
+    nexilon::CTextWriter header(stream, nexilon::CHARFORMAT_UTF8, nexilon::LINEBREAK_LF);
+    header.Write("// Exported song data\n\n#include \"RixSongDataTypes.h\"\n\n");
+    header.Write("#define NULL 0\n\n");
+    WriteOrderTable(tables, stream);
+    WritePatterns(tables, stream);
+    WriteEnvelopes(tables, stream);
+    WriteCounters(tables, stream);
+    WriteOscillators(tables, stream);
+    WriteEffects(tables, stream);
+    WriteChannels(tables, stream);
+    header.Write("// End\n");
+    header.Close();
 }
 
 } // namespace rix

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <utility>
 
+#include "AtomicFile.h"
 #include "IRixModulePlayer.h"
 #include "nexilon/Exceptions.h"
-#include "nexilon/FileOutputStream.h"
 #include "nexilon/Nexilon.h"
 #include "nexilon/VarWriter.h"
 
@@ -48,15 +49,14 @@ void CWavExporter::WriteHeader(nexilon::IOutputStream& stream, uint32_t dataByte
 
 TWavExportResult CWavExporter::Run(const std::atomic<bool>& cancelRequested)
 {
-    nexilon::CPtr<nexilon::IFileOutputStream> file;
+    std::optional<CAtomicFile> file;
     bool cancelled = false;
     bool failed = true;
     uint32_t length = 0;
     int64_t written = 0;
     std::string reason;
     try {
-        file = nexilon::CreateInstance<nexilon::IFileOutputStream>(nexilon::IFileOutputStream::ClassId);
-        file->Open(path, 0);
+        file.emplace(path.ToUtf8());
         nexilon::CPtr<IRixModulePlayer> player = nexilon::CreateInstance<IRixModulePlayer>(RIX_MODULE_PLAYER_CLASS);
         player->Connect(&module);
         // The header holds the length as a signed 32-bit size; a longer song
@@ -66,7 +66,7 @@ TWavExportResult CWavExporter::Run(const std::atomic<bool>& cancelRequested)
             throw nexilon::CIOException("rix::CWavExporter::Run", "WavExporter", __LINE__,
                                         "The song is too long for a WAV file (2 GiB at most)");
         length = static_cast<uint32_t>(songBytes);
-        WriteHeader(*file, length);
+        WriteHeader(file->GetStream(), length);
         const int64_t total = static_cast<int32_t>(length);
         int64_t lastSecond = 0;
         unsigned char buffer[kBlockBytes];
@@ -90,23 +90,18 @@ TWavExportResult CWavExporter::Run(const std::atomic<bool>& cancelRequested)
             }
         }
         player.Reset();
-        // Closing reports a write that failed in the file's buffer.
-        file->Close();
+        if (!cancelled)
+            file->Commit();
         failed = false;
     } catch (const nexilon::CException& error) {
         reason = error.GetMessage();
     } catch (const std::exception& error) {
         reason = error.what();
     }
+    // Without a commit this removes the partial file: the listener hears
+    // of the end only when no trace of a failed or cancelled export is left.
+    file.reset();
     if (failed) {
-        if (file) {
-            try {
-                file->Close();
-            } catch (const nexilon::CException&) {
-                // The export has failed already; the first reason is the one to tell.
-            }
-            file.Reset();
-        }
         listener.OnFailed(kFailedMessage, reason);
         return TWavExportResult::Failed;
     }

@@ -38,10 +38,11 @@ public:
     CWavExporter(IRixModule& module, nexilon::CString path, IWavExportListener& listener,
                  TClock clock = [] { return static_cast<int64_t>(std::time(nullptr)); });
 
-    // Creates or truncates the file, writes the header announcing the whole
-    // song and then the samples. cancelRequested is polled before every
-    // block; when set, the export stops and leaves the partial file (whose
-    // header still announces the full length). Reports through the listener
+    // Writes the header announcing the whole song, then the samples, into a
+    // temporary file that replaces the file at path only once it is whole
+    // (CAtomicFile). cancelRequested is polled before every block; when set,
+    // the export stops. A cancelled or failed export leaves no file behind
+    // and an existing file at path as it was. Reports through the listener
     // and returns how it ended; never throws.
     TWavExportResult Run(const std::atomic<bool>& cancelRequested);
 

@@ -40,8 +40,10 @@ void CFile::Open(const nexilon::CString& newPath, TOpenMode mode)
     if (IsOpen())
         Close();
     path = newPath.ToUtf8();
-    writing = mode == modeCreate;
-    const int flags = writing ? (O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC) : (O_RDONLY | O_CLOEXEC);
+    writing = mode != modeRead;
+    const int flags = mode == modeRead     ? (O_RDONLY | O_CLOEXEC)
+                      : mode == modeCreate ? (O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC)
+                                           : (O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC);
     const int opened = ::open(path.c_str(), flags, 0666);
     if (opened < 0)
         Fail("rix::CFile::Open", __LINE__, errno);

@@ -38,8 +38,9 @@ public:
     static constexpr THandle hFileNull = -1;
 
     enum TOpenMode {
-        modeRead,   // an existing file, read only
-        modeCreate, // created or truncated, write only
+        modeRead,      // an existing file, read only
+        modeCreate,    // created or truncated, write only
+        modeCreateNew, // a new file, write only; EEXIST when the name is taken
     };
 
     enum TSeekOrigin {

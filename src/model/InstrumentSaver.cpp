@@ -122,7 +122,7 @@ void CRixModuleChannel::LoadVersion2(nexilon::CVarReader& reader)
             oscillators.clear();
             transitionOscillators.clear();
             effects.clear();
-            volume = TruncateToInt(static_cast<double>(newVolume) * 255.0 + 0.5);
+            volume = TruncateToInt32(static_cast<double>(newVolume) * 255.0 + 0.5);
             envelope = newEnvelope;
             break;
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 namespace rix {
 
@@ -26,5 +27,16 @@ constexpr int32_t RIX_DEFAULT_BPM = 120;
 // below 1 counts as 1 (661499) and a result below 1 becomes 1, so no tempo
 // from a file can divide by zero.
 int32_t RowLengthFromBpm(int32_t bpm);
+
+// Truncation toward zero of a floating-point value to int32; a value that
+// does not fit (NaN and infinities included) gives INT32_MIN, as x86's
+// truncating conversion does. Used wherever files or the synthesizer
+// convert floating point, so both agree.
+inline int32_t TruncateToInt32(double value)
+{
+    if (!(value > -2147483649.0 && value < 2147483648.0))
+        return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(value);
+}
 
 } // namespace rix

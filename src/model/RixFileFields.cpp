@@ -5,16 +5,9 @@
 
 namespace rix {
 
-int32_t TruncateToInt(double value)
-{
-    if (!(value > -2147483649.0 && value < 2147483648.0))
-        return INT32_MIN;
-    return static_cast<int32_t>(value);
-}
-
 int32_t ConvertOldSpeed(int32_t stored)
 {
-    return TruncateToInt(static_cast<double>(stored) * 44.0 / 441.0);
+    return TruncateToInt32(static_cast<double>(stored) * 44.0 / 441.0);
 }
 
 void WriteEnvelope(nexilon::CVarWriter& writer, const TRixEnvelope& envelope)

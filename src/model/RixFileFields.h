@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "RixConstants.h"
 #include "RixEffect.h"
 #include "RixEnvelope.h"
 #include "RixModuleChannel.h"
@@ -37,11 +38,6 @@ enum TRixFileTag : int32_t {
     RIXTAG_CURRENT_SPEED = 18,       // envelopes after it use the current speed time base
     RIXTAG_END = 255,
 };
-
-// A floating-point value truncated toward zero into 32 bits; a value that
-// does not fit (NaN and infinities included) gives INT32_MIN, as x86's
-// truncating conversion does.
-int32_t TruncateToInt(double value);
 
 // Envelope speeds of files written before the current time base were about
 // ten times larger: speed = truncate(stored * 44 / 441).

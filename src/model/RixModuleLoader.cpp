@@ -212,7 +212,7 @@ void CRixModuleData::LoadVersion2(nexilon::CVarReader& reader)
         case RIXV2_SONG: {
             float volume = 0;
             reader >> bpm >> volume;
-            masterVolume = TruncateToInt(static_cast<double>(volume) * 255.0);
+            masterVolume = TruncateToInt32(static_cast<double>(volume) * 255.0);
             for (int i = 0; i < 3; ++i)
                 SkipVersion2String(reader);
             break;
@@ -238,7 +238,7 @@ void CRixModuleData::LoadVersion2(nexilon::CVarReader& reader)
             float volume = 0;
             reader >> volume;
             const TRixEnvelope envelope = ReadVersion2Envelope(reader, RIXLEVELS_FACTOR, scale);
-            channel.volume = TruncateToInt(static_cast<double>(volume) * 255.0);
+            channel.volume = TruncateToInt32(static_cast<double>(volume) * 255.0);
             channel.envelope = envelope;
             channel.oscillators.clear();
             channel.transitionOscillators.clear();

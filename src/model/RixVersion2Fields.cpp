@@ -16,7 +16,7 @@ int32_t ConvertLevel(float value, TRixVersion2Levels levels)
 {
     switch (levels) {
     case RIXLEVELS_FACTOR:
-        return TruncateToInt(static_cast<double>(value) * 256.0);
+        return TruncateToInt32(static_cast<double>(value) * 256.0);
     case RIXLEVELS_SEMITONES: {
         // The power is rounded to single precision before the scaling; the
         // scaling by 256 is exact in any precision.
@@ -24,17 +24,17 @@ int32_t ConvertLevel(float value, TRixVersion2Levels levels)
         const double power = std::pow(2.0, static_cast<double>(exponent));
         // Beyond the float range the level cannot fit an int either.
         const double factor = power < 3.0e38 ? static_cast<double>(static_cast<float>(power)) : power;
-        return TruncateToInt(256.0 * factor);
+        return TruncateToInt32(256.0 * factor);
     }
     case RIXLEVELS_PLAIN:
     default:
-        return TruncateToInt(static_cast<double>(value));
+        return TruncateToInt32(static_cast<double>(value));
     }
 }
 
 int32_t ConvertPhase(float value, const TRixVersion2Scale& scale)
 {
-    return TruncateToInt(static_cast<double>(value) * 32768.0 / scale.pi);
+    return TruncateToInt32(static_cast<double>(value) * 32768.0 / scale.pi);
 }
 
 } // namespace
@@ -53,7 +53,7 @@ TRixEnvelope ReadVersion2Envelope(nexilon::CVarReader& reader, TRixVersion2Level
     TRixEnvelope envelope;
     envelope.minValue = ConvertLevel(f[0], levels);
     envelope.maxValue = ConvertLevel(f[1], levels);
-    envelope.speed = TruncateToInt(static_cast<double>(f[2]) * 655.0 * scale.speedMultiplier / scale.speedDivisor);
+    envelope.speed = TruncateToInt32(static_cast<double>(f[2]) * 655.0 * scale.speedMultiplier / scale.speedDivisor);
     envelope.phase = ConvertPhase(f[3], scale);
     envelope.keep = ConvertPhase(f[4], scale);
     envelope.sustain = ConvertPhase(f[5], scale);
@@ -98,8 +98,8 @@ TRixOscillator ReadVersion2Oscillator(nexilon::CVarReader& reader, const TRixVer
     float volume = 0;
     float pitch = 0;
     reader >> volume >> pitch;
-    oscillator.volume = TruncateToInt(static_cast<double>(volume) * 255.0);
-    oscillator.pitch = TruncateToInt(static_cast<double>(pitch) * 100.0);
+    oscillator.volume = TruncateToInt32(static_cast<double>(volume) * 255.0);
+    oscillator.pitch = TruncateToInt32(static_cast<double>(pitch) * 100.0);
     return oscillator;
 }
 
@@ -112,8 +112,8 @@ std::optional<TRixEffect> ReadVersion2Delay(nexilon::CVarReader& reader)
     if (!on)
         return std::nullopt;
     TRixEffect delay = TRixEffect::OfType(RIXEFFECT_DELAY);
-    delay.param1 = TruncateToInt(static_cast<double>(length) / 6.0 * 100.0 + 0.5);
-    delay.param2 = TruncateToInt(static_cast<double>(level) * 255.0 + 0.5);
+    delay.param1 = TruncateToInt32(static_cast<double>(length) / 6.0 * 100.0 + 0.5);
+    delay.param2 = TruncateToInt32(static_cast<double>(level) * 255.0 + 0.5);
     return delay;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "IRixModule.h"
 
 namespace rix {
@@ -11,6 +13,10 @@ namespace rix {
 class IPlaybackDocument : public IRixModifiedSink {
 public:
     virtual void ClearModified() = 0;
+    // A playback ended because the player or the audio output failed;
+    // reason is the failure's message. Called on the playback thread: post
+    // it to the UI thread and return.
+    virtual void OnPlaybackFailed([[maybe_unused]] const std::string& reason) {}
 
 protected:
     ~IPlaybackDocument() = default;

@@ -1,39 +1,37 @@
 #pragma once
 
-#include <array>
-#include <atomic>
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
-#include <thread>
+#include <string>
+#include <vector>
 
+#include "EditCursor.h"
+#include "EditorNotifier.h"
 #include "IMessageTarget.h"
 #include "IPlaybackDocument.h"
-#include "IRixModulePlayer.h"
 #include "IRixModule.h"
+#include "NotePreview.h"
+#include "PlaybackThread.h"
+#include "UndoHistory.h"
 #include "nexilon/AudioDevice.h"
 #include "nexilon/Ptr.h"
-#include "nexilon/Sound.h"
 
 namespace rix {
 
-// The application-wide owner of the song module: plays it in real time (the
-// whole song, or one order position in a loop) on a playback thread that
-// follows the audible position and posts it to the editor windows, plays
-// note previews on a private module, and holds the editing cursor that the
-// editors follow.
+// The application-wide owner of the song module and the one object the
+// editors share: real-time playback (CPlaybackThread), note previews
+// (CNotePreview), the editing cursor (CEditCursor), the undo history
+// (CUndoHistory) and the editor windows it informs (CEditorNotifier).
 //
 // Threading: every operation is meant for the UI thread, the one thread
-// that edits. The playback thread posts messages only (IMessageTarget::
-// PostMessage). Never call an operation while holding a lock of the song
-// module: the audio output reads the module while it holds its own lock.
-// Needs the framework initialised and the module and player classes
-// registered (RegisterModuleClass, RegisterPlayerClass); opens the audio
-// output at construction.
+// that edits; the playback thread only posts (IMessageTarget::PostMessage,
+// IPlaybackDocument::OnPlaybackFailed). Never call an operation while
+// holding a lock of the song module. Needs the framework initialised and
+// the module and player classes registered (RegisterModuleClass,
+// RegisterPlayerClass); opens the audio output at construction.
 class CPlaybackController {
 public:
     CPlaybackController();
-    // Stops playback (see Stop).
+    // Stops playback and the preview.
     ~CPlaybackController();
     CPlaybackController(const CPlaybackController&) = delete;
     CPlaybackController& operator=(const CPlaybackController&) = delete;
@@ -44,7 +42,8 @@ public:
     // A window takes its role, or leaves it with null. Not owned; a window
     // must leave before it dies.
     void RegisterTarget(TEditorRole role, IMessageTarget* target);
-    // The document the song module marks modified, or null. Not owned.
+    // The document the song module marks modified and that hears of failed
+    // playbacks, or null. Not owned.
     void RegisterDocument(IPlaybackDocument* document);
 
     // Plays the song from the cursor's order position (from the start when
@@ -53,7 +52,8 @@ public:
     // do nothing while a playback runs or is starting.
     void PlaySong();
     void PlayPatternLoop();
-    // Ends playback and waits for the playback thread's last messages.
+    // Silences the song and the preview and waits for the playback thread's
+    // last messages.
     void Stop();
     // Sounds note (1..254; 255 and 0 are stored as they are) on the
     // instrument of channel (0..7, else nothing happens) at the song's
@@ -68,73 +68,74 @@ public:
     // The pattern editor re-reads and repaints the module.
     void RefreshPattern();
     // After New, Open or a bulk edit: stops playback, cursor to 0, every
-    // editor refreshed, the document unmodified.
+    // editor refreshed, the document unmodified. The undo history stays.
     void ResetEditors();
 
     // Channel mute switches (channel 0..7), applied at every start of
-    // playback and at once to a running one.
+    // playback and at once to a running or starting one.
     void SetChannelEnabled(int32_t channel, bool enabled);
     bool IsChannelEnabled(int32_t channel) const;
 
+    // The undo history shared by every editor (up to 256 steps); redo is
+    // cleared by any new snapshot. TakeSnapshot before an edit of the order
+    // table or the patterns; TakeInstrumentSnapshot before an edit of a
+    // channel's instrument (volume, oscillators, transition oscillators,
+    // effects, envelope), one per user gesture.
+    void TakeSnapshot();
+    void TakeInstrumentSnapshot(int32_t channel);
+    void Undo();
+    void Redo();
+    bool CanUndo() const;
+    bool CanRedo() const;
+
+    // The samples being heard now: count samples of channel (0..7, or -1
+    // for the mix) ending at the position the listener hears; false and
+    // zeros when the song does not play.
+    bool CopyHeardOutput(int32_t channel, int32_t* destination, uint32_t count);
+
+    // The audio outputs to choose from, by name.
+    std::vector<std::string> ListOutputDevices();
+    // The output (a name of ListOutputDevices, empty for the system's
+    // default) used from the next playback or preview on.
+    void SetOutputDevice(const std::string& name);
+    const std::string& GetOutputDevice() const { return outputName; }
+    // Why the output in use is not the chosen one (it is gone, say), for
+    // the status bar; empty when it is.
+    std::string GetOutputDeviceNote();
+    // The output in use, for measurements.
+    nexilon::IAudioDevice& GetAudioDevice() const { return *audioDevice; }
+
     // True once the song's sound has started, until playback ends.
-    bool IsPlaying() const { return isPlaying; }
-    bool IsLoopPattern() const { return loopPattern; }
-    bool IsPreviewPlaying() const { return previewSound->IsPlaying(); }
-    int32_t GetCurrentChannel() const { return currentChannel; }
-    int32_t GetCurrentOrder() const { return currentOrder; }
-    int32_t GetCurrentRow() const { return currentRow; }
+    bool IsPlaying() const { return playback.IsPlaying(); }
+    bool IsLoopPattern() const { return playback.IsLoop(); }
+    bool IsPreviewPlaying() const { return preview.IsPlaying(); }
+    int32_t GetCurrentChannel() const { return cursor.Channel(); }
+    int32_t GetCurrentOrder() const { return cursor.Order(); }
+    int32_t GetCurrentRow() const { return cursor.Row(); }
     // True from PlaySong or PlayPatternLoop until the playback thread has
     // posted its last message.
-    bool IsBusy() const { return threadActive; }
+    bool IsBusy() const { return playback.IsBusy(); }
     // Waits for the playback thread to end by itself at the song's end (in
     // loop mode it never does).
     void WaitUntilIdle();
 
 private:
     void StartPlayback(bool loop);
-    // The playback thread.
-    void RunPlayback(bool loop);
-    // Returns false when the song has no order position or Stop came first.
-    bool StartSound(bool loop, int32_t& songLength);
-    // Follows the audible row every poll period until playback ends.
-    void FollowSound(bool loop, int32_t songLength);
-    void PostEnd();
-    void Post(TEditorRole role, uint32_t message, uintptr_t wParam);
-    // UI thread only, like registration: no lock needed to read the slot.
-    IMessageTarget* Target(TEditorRole role) const { return targets[role]; }
-    void PostCursorToTimeCounter();
+    // Opens the chosen output when it is not the one in use.
+    void UseChosenOutput();
 
-    // Counted references, declared so that the sounds go first.
+    // Counted references and parts, declared so that the sounds go before
+    // the output and the modules.
     nexilon::CPtr<nexilon::IAudioDevice> audioDevice;
     nexilon::CPtr<IRixModule> songModule;
-    nexilon::CPtr<IRixModule> previewModule;
-    nexilon::CPtr<IRixModulePlayer> songPlayer;
-    nexilon::CPtr<IRixModulePlayer> previewPlayer;
-    nexilon::CPtr<nexilon::ISound> previewSound;
-    // Replaced by the playback thread at every start; guarded by stateMutex.
-    nexilon::CPtr<nexilon::ISound> songSound;
-
-    // Guards songSound and the moves of isPlaying and stopRequested between
-    // the two threads; the playback thread sleeps on wake between polls.
-    std::mutex stateMutex;
-    std::condition_variable wake;
-    std::atomic<bool> isPlaying{false};
-    // Set by Stop: a playback thread still starting must not start its sound.
-    bool stopRequested = false;
-    std::atomic<bool> threadActive{false};
-    std::thread playbackThread;
-
-    std::atomic<bool> loopPattern{false};
-    std::array<std::atomic<bool>, 8> channelEnabled;
-    std::atomic<int32_t> currentChannel{0};
-    std::atomic<int32_t> currentOrder{0};
-    std::atomic<int32_t> currentRow{0};
-
-    // Written on the UI thread under targetMutex; the playback thread posts
-    // under it, so a window that has left is never called again.
-    mutable std::mutex targetMutex;
-    std::array<IMessageTarget*, EDITOR_ROLES> targets{};
-    IPlaybackDocument* document = nullptr;
+    CEditorNotifier notifier;
+    CPlaybackThread playback;
+    CEditCursor cursor;
+    CNotePreview preview;
+    CUndoHistory history;
+    std::string outputName;
+    // The output audioDevice was opened for.
+    std::string openedOutputName;
 };
 
 } // namespace rix

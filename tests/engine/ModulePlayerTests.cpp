@@ -4,6 +4,9 @@
 #include "EngineTestSupport.h"
 #include "RixModulePlayer.h"
 #include "nexilon/Exceptions.h"
+#include "nexilon/InputStreamSelector.h"
+#include "nexilon/MemoryStream.h"
+#include "nexilon/OutputStreamSelector.h"
 
 namespace {
 
@@ -34,16 +37,6 @@ protected:
     nexilon::CPtr<rix::IRixModule> module = enginetest::NewModule();
     nexilon::CPtr<rix::IRixModulePlayer> player = enginetest::NewPlayer();
 };
-
-TEST_F(ModulePlayerTest, RowLengthFollowsTheTempo)
-{
-    const std::pair<int32_t, uint64_t> tempos[] = {{120, 5512}, {125, 5292}, {175, 3779},  {60, 11025},
-                                                    {1, 661499}, {0, 661499}, {-5, 661499}, {10000000, 1}};
-    for (const auto& [bpm, rowLength] : tempos) {
-        Play([bpm = bpm](rix::CRixModuleData& data) { data.bpm = bpm; data.orderTable[2][0] = 1; });
-        EXPECT_EQ(player->GetLength(), rowLength * 16 * 2) << bpm << " BPM";
-    }
-}
 
 TEST_F(ModulePlayerTest, RowTimesSeeksAndTempoChangesLandOnTheStatedRowAndSample)
 {
@@ -84,32 +77,10 @@ TEST_F(ModulePlayerTest, TwoPositionSongEndsExactlyUnlessLooped)
     EXPECT_EQ(player->Tell(), 352768u);
     player->SeekToRow(0);
     EXPECT_EQ(ReadSamples(*player, 200000).size(), 352768u / 2);
-}
-
-TEST_F(ModulePlayerTest, FullScaleMixClampsInsteadOfWrapping)
-{
-    Play([](rix::CRixModuleData& data) {
-        data.masterVolume = 256;
-        for (int c = 0; c < rix::RIX_CHANNELS; ++c) {
-            OneNoteSong(data, c);
-            data.channels[c].volume = data.channels[c].oscillators[0].volume = 256;
-            data.channels[c].envelope = rix::TRixEnvelope::Default();
-            data.channels[c].oscillators[0].type = rix::RIXOSC_SQUARE;
-        }
-    });
-    const std::vector<int16_t> samples = ReadSamples(*player, 400);
-    for (std::size_t k = 0; k < samples.size(); ++k)  // phase k × 653, low half first
-        ASSERT_EQ(samples[k], (k * 653) % 65536 <= 32767 ? -32768 : 32767) << "sample " << k;
-}
-
-TEST_F(ModulePlayerTest, EditsArePickedUpWhileRendering)
-{
-    Play([](rix::CRixModuleData& data) { OneNoteSong(data, 0); });
-    EXPECT_FALSE(Silent(ReadSamples(*player, 1000)));
-    Edit([](rix::CRixModuleData& data) { data.channels[0].volume = 0; });
-    EXPECT_TRUE(Silent(ReadSamples(*player, 1000)));
-    Edit([](rix::CRixModuleData& data) { data.channels[0].volume = 100; });
-    EXPECT_FALSE(Silent(ReadSamples(*player, 1000)));
+    // 5512 × 2^29 is a multiple of 2^32: a 32-bit product lands on row 0.
+    player->SeekToRow(1u << 29);
+    EXPECT_TRUE(player->IsEof());
+    EXPECT_EQ(player->Tell(), 352768u);
 }
 
 TEST_F(ModulePlayerTest, AnswersItsInterfacesAndReportsItsState)
@@ -130,6 +101,43 @@ TEST_F(ModulePlayerTest, AnswersItsInterfacesAndReportsItsState)
     player->CopyOutput(-1, 0, &untouched, 1);
     player->SeekToRow(3);
     EXPECT_EQ(untouched, 42);
+}
+
+// 160 delays of the longest kind fit in a file of a few kilobytes and would
+// take 5 GB of history: the player refuses such a song when it connects,
+// and again when an edit makes the song that large while it plays.
+TEST_F(ModulePlayerTest, RefusesASongWhoseEchoesExceedTheMemoryBudget)
+{
+    rix::CRixModuleData hostile;
+    OneNoteSong(hostile, 0);
+    rix::TRixEffect longest;
+    longest.param1 = 100000;
+    hostile.channels[2].effects.assign(100, longest);
+    hostile.channels[6].effects.assign(60, longest);
+    auto output = nexilon::CreateMemoryOutputStream();
+    nexilon::COutputStreamSelector saving(output.Get());
+    hostile.Save(saving);
+    ASSERT_LT(output->GetBytes().size(), 32768u);
+    auto input = nexilon::CreateMemoryInputStream(output->GetBytes());
+    nexilon::CInputStreamSelector loading(input.Get());
+    Edit([&](rix::CRixModuleData& data) { data.Load(loading); });
+
+    const std::string message = "The song's effects need 5120 MB of echo memory at 120 BPM (channel 3: 3200 MB), but "
+                                "a song may use at most 128 MB. Shorten or remove delays and flanges, or raise the tempo.";
+    try {
+        player->Connect(module.Get());
+        ADD_FAILURE() << "connected";
+    } catch (const nexilon::CInvalidParameterException& e) {
+        EXPECT_EQ(e.GetMessage(), message);
+    }
+    EXPECT_EQ(player->GetCapabilities(), 0) << "left unconnected";
+
+    Play([](rix::CRixModuleData& data) { data.channels[2].effects.resize(3); data.channels[6].effects.clear(); });
+    EXPECT_EQ(ReadSamples(*player, 3000).size(), 3000u);
+    Edit([&](rix::CRixModuleData& data) { data.channels[2].effects.resize(5, longest); });
+    EXPECT_THROW(ReadSamples(*player, 3000), nexilon::CInvalidParameterException);
+    Edit([&](rix::CRixModuleData& data) { data.channels[2].effects.resize(3); });
+    EXPECT_FALSE(Silent(ReadSamples(*player, 3000))) << "plays on once the song fits again";
 }
 
 class CFakeSample : public nexilon::CObjectBase<nexilon::IMediaSample> {

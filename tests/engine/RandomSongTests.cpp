@@ -122,7 +122,8 @@ private:
         rix::TRixEffect effect{Chance(90) ? Between(0, 6) : Any(7, 7), Envelope(), Envelope(), Any(0, 400),
                                Any(0, 300)};
         // Extreme delays fill the capped history (32 MB, zeroed on every
-        // tempo change); a few of them are enough.
+        // tempo change); a few of them are enough, and more than four would
+        // exceed the song's history budget.
         if (effect.type == rix::RIXEFFECT_DELAY && Chance(90))
             effect.param1 = Between(hostile ? -10 : 0, 400);
         if (hostile)
@@ -253,8 +254,7 @@ private:
 class ReferenceComparison : public ::testing::TestWithParam<Case> {};
 
 // Hostile songs may hold any 32-bit value in every member (tempos from -5
-// to 10^7 and beyond); with them the sanitizer build must stay silent and
-// the history cap bound the memory.
+// to 10^7 and beyond); with them the sanitizer build must stay silent.
 TEST_P(ReferenceComparison, RandomSongsMatchEverySample)
 {
     const Case& c = GetParam();

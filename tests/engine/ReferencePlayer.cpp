@@ -281,8 +281,7 @@ void Player::Advance(Voice& v)
         Oscillator& m = v.modulators[i];
         Oscillator& c = v.carriers[i];
         const int32_t out = Output(m);
-        m.phase += uint32_t(W(int64_t(Shr8(int64_t(m.transitionEnvelope.value) * m.increment)) +
-                              (m.transition ? m.fmOffset : 0)));
+        m.phase += uint32_t(Shr8(int64_t(m.transitionEnvelope.value) * m.increment));
         c.fmOffset = out >> 3;
         c.phase += uint32_t(W(int64_t(Shr8(int64_t(c.transitionEnvelope.value) * c.increment)) +
                               (c.transition ? c.fmOffset : 0)));

@@ -1,13 +1,17 @@
 #include <gmock/gmock.h>
 
 #include <atomic>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
+#include "FileSizeLimit.h"
 #include "IRixModulePlayer.h"
 #include "RixModule.h"
 #include "WavExporter.h"
@@ -130,48 +134,55 @@ TEST_F(WavExport, TwoPositionsAt120BpmMatchADirectReadOfThePlayerWithProgressOnc
     EXPECT_TRUE(bytes.substr(44) == direct) << "rendered data differs from the player's output";
 }
 
-TEST_F(WavExport, CancellingALongSongStopsBeforeTheNextBlockAndKeepsTheFullHeader)
+TEST_F(WavExport, AFailedOrCancelledExportLeavesTheOldFileAndNothingElse)
 {
-    {
-        // 2 positions of 16 rows of 661499 samples: past 21474836 bytes
-        // written, × 100 no longer fits 32 bits.
-        CRixModuleLock data(*module, nexilon::LOCKMODE_WRITE);
-        data->bpm = 1;
-        data->orderTable[0][1] = 1;
+    // At 1 BPM 2 positions make 42335936 bytes: past 21474836 written,
+    // × 100 no longer fits 32 bits. At 120 BPM they make 352768.
+    constexpr uint64_t kLong = 42'335'936;
+    constexpr uint64_t kShort = 352'768 + CWavExporter::kHeaderBytes;
+    const std::string tooBig = std::string(CWavExporter::kFailedMessage) + " " + std::strerror(EFBIG);
+    const struct {
+        int32_t bpm;
+        uint32_t lastPosition;
+        std::optional<uint64_t> room; // what the disk takes
+        uint64_t cancelAt;
+        std::string end;
+    } cases[] = {
+        {1, 255, {}, UINT64_MAX,
+         std::string(CWavExporter::kFailedMessage) + " The song is too long for a WAV file (2 GiB at most)"},
+        {120, 1, 0, UINT64_MAX, tooBig},
+        {120, 1, kShort / 2, UINT64_MAX, tooBig},
+        {120, 1, kShort - 1, UINT64_MAX, tooBig},
+        {1, 1, {}, 30'000'000, "cancelled"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.end + " at " + std::to_string(c.room.value_or(c.cancelAt)));
+        {
+            CRixModuleLock data(*module, nexilon::LOCKMODE_WRITE);
+            data->Reset();
+            data->bpm = c.bpm;
+            data->orderTable[0][c.lastPosition] = 1;
+        }
+        std::ofstream(path) << "precious";
+        TEvents events;
+        events.cancelAt = c.cancelAt;
+        int64_t seconds = 0;
+        {
+            std::optional<rixtest::CFileSizeLimit> fullDisk;
+            if (c.room)
+                fullDisk.emplace(*c.room);
+            EXPECT_NE(Export(events, [&] { return ++seconds; }), TWavExportResult::Completed);
+        }
+        EXPECT_EQ(events.end, c.end);
+        EXPECT_EQ(File(), "precious");
+        EXPECT_EQ(rixtest::EntriesIn(directory), 1) << "no temporary file is left behind";
+        const uint64_t total = c.bpm == 1 ? kLong : kShort - CWavExporter::kHeaderBytes;
+        for (std::size_t i = 0; i < events.percents.size(); ++i)
+            ASSERT_EQ(events.percents[i], static_cast<int32_t>(events.written[i] * 100 / total)) << i;
+        if (c.end == "cancelled") {
+            EXPECT_EQ(events.written.back(), 30'000'128u) << "the first whole block past 30000000";
+        }
     }
-    constexpr uint64_t kTotal = 42'335'936;
-    TEvents events;
-    events.cancelAt = 30'000'000;
-    int64_t seconds = 0;
-    EXPECT_EQ(Export(events, [&] { return ++seconds; }), TWavExportResult::Cancelled);
-    EXPECT_EQ(events.end, "cancelled");
-    for (std::size_t i = 0; i < events.percents.size(); ++i)
-        ASSERT_EQ(events.percents[i], static_cast<int32_t>(events.written[i] * 100 / kTotal)) << i;
-    ASSERT_EQ(events.written.back(), 30'000'128u); // the first whole block past 30'000'000
-    const std::string bytes = File();
-    EXPECT_EQ(bytes.size(), 44u + events.written.back());
-    EXPECT_EQ(bytes.substr(0, 44), Header(kTotal));
-}
-
-TEST_F(WavExport, FailuresAreReportedWithTheirReason)
-{
-    {
-        // 256 positions at 1 BPM: over 5 GB of samples.
-        CRixModuleLock data(*module, nexilon::LOCKMODE_WRITE);
-        data->bpm = 1;
-        data->orderTable[0][255] = 1;
-    }
-    TEvents tooLong;
-    EXPECT_EQ(Export(tooLong), TWavExportResult::Failed);
-    EXPECT_EQ(tooLong.end, std::string(CWavExporter::kFailedMessage) + " The song is too long for a WAV file (2 GiB at most)");
-    EXPECT_TRUE(File().empty());
-
-    path = directory / "missing" / "out.wav";
-    TEvents uncreatable;
-    EXPECT_EQ(Export(uncreatable), TWavExportResult::Failed);
-    EXPECT_THAT(uncreatable.end, testing::MatchesRegex("WAV export failed! .+"));
-    EXPECT_TRUE(uncreatable.percents.empty());
-    EXPECT_FALSE(fs::exists(path));
 }
 
 } // namespace

@@ -84,36 +84,3 @@ TEST_F(RixModuleObject, OnlyWritingUnlocksCountChanges)
     EXPECT_EQ(sink.calls.load(), 3);
 }
 
-TEST_F(RixModuleObject, WritersAndReadersOnThreadsSeeConsistentData)
-{
-    {
-        CRixModuleLock data(*module, nexilon::LOCKMODE_WRITE);
-        data->bpm = data->masterVolume = -1;
-    }
-    std::atomic<bool> torn{false};
-    std::thread writer([&] {
-        for (int i = 0; i < 2000; ++i) {
-            CRixModuleLock data(*module, nexilon::LOCKMODE_WRITE);
-            data->bpm = i;
-            data->masterVolume = i;
-        }
-    });
-    std::thread reader([&] {
-        for (int i = 0; i < 2000; ++i) {
-            CRixModuleLock data(*module, nexilon::LOCKMODE_READ);
-            if (data->bpm != data->masterVolume)
-                torn = true;
-        }
-    });
-    writer.join();
-    reader.join();
-    EXPECT_FALSE(torn.load());
-    EXPECT_EQ(module->GetChangeCount(), 2002u);
-}
-
-TEST_F(RixModuleObject, CounterSeesTheModuleLiveAndDie)
-{
-    const int before = nexilon::q.GetObjectCounter().GetLiveCount(CRixModule::ClassId);
-    module.Reset();
-    EXPECT_EQ(nexilon::q.GetObjectCounter().GetLiveCount(CRixModule::ClassId), before - 1);
-}

@@ -122,15 +122,3 @@ TEST_F(ObjectModel, ObjectCounterSeesBirthAndDeath)
     EXPECT_EQ(counter.GetLiveCount(), totalBefore);
 }
 
-TEST(CId, ComparesAllFourWords)
-{
-    constexpr CId a{1, 2, 3, 4};
-    EXPECT_EQ(a, CId(1, 2, 3, 4));
-    for (int word = 0; word < 4; ++word) {
-        uint32_t w[4] = {1, 2, 3, 4};
-        w[word] ^= 0x80000000u;
-        EXPECT_NE(a, CId(w[0], w[1], w[2], w[3])) << word;
-    }
-    EXPECT_TRUE(CId().IsNull());
-    EXPECT_FALSE(a.IsNull());
-}

@@ -47,19 +47,6 @@ std::string Utf16Le(const char* ascii)
 
 } // namespace
 
-TEST(VarWriter, WritesPlainLittleEndianValues)
-{
-    EXPECT_EQ(Hex(BytesOf('A')), "41");
-    EXPECT_EQ(Hex(BytesOf(static_cast<unsigned char>(0xFE))), "FE");
-    EXPECT_EQ(Hex(BytesOf(static_cast<unsigned short>(0xBEEF))), "EF BE");
-    EXPECT_EQ(Hex(BytesOf(-2)), "FE FF FF FF");
-    EXPECT_EQ(Hex(BytesOf(0x12345678u)), "78 56 34 12");
-    EXPECT_EQ(Hex(BytesOf(true)), "01");
-    EXPECT_EQ(Hex(BytesOf(false)), "00");
-    EXPECT_EQ(Hex(BytesOf(1.0f)), "00 00 80 3F");
-    EXPECT_EQ(Hex(BytesOf(-0.5f)), "00 00 00 BF");
-}
-
 TEST(VarWriter, WritesStringsInTheArchiveFormOfWideStrings)
 {
     EXPECT_EQ(BytesOf(CString("sonrix v3.0")), std::string("\xFF\xFE\xFF\x0B", 4) + Utf16Le("sonrix v3.0"));
@@ -76,36 +63,23 @@ TEST(VarWriter, WritesStringsInTheArchiveFormOfWideStrings)
               "FF FE FF FF FF FF FE FF 00 00");
 }
 
-TEST(VarReader, ReadsBackWhatWasWritten)
+// Numbers and short strings go back and forth in every module file test;
+// the 16- and 32-bit length forms only here.
+TEST(VarReader, ReadsBackStringsOfEveryLengthForm)
 {
     auto out = CreateMemoryOutputStream();
     CVarWriter writer(*out);
-    const CString longText(std::u16string(70000, u'\u3042'));
-    writer << 'z' << static_cast<unsigned char>(200) << static_cast<unsigned short>(65535)
-           << std::numeric_limits<int>::min() << 0xFFFFFFFFu << true << 3.25f << CString("sonrix v3.0")
-           << longText << CString();
-
+    const CString texts[] = {CString(), CString("sonrix v3.0"), CString(std::u16string(255, u'x')),
+                             CString(std::u16string(70000, u'\u3042'))};
+    for (const CString& text : texts)
+        writer << text;
     auto in = CreateMemoryInputStream(out->GetBytes());
     CVarReader reader(*in);
-    char c;
-    unsigned char uc;
-    unsigned short us;
-    int i;
-    unsigned int u;
-    bool b;
-    float f;
-    CString s1, s2, s3;
-    reader >> c >> uc >> us >> i >> u >> b >> f >> s1 >> s2 >> s3;
-    EXPECT_EQ(c, 'z');
-    EXPECT_EQ(uc, 200);
-    EXPECT_EQ(us, 65535);
-    EXPECT_EQ(i, std::numeric_limits<int>::min());
-    EXPECT_EQ(u, 0xFFFFFFFFu);
-    EXPECT_TRUE(b);
-    EXPECT_EQ(f, 3.25f);
-    EXPECT_TRUE(s1 == u"sonrix v3.0");
-    EXPECT_EQ(s2, longText);
-    EXPECT_TRUE(s3.IsEmpty());
+    for (const CString& text : texts) {
+        CString read("stale");
+        reader >> read;
+        EXPECT_EQ(read, text);
+    }
     EXPECT_TRUE(reader.IsExhausted());
 }
 
@@ -131,32 +105,6 @@ TEST(VarReader, IsExhaustedPeeksWithoutLosingTheByte)
     reader >> value;
     EXPECT_EQ(value, 7);
     EXPECT_TRUE(reader.IsExhausted());
-}
-
-TEST(VarReader, TruncatedInputThrowsAtEveryCut)
-{
-    auto out = CreateMemoryOutputStream();
-    CVarWriter writer(*out);
-    writer << 42 << static_cast<unsigned short>(7) << CString("abc") << 1.5f;
-    const std::string whole = out->GetBytes();
-
-    for (std::size_t cut = 0; cut < whole.size(); ++cut) {
-        auto in = CreateMemoryInputStream(whole.substr(0, cut));
-        CVarReader reader(*in);
-        int i;
-        unsigned short us;
-        CString s;
-        float f;
-        try {
-            reader >> i >> us >> s >> f;
-            FAIL() << "no exception at cut " << cut;
-        } catch (const CIOException& error) {
-            EXPECT_EQ(error.GetMessage(), "Unexpected end of stream");
-            EXPECT_EQ(error.GetFunction(), "nexilon::CVarReader::Read");
-            EXPECT_EQ(error.GetFile(), "VarReader");
-            EXPECT_GT(error.GetLine(), 0);
-        }
-    }
 }
 
 TEST(VarReader, CorruptStringLengthFailsWithoutHugeAllocation)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "nexilon/Object.h"
 
@@ -13,9 +15,19 @@ class ISound;
 // stream's Read and positions it with Seek (both capabilities, hence 3).
 constexpr uint32_t SOUND_MODE_STREAMED = 3;
 
+// What the mixing callback has cost since the output was opened.
+struct TAudioCallbackTiming {
+    uint64_t callbacks = 0;
+    // The longest single callback, in microseconds.
+    uint64_t longestMicroseconds = 0;
+    // Frames a playing sound had not rendered in time and that were left
+    // silent (the sound resumes where it was).
+    uint64_t underrunFrames = 0;
+};
+
 // The real-time audio output: one output of 16-bit signed mono PCM at
 // 44100 Hz that mixes every playing sound on a thread of its own and clamps
-// the sum to 16 bits. Declaration order is slot order (7 to 9).
+// the sum to 16 bits. Declaration order is slot order (7 to 13).
 //
 // Threading: every operation may be called from any thread. The mixing
 // thread calls the sounds' streams (Read, Tell, Seek) while it holds the
@@ -42,6 +54,18 @@ public:
     // CInvalidParameterException; a selector without stream gives
     // CNullPtrException.
     virtual ISound* CreateSound(const CInputStreamSelector& selector, uint32_t mode) = 0;
+    // The names of the outputs the driver offers now, for a choice in the
+    // editor; empty when the driver names none (the dummy and disk drivers).
+    virtual std::vector<std::string> ListOutputDevices() = 0;
+    // The output Open uses, by one of the names above; empty for the
+    // system's default. Takes effect at the Open of a device not yet open.
+    virtual void SetOutputDevice(const std::string& name) = 0;
+    // Why the open output is not the chosen one (say, it is unplugged and
+    // the default plays instead), as a sentence for a status bar; empty when
+    // all went as chosen.
+    virtual std::string GetOutputDeviceNote() = 0;
+    // How long the mixing callback took since Open, for measurements.
+    virtual TAudioCallbackTiming GetCallbackTiming() = 0;
 
 protected:
     ~IAudioDevice() = default;

@@ -2,8 +2,8 @@
 
 #include <condition_variable>
 #include <mutex>
+#include <cstddef>
 #include <thread>
-#include <unordered_map>
 #include <vector>
 
 namespace nexilon {
@@ -27,13 +27,29 @@ public:
     void Unlock();
     // The mode of the level the next Unlock of this thread releases.
     TLockMode GetLockMode() const;
+    // Entries kept for threads' levels: the most threads that ever held or
+    // waited for the lock at the same time, however many came and went.
+    std::size_t GetThreadEntryCount() const;
 
 private:
-    bool IsWriting(TLockMode mode) const { return mode != LOCKMODE_READ; }
+    // The levels one thread holds, innermost last. An entry whose thread
+    // released its last level is free (owner is the empty id) and goes to
+    // the next thread that locks, capacity and all, so neither a stream of
+    // short-lived playback threads makes the list grow nor does the audio
+    // thread allocate when it locks at every buffer.
+    struct TThreadLevels {
+        std::thread::id owner;
+        std::vector<TLockMode> levels;
+    };
+
+    static bool IsWriting(TLockMode mode) { return mode != LOCKMODE_READ; }
+    // This thread's entry, or null when it holds no level.
+    TThreadLevels* Find(std::thread::id self);
+    const TThreadLevels* Find(std::thread::id self) const;
 
     mutable std::mutex mutex;
     std::condition_variable changed;
-    std::unordered_map<std::thread::id, std::vector<TLockMode>> levels;
+    std::vector<TThreadLevels> threads;
     std::thread::id writer;
     bool hasWriter = false;
     int readers = 0;

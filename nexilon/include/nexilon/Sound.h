@@ -1,11 +1,14 @@
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 #include "nexilon/Object.h"
 
 namespace nexilon {
 
 // One stream played by an audio device (IAudioDevice::CreateSound).
-// Declaration order is slot order (7 to 17); the reserved slots keep the
+// Declaration order is slot order (7 to 19); the reserved slots keep the
 // numbering and throw COperationNotSupportedException. Positions are in
 // seconds of the stream at 44100 samples per second (byte = sample × 2).
 // Threading as for IAudioDevice: any thread, but never while holding a
@@ -34,6 +37,11 @@ public:
     // The position of the stream the listener hears now: samples still
     // queued in the device are not counted yet. 0 after Stop.
     virtual float GetPosition() = 0;
+    // The same position in samples, exact at any length of stream.
+    virtual uint64_t GetHeardSample() = 0;
+    // Why the stream stopped the sound by failing (its exception's
+    // message), empty when it did not; cleared by Start.
+    virtual std::string GetFailure() = 0;
 
 protected:
     ~ISound() = default;

@@ -1,0 +1,183 @@
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "CliCommands.h"
+#include "CliFiles.h"
+#include "RixExportSize.h"
+#include "RixExportVerifier.h"
+#include "RixModuleData.h"
+#include "RixReplayRenderer.h"
+#include "RixSongExporter.h"
+
+// The commands around the intro replay routine:
+//   "render --as-exported IN.sonrix OUT.wav"  the routine's render of the exported tables
+//   "export-cpp --size IN.sonrix"            the tables' bytes, raw and compressed
+//   "verify-export IN.sonrix"                the routine's render against the editor's
+namespace cli {
+
+namespace {
+
+void PutLittleEndian(std::string& bytes, uint32_t value, int size)
+{
+    for (int i = 0; i < size; ++i)
+        bytes.push_back(static_cast<char>(value >> (8 * i)));
+}
+
+// Writes a 16-bit mono 44100 Hz WAV file beside the target first and
+// replaces the target only when the whole file reached the disk.
+void WriteWav(const std::string& path, const std::vector<int16_t>& samples)
+{
+    const auto dataBytes = static_cast<uint32_t>(samples.size() * 2);
+    std::string bytes = "RIFF";
+    PutLittleEndian(bytes, 36 + dataBytes, 4);
+    bytes += "WAVEfmt ";
+    PutLittleEndian(bytes, 16, 4);
+    PutLittleEndian(bytes, 1, 2);
+    PutLittleEndian(bytes, 1, 2);
+    PutLittleEndian(bytes, 44100, 4);
+    PutLittleEndian(bytes, 88200, 4);
+    PutLittleEndian(bytes, 2, 2);
+    PutLittleEndian(bytes, 16, 2);
+    bytes += "data";
+    PutLittleEndian(bytes, dataBytes, 4);
+    for (const int16_t sample : samples)
+        PutLittleEndian(bytes, static_cast<uint16_t>(sample), 2);
+
+    const std::string temporary = path + ".part";
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (!file)
+        throw std::runtime_error("cannot create " + temporary);
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0 &&
+                         ::fsync(::fileno(file)) == 0;
+    const bool closed = std::fclose(file) == 0;
+    std::error_code renamed;
+    if (written && closed)
+        std::filesystem::rename(temporary, path, renamed);
+    if (!written || !closed || renamed) {
+        std::filesystem::remove(temporary, renamed);
+        throw std::runtime_error("cannot write the file (disk full?)");
+    }
+}
+
+std::string Decibels(double value)
+{
+    char text[32];
+    if (std::isinf(value))
+        std::snprintf(text, sizeof(text), "%s", value < 0 ? "silence" : "inf");
+    else
+        std::snprintf(text, sizeof(text), "%+.2f", value);
+    return text;
+}
+
+void PrintLevel(const char* name, const rix::TRixLevelDifference& level)
+{
+    if (level.identical) {
+        std::printf("  %-10s identical\n", name);
+        return;
+    }
+    std::printf("  %-10s %s dB at %.2f s, difference %s dBFS\n", name, Decibels(level.worstDb).c_str(),
+                level.worstSecond, Decibels(level.differenceDbfs).c_str());
+}
+
+void PrintReport(const std::string& input, const rix::TRixExportReport& report)
+{
+    std::printf("%s: %.2f s (%llu samples), editor against replay routine\n", input.c_str(),
+                static_cast<double>(report.samples) / 44100.0, static_cast<unsigned long long>(report.samples));
+    std::printf("Level difference, worst 50 ms window (routine over editor):\n");
+    for (int c = 0; c < 8; ++c)
+        PrintLevel(("channel " + std::to_string(c + 1)).c_str(), report.channels[c]);
+    PrintLevel("mix", report.mix);
+    std::printf("Pitch error of octave and fine tune, worst played note:\n");
+    if (report.pitches.empty())
+        std::printf("  no oscillator plays a note\n");
+    for (const rix::TRixPitchError& pitch : report.pitches) {
+        const std::string name = "channel " + std::to_string(pitch.channel + 1) +
+                                 (pitch.transition ? " transition oscillator " : " oscillator ") +
+                                 std::to_string(pitch.oscillator + 1);
+        std::printf("  %-36s pitch %6d cents: %s cents\n", name.c_str(), pitch.pitch, Decibels(pitch.worstCents).c_str());
+    }
+    std::printf("Not carried by the tables:\n");
+    if (report.features.empty())
+        std::printf("  nothing\n");
+    for (const rix::TRixExportFeature& feature : report.features) {
+        if (feature.channel >= 0)
+            std::printf("  channel %d, %s: %s\n", feature.channel + 1, feature.place.c_str(), feature.problem.c_str());
+        else
+            std::printf("  %s: %s\n", feature.place.c_str(), feature.problem.c_str());
+    }
+    std::printf("%s (thresholds: level %.1f dB, pitch %.1f cents, nothing left out)\n",
+                report.Passes() ? "Within the thresholds" : "Differs", rix::CRixExportVerifier::kLevelThresholdDb,
+                rix::CRixExportVerifier::kPitchThresholdCents);
+}
+
+std::unique_ptr<rix::CRixModuleData> Load(const std::string& input)
+{
+    auto data = std::make_unique<rix::CRixModuleData>();
+    LoadModuleFile(input, *data);
+    return data;
+}
+
+} // namespace
+
+int RunRenderAsExported(const std::vector<std::string>& args)
+{
+    if (args.size() != 2)
+        return UsageError("render --as-exported needs IN.sonrix and OUT.wav");
+    const std::string& input = args[0];
+    const std::string& output = args[1];
+    std::unique_ptr<rix::CRixModuleData> data;
+    try {
+        data = Load(input);
+    } catch (const std::exception& error) {
+        return ReportFileFailure(input, error);
+    }
+    std::vector<int16_t> samples;
+    try {
+        rix::CRixReplayRenderer renderer(rix::CRixSongExporter().Build(*data));
+        samples.resize(renderer.SongSamples());
+        renderer.Render(samples.data(), static_cast<uint32_t>(samples.size()));
+    } catch (const std::exception& error) {
+        return ReportFileFailure(input, error);
+    }
+    try {
+        WriteWav(output, samples);
+    } catch (const std::exception& error) {
+        return ReportFileFailure(output, error);
+    }
+    return 0;
+}
+
+int RunExportSize(const std::vector<std::string>& args)
+{
+    if (args.size() != 1)
+        return UsageError("export-cpp --size needs IN.sonrix");
+    try {
+        const rix::TExportSize size = rix::MeasureExportSize(*Load(args[0]));
+        std::printf("%u bytes of tables, %u bytes LZMA-compressed\n", size.rawBytes, size.compressedBytes);
+    } catch (const std::exception& error) {
+        return ReportFileFailure(args[0], error);
+    }
+    return 0;
+}
+
+int RunVerifyExport(const std::vector<std::string>& args)
+{
+    if (args.size() != 1)
+        return UsageError("verify-export needs IN.sonrix");
+    rix::TRixExportReport report;
+    try {
+        report = rix::CRixExportVerifier::Verify(*Load(args[0]));
+    } catch (const std::exception& error) {
+        return ReportFileFailure(args[0], error);
+    }
+    PrintReport(args[0], report);
+    return report.Passes() ? 0 : 1;
+}
+
+} // namespace cli

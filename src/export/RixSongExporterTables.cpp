@@ -1,0 +1,176 @@
+// The table values of CRixSongExporter, built from the results of the
+// preparation passes. Both the text and the replay routine read them.
+
+#include "RixSongExporter.h"
+
+namespace rix {
+
+namespace {
+
+// The replay routine restarts a pattern-timed envelope at order positions
+// whose bits under the mask are all 0; 255 means the song never restarts it.
+int32_t PatternResetMask(int32_t resetMode)
+{
+    switch (resetMode) {
+    case RIXRESET_PATTERN:
+        return 0;
+    case RIXRESET_TWO_PATTERNS:
+        return 1;
+    case RIXRESET_FOUR_PATTERNS:
+        return 3;
+    default:
+        return 255;
+    }
+}
+
+// Unsigned 32-bit results are written with %d, i.e. as their signed bits.
+int32_t AsSigned(uint32_t value)
+{
+    return static_cast<int32_t>(value);
+}
+
+} // namespace
+
+void CRixSongExporter::BuildOrderTable(TRixSongTables& tables) const
+{
+    // Channel 1's pattern in the lowest four bits, channel 8's in the
+    // highest. Entries above 15 play nothing and are 0.
+    for (int position = 0; position < songLength; ++position) {
+        uint32_t entry = 0;
+        for (int c = RIX_CHANNELS - 1; c >= 0; --c) {
+            const uint32_t p = moduleData->orderTable[c][position];
+            entry = (entry << 4) | (p < static_cast<uint32_t>(RIX_PATTERNS) ? p : 0u);
+        }
+        tables.orderTable.push_back(entry);
+    }
+}
+
+void CRixSongExporter::BuildPatterns(TRixSongTables& tables) const
+{
+    int patternsBefore = 0;
+    for (int c = 0; c < RIX_CHANNELS; ++c) {
+        int maxPattern = 0;
+        for (int p = 1; p < RIX_PATTERNS; ++p) {
+            if (patternUsed[c][p])
+                maxPattern = p;
+        }
+        tables.patternLookup[c] = static_cast<uint8_t>(patternsBefore);
+        patternsBefore += maxPattern;
+        for (int p = 1; p <= maxPattern; ++p) {
+            for (int row = 0; row < RIX_ROWS; ++row) {
+                const auto v = static_cast<int32_t>(moduleData->patterns[c][p][row]);
+                // Notes above octave 15 do not fit the byte and are left out
+                // like empty rows.
+                const bool empty = !patternUsed[c][p] || v == 0 || (v > 192 && v < 255);
+                const bool stop = !empty && (v < 0 || v >= 255);
+                uint8_t cell = 0;
+                if (stop)
+                    cell = 255;
+                else if (!empty)
+                    cell = static_cast<uint8_t>(((v - 1) / 12) << 4 | (v - 1) % 12);
+                tables.patternData.push_back(cell);
+                tables.patternIsNote.push_back(!empty && !stop);
+            }
+        }
+    }
+}
+
+void CRixSongExporter::BuildEnvelopes(TRixSongTables& tables) const
+{
+    for (const TRixEnvelope* envelope : shapeList) {
+        tables.envelopes.push_back({envelope->minValue, envelope->maxValue, envelope->speed, envelope->phase / 2048,
+                                    envelope->keepEnabled ? envelope->keep / 2048 : 255,
+                                    envelope->sustainEnabled ? envelope->sustain / 2048 : 255,
+                                    envelope->resetMode == RIXRESET_NOTE, PatternResetMask(envelope->resetMode)});
+    }
+}
+
+void CRixSongExporter::BuildCounters(TRixSongTables& tables) const
+{
+    for (const TRixEnvelope* envelope : counterList) {
+        tables.counters.push_back(
+            {ShapeIndexOf(*envelope), IsConstant(*envelope) ? -1 : ChannelOf(*envelope), InitialValue(*envelope)});
+    }
+}
+
+void CRixSongExporter::BuildOscillators(TRixSongTables& tables) const
+{
+    // Carriers of a channel first, then its transition oscillators, each
+    // naming the carrier it modulates.
+    const auto add = [&](const TRixOscillator& oscillator, int channel, int source) {
+        tables.oscillators.push_back({PitchOctave(oscillator.pitch), PitchFine(oscillator.pitch), oscillator.type,
+                                      channel, source, oscillator.volume, CounterIndexOf(oscillator.volumeEnvelope),
+                                      CounterIndexOf(oscillator.transitionEnvelope)});
+    };
+    for (int c = 0; c < RIX_CHANNELS; ++c) {
+        const CRixModuleChannel& channel = moduleData->channels[c];
+        const int first = static_cast<int>(tables.oscillators.size());
+        for (const TRixOscillator& oscillator : channel.oscillators)
+            add(oscillator, c, -1);
+        for (std::size_t i = 0; i < channel.oscillators.size(); ++i) {
+            if (channel.oscillators[i].transition && i < channel.transitionOscillators.size())
+                add(channel.transitionOscillators[i], c, first + static_cast<int>(i));
+        }
+    }
+}
+
+void CRixSongExporter::BuildEffects(TRixSongTables& tables) const
+{
+    const uint32_t rowSamples = static_cast<uint32_t>(rowLength);
+    for (int c = 0; c < RIX_CHANNELS; ++c) {
+        if (!channelUsed[c])
+            continue;
+        for (const TRixEffect& effect : moduleData->channels[c].effects) {
+            if (effect.type < 0 || effect.type >= kExportedEffectTypes)
+                continue;
+            const auto param1 = static_cast<uint32_t>(effect.param1);
+            const auto param2 = static_cast<uint32_t>(effect.param2);
+            TRixSongEffect row = {0, 0, 1, c, effect.type, 0, 0};
+            switch (effect.type) {
+            case RIXEFFECT_DELAY:
+                row.param1 = effect.param2;
+                row.length = AsSigned(rowSamples * param1 / 100u);
+                break;
+            case RIXEFFECT_FLANGE:
+                // The largest delay the envelope reaches, plus 1.
+                row.length = AsSigned(static_cast<uint32_t>(effect.envelope1.maxValue) + 1u);
+                row.counter1 = CounterIndexOf(effect.envelope1);
+                break;
+            case RIXEFFECT_LOWPASS:
+            case RIXEFFECT_HIGHPASS:
+                row.param1 = effect.param1;
+                row.counter1 = CounterIndexOf(effect.envelope1);
+                break;
+            case RIXEFFECT_RESONANCE:
+                row.param1 = effect.param1;
+                row.param2 = effect.param2;
+                row.counter1 = CounterIndexOf(effect.envelope1);
+                row.counter2 = CounterIndexOf(effect.envelope2);
+                break;
+            case RIXEFFECT_OVERDRIVE: {
+                // A zero threshold divides by 1, as the player does.
+                const uint32_t threshold = param1 * 127u;
+                row.param1 = AsSigned(threshold);
+                row.param2 = AsSigned(param2 * 32767u / (threshold == 0 ? 1u : threshold));
+                row.counter2 = CounterIndexOf(effect.envelope1);
+                break;
+            }
+            default:
+                break;
+            }
+            tables.effects.push_back(row);
+        }
+    }
+}
+
+void CRixSongExporter::BuildChannels(TRixSongTables& tables) const
+{
+    for (int c = 0; c < RIX_CHANNELS; ++c) {
+        const CRixModuleChannel& channel = moduleData->channels[c];
+        tables.channelVolume[c] = channel.volume;
+        tables.channelEnvelopeCounter[c] = CounterIndexOf(channel.envelope);
+        tables.channelStopNote[c] = !channel.envelope.sustainEnabled;
+    }
+}
+
+} // namespace rix

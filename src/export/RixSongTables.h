@@ -1,0 +1,52 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "RixSongDataTypes.h"
+
+namespace rix {
+
+// The tables of RixSongData.cpp as values. The exporter builds them once;
+// the text is printed from them and the replay routine plays them, so what
+// the editor's tool hears is what the intro compiles.
+struct TRixSongTables {
+    static constexpr int kEffectTypes = 6;
+
+    // The defines block.
+    int32_t songLength = 0;
+    int32_t rowLength = 0;
+    int32_t masterVolume = 0;
+    std::array<bool, kEffectTypes> effectTypeUsed{};
+
+    // One entry per order position: channel 1's pattern in the low four bits.
+    std::vector<uint32_t> orderTable;
+    // 16 bytes per written pattern (octave in the high, semitone in the low
+    // four bits; 0 empty, 255 stop). patternIsNote tells a note byte from an
+    // empty one: the lowest note is the byte 0 too, but written as 0x00.
+    std::vector<uint8_t> patternData;
+    std::vector<bool> patternIsNote;
+    // Patterns written before each channel's first one.
+    std::array<uint8_t, 8> patternLookup{};
+
+    std::vector<TRixSongEnvelope> envelopes;
+    std::vector<TRixSongEnvelopeCounter> counters;
+    std::vector<TRixSongOscillator> oscillators;
+    std::vector<TRixSongEffect> effects;
+
+    // As written; the compiled tables are bytes, so values above 255 do not
+    // compile (the export verification names them).
+    std::array<int32_t, 8> channelVolume{};
+    std::array<int32_t, 8> channelEnvelopeCounter{};
+    std::array<bool, 8> channelStopNote{};
+
+    // Patterns written for a channel.
+    int PatternCount(int channel) const
+    {
+        const int next = channel + 1 < 8 ? patternLookup[channel + 1] : static_cast<int>(patternData.size() / 16);
+        return next - patternLookup[channel];
+    }
+};
+
+} // namespace rix

@@ -1,0 +1,208 @@
+#include "PlaybackThread.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "RixConstants.h"
+#include "RixModule.h"
+#include "nexilon/InputStreamSelector.h"
+#include "nexilon/Nexilon.h"
+
+namespace rix {
+
+namespace {
+
+// How often the thread follows the heard position.
+constexpr std::chrono::milliseconds kPollPeriod{20};
+// In song mode, a heard position more than this many rows behind the last
+// one means the song jumped back: playback ends.
+constexpr int32_t kJumpBackRows = 8;
+
+} // namespace
+
+CPlaybackThread::CPlaybackThread(IRixModule& song, CEditCursor& cursor, CEditorNotifier& notifier)
+    : song(song), cursor(cursor), notifier(notifier)
+{
+    channelEnabled.fill(true);
+    player = nexilon::CreateInstance<IRixModulePlayer>(RIX_MODULE_PLAYER_CLASS);
+}
+
+CPlaybackThread::~CPlaybackThread()
+{
+    Stop();
+}
+
+void CPlaybackThread::Start(nexilon::IAudioDevice& output, bool loop)
+{
+    if (threadActive)
+        return;
+    // A thread that has ended by itself is still to be joined.
+    if (thread.joinable())
+        thread.join();
+    device = nexilon::CPtr<nexilon::IAudioDevice>(&output);
+    loopPattern = loop;
+    {
+        std::lock_guard guard(stateMutex);
+        stopRequested = false;
+    }
+    threadActive = true;
+    thread = std::thread(&CPlaybackThread::Run, this, loop);
+}
+
+void CPlaybackThread::Stop()
+{
+    {
+        std::lock_guard guard(stateMutex);
+        stopRequested = true;
+        if (sound)
+            sound->Stop();
+        isPlaying = false;
+    }
+    wake.notify_all();
+    // The thread ends at once when woken; waiting for it puts its last posts
+    // before whatever the caller posts next (a moved cursor, say).
+    if (thread.joinable() && thread.get_id() != std::this_thread::get_id())
+        thread.join();
+}
+
+void CPlaybackThread::WaitUntilIdle()
+{
+    if (thread.joinable())
+        thread.join();
+}
+
+void CPlaybackThread::DetachOutput()
+{
+    Stop();
+    std::lock_guard guard(stateMutex);
+    sound.Reset();
+    device.Reset();
+}
+
+void CPlaybackThread::SetChannelEnabled(int32_t channel, bool enabled)
+{
+    if (channel < 0 || channel >= RIX_CHANNELS)
+        return;
+    std::lock_guard guard(muteMutex);
+    channelEnabled[static_cast<std::size_t>(channel)] = enabled;
+    // The player ignores it until connected; StartSound applies it then.
+    player->SetChannelEnabled(channel, enabled);
+}
+
+bool CPlaybackThread::IsChannelEnabled(int32_t channel) const
+{
+    if (channel < 0 || channel >= RIX_CHANNELS)
+        return false;
+    std::lock_guard guard(muteMutex);
+    return channelEnabled[static_cast<std::size_t>(channel)];
+}
+
+bool CPlaybackThread::CopyHeardOutput(int32_t channel, int32_t* destination, uint32_t count)
+{
+    if (!destination)
+        return false;
+    std::fill_n(destination, count, 0);
+    nexilon::CPtr<nexilon::ISound> heard;
+    {
+        std::lock_guard guard(stateMutex);
+        if (isPlaying)
+            heard = sound;
+    }
+    if (!heard || channel < -1 || channel >= RIX_CHANNELS)
+        return false;
+    // The player counts positions in 32 bits, so the difference wraps the
+    // same way before the song's first sample.
+    const auto end = static_cast<uint32_t>(heard->GetHeardSample());
+    player->CopyOutput(channel, (end - count) * 2, destination, count);
+    return true;
+}
+
+void CPlaybackThread::Run(bool loop)
+{
+    bool started = false;
+    std::string failure;
+    try {
+        started = StartSound(loop);
+        if (started)
+            failure = FollowSound(loop);
+    } catch (const std::exception& error) {
+        failure = *error.what() ? error.what() : "Playback failed";
+    } catch (...) {
+        failure = "Playback failed";
+    }
+    // However the playback ended, nothing it started may go on sounding.
+    StopSound();
+    if (started || !failure.empty()) {
+        isPlaying = false;
+        notifier.PostPlaybackEnd(cursor.AbsoluteRow());
+    }
+    if (!failure.empty())
+        notifier.PostPlaybackFailed(failure);
+    threadActive = false;
+}
+
+bool CPlaybackThread::StartSound(bool loop)
+{
+    player->Connect(&song);
+    {
+        std::lock_guard guard(muteMutex);
+        for (int32_t channel = 0; channel < RIX_CHANNELS; ++channel)
+            player->SetChannelEnabled(channel, channelEnabled[static_cast<std::size_t>(channel)]);
+    }
+    int32_t start = cursor.Order();
+    int32_t songLength = 0;
+    {
+        CRixModuleLock data(song, nexilon::LOCKMODE_READ);
+        songLength = data->GetSongLength();
+    }
+    if (songLength == 0)
+        return false;
+    if (start >= songLength)
+        start = 0;
+    player->SetLoopPattern(loop);
+    // A new sound starts where its stream is: on the row's first sample.
+    player->SeekToRow(static_cast<uint32_t>(start * RIX_ROWS));
+    nexilon::CInputStreamSelector selector(player.Get());
+    auto newSound = nexilon::CPtr<nexilon::ISound>::Adopt(device->CreateSound(selector, nexilon::SOUND_MODE_STREAMED));
+
+    std::lock_guard guard(stateMutex);
+    if (stopRequested)
+        return false;
+    sound = newSound;
+    sound->Start();
+    isPlaying = true;
+    return true;
+}
+
+std::string CPlaybackThread::FollowSound(bool loop)
+{
+    int32_t lastRow = -1;
+    std::unique_lock guard(stateMutex);
+    while (isPlaying) {
+        guard.unlock();
+        // The player ends the stream at the end of the song as it is now,
+        // however it was edited since the start.
+        if (!sound->IsPlaying())
+            return sound->GetFailure();
+        const int32_t row = player->RowAtTime(sound->GetPosition());
+        if (!loop && row < lastRow - kJumpBackRows)
+            return {};
+        if (row != lastRow) {
+            notifier.PostPlayingRow(row);
+            lastRow = row;
+        }
+        notifier.PostLevelRefresh();
+        guard.lock();
+        wake.wait_for(guard, kPollPeriod, [this] { return !isPlaying; });
+    }
+    return {};
+}
+
+void CPlaybackThread::StopSound()
+{
+    std::lock_guard guard(stateMutex);
+    if (sound)
+        sound->Stop();
+}
+
+} // namespace rix
