@@ -26,6 +26,8 @@
 #include "CommandIds.h"
 #include "CppExport.h"
 #include "LockKeyIndicators.h"
+#include "MidiInputMenu.h"
+#include "PatternWnd.h"
 #include "PlaybackController.h"
 #include "RixDoc.h"
 #include "RixView.h"
@@ -168,6 +170,7 @@ void CMainFrame::CreateMenus()
         lookGroup->addAction(look);
         connect(look, &QAction::triggered, this, [this, id = table[i].id] { OnApplicationLook(id); });
     }
+    viewMenu->addMenu(new CMidiInputMenu(view->findChild<CPatternWnd*>(), viewMenu));
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     AddCommand(help, ID_APP_ABOUT, tr("&About sonrix3..."))->setIcon(CToolbarIcons::Icon(CToolbarIcons::About));

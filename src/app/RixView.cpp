@@ -5,6 +5,8 @@
 #include "EnvEditorDlg.h"
 #include "IClipboardTarget.h"
 #include "ImageButton.h"
+#include "OrderTableWnd.h"
+#include "PatternWnd.h"
 #include "PlaybackController.h"
 #include "RixModule.h"
 
@@ -73,6 +75,12 @@ void CRixView::CreateChildren()
 {
     // The editors and panels join here, each at its place, in this order:
     // order table, pattern, oscillator bar, mixer, master, side panel.
+    auto* orderTable = new COrderTableWnd(controller, this);
+    Place(orderTable, kOrderTable);
+    auto* pattern = new CPatternWnd(controller, this);
+    Place(pattern, kPattern);
+    orderTable->SetPatternWnd(pattern);
+    pattern->SetOrderTable(orderTable);
 
     auto* play = new CImageButton(QString::fromUtf8(kPlay.text), kPlayBitmaps[0], kPlayBitmaps[1], this);
     Place(play, kPlay);
