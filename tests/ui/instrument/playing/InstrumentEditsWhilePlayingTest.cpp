@@ -1,0 +1,103 @@
+// The instrument editors' edits against a song that plays on the dummy
+// audio driver, without windows: built apart from the widget tests and
+// labelled playback, so the ThreadSanitizer build runs it too.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "IRixModulePlayer.h"
+#include "InstrumentEditor.h"
+#include "PlaybackController.h"
+#include "RixModule.h"
+#include "nexilon/Nexilon.h"
+
+namespace rix {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Keeps the latest playing row the pattern editor would be told.
+class CRowFollower final : public IMessageTarget {
+public:
+    void PostMessage(uint32_t message, uintptr_t wParam, intptr_t) override
+    {
+        if (message == MSG_PLAYING_POSITION && wParam != NO_PLAYING_POSITION)
+            row = static_cast<int32_t>(wParam);
+    }
+    std::atomic<int32_t> row{-1};
+};
+
+// One of a cycle of edits a user makes on the playing channel.
+void Edit(CInstrumentEditor& editor, int step)
+{
+    const std::size_t some = static_cast<std::size_t>(step / 13 % 3);
+    const int32_t value = step * 37 % 256;
+    switch (step % 12) {
+    case 0: editor.AddOscillator(0); break;
+    case 1: editor.ToggleTransition(0, some); break;
+    case 2: editor.ChangeOscillator(0, {some, false}, [&](TRixOscillator& o) { o.volume = value; }); break;
+    case 3: editor.ChangeOscillator(0, {some, true}, [&](TRixOscillator& o) { o.type = value % 4; }); break;
+    case 4: editor.AddEffect(0, step / 12 % 7); break;
+    case 5: editor.ChangeEffect(0, some, [&](TRixEffect& e) { e.param1 = value; e.envelope1.maxValue = value; }); break;
+    case 6: editor.SwapEffects(0, 0, some); break;
+    case 7: editor.DuplicateOscillator(0, some); break;
+    case 8: editor.TransposeAll(0, step % 2 ? 700 : -700); break;
+    case 9: editor.RemoveEffect(0, 0); break;
+    case 10: editor.RemoveOscillator(0, some); break;
+    default:
+        if (step % 120 == 11)
+            editor.CopyInstrument(1, 0);
+        else
+            editor.ChangeEffect(0, some, [&](TRixEffect& e) { e.param2 = value; });
+        break;
+    }
+}
+
+TEST(InstrumentEditsWhilePlaying, NothingStallsOrBreaks)
+{
+    nexilon::q.Init();
+    RegisterModuleClass();
+    RegisterPlayerClass();
+    ::setenv("SONRIX_AUDIO_DRIVER", "dummy", 0);
+    CPlaybackController controller;
+    CRowFollower follower;
+    controller.RegisterTarget(EDITOR_PATTERN, &follower);
+    {
+        CRixModuleLock song(controller.GetSongModule(), nexilon::LOCKMODE_WRITE);
+        for (int order = 0; order < 64; ++order)
+            song->orderTable[0][order] = song->orderTable[1][order] = 1;
+        for (int row = 0; row < 16; row += 2)
+            song->patterns[0][1][row] = song->patterns[1][1][row] = 37 + row;
+        song->channels[1].effects.push_back(TRixEffect::OfType(RIXEFFECT_DELAY));
+    }
+    controller.PlaySong();
+    while (follower.row < 0)
+        std::this_thread::sleep_for(10ms);
+    const int32_t firstRow = follower.row;
+    const auto start = std::chrono::steady_clock::now();
+
+    std::thread edits([&controller] {
+        CInstrumentEditor editor(controller);
+        const auto end = std::chrono::steady_clock::now() + 3s;
+        for (int step = 0; std::chrono::steady_clock::now() < end; ++step) {
+            Edit(editor, step);
+            std::this_thread::sleep_for(2ms);
+        }
+    });
+    edits.join();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const int32_t rows = follower.row - firstRow;
+    EXPECT_TRUE(controller.IsPlaying());
+    controller.Stop();
+    controller.RegisterTarget(EDITOR_PATTERN, nullptr);
+    // 120 BPM plays 8 rows a second; the audible position may trail by a
+    // buffer and a polling period.
+    EXPECT_GT(rows, seconds * 8.0 * 0.8) << rows << " rows in " << seconds << " s";
+    CRixModuleLock song(controller.GetSongModule(), nexilon::LOCKMODE_READ);
+    EXPECT_EQ(song->channels[0].oscillators.size(), song->channels[0].transitionOscillators.size());
+}
+
+} // namespace
+} // namespace rix
