@@ -39,9 +39,12 @@ void CImageButton::paintEvent(QPaintEvent*)
     painter.drawRect(0, 0, w, h);
     painter.setPen(theme.Pen(pushed ? 0 : 1));
     painter.drawRect(1, 1, w, h);
-    // The image's centre stays at the button's centre whatever their sizes.
+    // The image's centre stays at the button's centre: a larger image is cut
+    // to the inside of the bevel, a smaller one is centred in it.
     const QImage& image = theme.Bitmap(pushed ? pressedBitmapId : normalBitmapId);
-    painter.drawImage(QPoint(1, 1), image, QRect((image.width() - w) / 2, (image.height() - h) / 2, w, h));
+    const QRect cut((image.width() - w) / 2, (image.height() - h) / 2, w, h);
+    const QRect shown = cut.intersected(image.rect());
+    painter.drawImage(QPoint(1, 1) + shown.topLeft() - cut.topLeft(), image, shown);
 }
 
 } // namespace rix

@@ -106,8 +106,9 @@ CEnvEditorDlg::CEnvEditorDlg(QWidget* parent, CPlaybackController& controller, T
     setAccessibleName(windowTitle());
     setObjectName(QStringLiteral("EnvelopeEditor"));
     QFont dialogFont;
+    // The layout's font, else its nearest relative on Linux desktops.
     dialogFont.setFamilies({QStringLiteral("MS Shell Dlg"), QStringLiteral("Microsoft Sans Serif"),
-                            QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+                            QStringLiteral("Liberation Sans")});
     dialogFont.setStyleHint(QFont::SansSerif);
     dialogFont.setPointSize(8);
     setFont(dialogFont);
@@ -191,12 +192,6 @@ void CEnvEditorDlg::CreateControls()
     for (const TResetItem& item : RESET_ITEMS)
         resetList->addItem(QString::fromLatin1(item.text), item.mode);
     connect(resetList, &QComboBox::currentIndexChanged, this, &CEnvEditorDlg::OnResetModeChanged);
-}
-
-int32_t CEnvEditorDlg::RowLength() const
-{
-    CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_READ);
-    return data->GetRowLength();
 }
 
 void CEnvEditorDlg::Fill()

@@ -45,7 +45,6 @@ private:
     // The rows per cycle (into its edit too when withEdit) and the speed line.
     void ShowSpeed(bool withEdit);
     void Redraw();
-    int32_t RowLength() const;
 
     void OnMinMaxEdited();
     void OnRowsEdited();
