@@ -13,6 +13,7 @@ public:
     explicit CInPlaceEdit(QWidget* parent);
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 };
 
