@@ -187,8 +187,8 @@ void CEnvEditorDlg::CreateControls()
     connect(sustainEnabled, &QCheckBox::clicked, this,
             [this](bool checked) { OnEnabledClicked(&TRixEnvelope::sustainEnabled, checked); });
 
-    MakeLabel(QStringLiteral("Reset:"), 7, 239, 40, this);
-    resetList = Named(new QComboBox(this), QStringLiteral("Reset mode"), Units(48, 239, 89, 14));
+    MakeLabel(QStringLiteral("Reset:"), 7, 240, 40, this);
+    resetList = Named(new QComboBox(this), QStringLiteral("Reset mode"), Units(48, 240, 89, 14));
     for (const TResetItem& item : RESET_ITEMS)
         resetList->addItem(QString::fromLatin1(item.text), item.mode);
     connect(resetList, &QComboBox::currentIndexChanged, this, &CEnvEditorDlg::OnResetModeChanged);
