@@ -1,0 +1,125 @@
+#include "BpmWnd.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "InPlaceEdit.h"
+#include "LabelPainter.h"
+#include "PanelMath.h"
+#include "PlaybackController.h"
+#include "RixModule.h"
+#include "SpinWnd.h"
+#include "Theme.h"
+
+namespace rix {
+
+namespace {
+constexpr QRgb kBackground = 0xFFE8E8E8;
+constexpr QRgb kFrame = 0xFFAAAAAA;
+constexpr QRgb kValue = 0xFF008800;
+constexpr int kSmallFont = 0;
+// The number, where a click opens the edit.
+const QRect kValueArea(41, 7, 39, 19);
+constexpr int kMaxTextLength = 8;
+} // namespace
+
+CBpmWnd::CBpmWnd(CPlaybackController& controller, QWidget* parent)
+    : CMessageWidget(parent), controller(controller), spin(new CSpinWnd(this)), edit(new CInPlaceEdit(this))
+{
+    spin->setGeometry(72, 3, 13, 20);
+    spin->setAccessibleName(QStringLiteral("CSpinWnd"));
+    spin->setObjectName(QStringLiteral("CSpinWnd"));
+    edit->setGeometry(40, 3, 44, 20);
+    edit->setMaxLength(kMaxTextLength);
+    edit->setAccessibleName(QStringLiteral("bpm edit"));
+    edit->hide();
+    controller.RegisterTarget(EDITOR_EXTRA_PANEL, this);
+}
+
+CBpmWnd::~CBpmWnd()
+{
+    controller.RegisterTarget(EDITOR_EXTRA_PANEL, nullptr);
+    EndEdit();
+}
+
+int32_t CBpmWnd::ReadBpm() const
+{
+    CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_READ);
+    return data->bpm;
+}
+
+intptr_t CBpmWnd::OnMessage(uint32_t message, uintptr_t, intptr_t)
+{
+    switch (message) {
+    case MSG_EDIT_END:
+        EndEdit();
+        break;
+    case MSG_SPIN_UP:
+        Step(1);
+        break;
+    case MSG_SPIN_DOWN:
+        Step(-1);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+void CBpmWnd::Step(int32_t step)
+{
+    {
+        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE_EXCL);
+        const int32_t next = data->bpm + step;
+        if (next >= CPanelMath::kMinBpm && next <= CPanelMath::kMaxBpm)
+            data->bpm = next;
+    }
+    update();
+}
+
+void CBpmWnd::StartEdit()
+{
+    edit->setText(QString::number(ReadBpm()));
+    spin->hide();
+    edit->show();
+    edit->setFocus();
+    edit->selectAll();
+    editing = true;
+}
+
+void CBpmWnd::EndEdit()
+{
+    if (!editing)
+        return;
+    editing = false;
+    edit->hide();
+    const int32_t bpm = CPanelMath::ParseBpm(edit->text().left(kMaxTextLength).toStdString());
+    {
+        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE);
+        data->bpm = bpm;
+    }
+    spin->show();
+    update();
+}
+
+void CBpmWnd::mousePressEvent(QMouseEvent* event)
+{
+    EndEdit();
+    if (event->button() == Qt::LeftButton && kValueArea.contains(event->position().toPoint()))
+        StartEdit();
+}
+
+void CBpmWnd::paintEvent(QPaintEvent*)
+{
+    const CTheme& theme = CTheme::Get();
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor::fromRgba(kBackground));
+    painter.setPen(QColor::fromRgba(kFrame));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    CLabelPainter::Shadowed(painter, 6, 6, QStringLiteral("BPM:"), theme.Font(kSmallFont));
+    if (!editing)
+        CLabelPainter::Text(painter, 40, 6, QString::number(ReadBpm()), theme.Font(kSmallFont),
+                            QColor::fromRgba(kValue));
+}
+
+} // namespace rix

@@ -1,0 +1,102 @@
+#include "MasterWnd.h"
+
+#include <QPainter>
+#include <array>
+
+#include "LabelPainter.h"
+#include "PanelMath.h"
+#include "PlaybackController.h"
+#include "RixModule.h"
+#include "Theme.h"
+#include "VolumeBarWnd.h"
+
+namespace rix {
+
+namespace {
+constexpr int kSmallFont = 0;
+constexpr QRgb kValueColour = 0xFF888888;
+// Samples behind the heard position that the level is taken from.
+constexpr uint32_t kLevelSamples = 2048;
+constexpr int kMixChannel = -1;
+
+int32_t VolumeOfBar(float value)
+{
+    return static_cast<int32_t>(value * 255.0f + 0.5f);
+}
+} // namespace
+
+CMasterWnd::CMasterWnd(CPlaybackController& controller, QWidget* parent)
+    : CMessageWidget(parent), controller(controller), bar(new CVolumeBarWnd(QStringLiteral("Master"), Qt::white, this))
+{
+    Refresh();
+    controller.RegisterTarget(EDITOR_MASTER_PANEL, this);
+}
+
+CMasterWnd::~CMasterWnd()
+{
+    controller.RegisterTarget(EDITOR_MASTER_PANEL, nullptr);
+}
+
+void CMasterWnd::Refresh()
+{
+    int32_t volume = 0;
+    {
+        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_READ);
+        volume = data->masterVolume;
+    }
+    bar->SetValue(static_cast<float>(volume) / 255.0f);
+    bar->SetLevel(0.0f);
+    update();
+}
+
+void CMasterWnd::resizeEvent(QResizeEvent*)
+{
+    bar->setGeometry(50, 4, width() - 40 - 50, height() - 4);
+}
+
+void CMasterWnd::ShowLevel(bool playing)
+{
+    float level = 0.0f;
+    if (playing) {
+        std::array<int32_t, kLevelSamples> samples{};
+        if (controller.CopyHeardOutput(kMixChannel, samples.data(), kLevelSamples))
+            level = static_cast<float>(CPanelMath::Peak(samples.data(), kLevelSamples)) / 32768.0f;
+    }
+    bar->SetLevel(level);
+}
+
+intptr_t CMasterWnd::OnMessage(uint32_t message, uintptr_t, intptr_t)
+{
+    switch (message) {
+    case MSG_LEVEL_REFRESH:
+        ShowLevel(true);
+        break;
+    case MSG_PLAYBACK_STOPPED:
+        ShowLevel(false);
+        break;
+    case MSG_VOLUME_BAR: {
+        const int32_t volume = VolumeOfBar(bar->GetValue());
+        {
+            CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE);
+            data->masterVolume = volume;
+        }
+        update();
+        break;
+    }
+    default:
+        break;
+    }
+    return 0;
+}
+
+void CMasterWnd::paintEvent(QPaintEvent*)
+{
+    const CTheme& theme = CTheme::Get();
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    CLabelPainter::Shadowed(painter, 6, 6, QStringLiteral("Master"), theme.Font(kSmallFont));
+    CLabelPainter::Text(painter, 325, 6, QString::number(VolumeOfBar(bar->GetValue())), theme.Font(kSmallFont),
+                        QColor::fromRgba(kValueColour));
+}
+
+} // namespace rix

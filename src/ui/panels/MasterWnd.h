@@ -1,0 +1,36 @@
+#pragma once
+
+#include "MessageWidget.h"
+
+namespace rix {
+
+class CPlaybackController;
+class CVolumeBarWnd;
+
+// The master panel (355 × 30): "Master", a bar for the song's master volume
+// (0..255 shown as 0..1) that also meters the heard mix, and the volume as
+// a number. UI thread only.
+class CMasterWnd : public CMessageWidget {
+    Q_OBJECT
+public:
+    CMasterWnd(CPlaybackController& controller, QWidget* parent);
+    ~CMasterWnd() override;
+
+    // The controller re-reads the song after New, Open and resets.
+    void Refresh() override;
+    void Repaint() override { update(); }
+    CVolumeBarWnd& Bar() const { return *bar; }
+
+protected:
+    intptr_t OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void ShowLevel(bool playing);
+
+    CPlaybackController& controller;
+    CVolumeBarWnd* bar;
+};
+
+} // namespace rix

@@ -1,0 +1,146 @@
+#include "MixerWnd.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "LabelPainter.h"
+#include "PanelMath.h"
+#include "PlaybackController.h"
+#include "RixModule.h"
+#include "Theme.h"
+
+namespace rix {
+
+namespace {
+constexpr int kSmallFont = 0;
+constexpr QRgb kScale = 0xFFAAAAAA;
+constexpr QRgb kTrack = 0xFFEEEEEE;
+constexpr QRgb kVolume = 0xFF000088;
+constexpr QRgb kLevel = 0xFF00FF00;
+constexpr QRgb kKnobFill = 0xFF8888FF;
+constexpr QRgb kKnobFrame = 0xFF0000FF;
+constexpr QRgb kValueText = 0xFF888888;
+constexpr uint32_t kLevelSamples = 2048;
+constexpr int kTrackLeft = 15;
+constexpr int kTrackTop = 20;
+constexpr int kTrackBottom = 130;
+constexpr int kTrackWidth = 10;
+constexpr int kFirstStripX = 24;
+} // namespace
+
+CMixerWnd::CMixerWnd(CPlaybackController& controller, QWidget* parent)
+    : CMessageWidget(parent), controller(controller)
+{
+    for (QImage& strip : strips)
+        strip = QImage(STRIP_WIDTH, STRIP_HEIGHT, QImage::Format_RGB32);
+    RedrawStrips(false);
+    controller.RegisterTarget(EDITOR_MIXER, this);
+}
+
+CMixerWnd::~CMixerWnd()
+{
+    controller.RegisterTarget(EDITOR_MIXER, nullptr);
+}
+
+void CMixerWnd::RedrawStrips(bool nowPlaying)
+{
+    playing = nowPlaying;
+    std::array<int32_t, 8> volumes{};
+    {
+        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_READ);
+        for (int32_t c = 0; c < 8; ++c)
+            volumes[static_cast<std::size_t>(c)] = data->channels[c].volume;
+    }
+    std::array<int32_t, kLevelSamples> samples{};
+    for (int32_t c = 0; c < 8; ++c) {
+        int32_t peak = 0;
+        if (playing && controller.CopyHeardOutput(c, samples.data(), kLevelSamples))
+            peak = CPanelMath::Peak(samples.data(), kLevelSamples);
+        DrawStrip(c, volumes[static_cast<std::size_t>(c)], peak);
+    }
+    update();
+}
+
+void CMixerWnd::DrawStrip(int32_t channel, int32_t volume, int32_t peak)
+{
+    QImage& strip = strips[static_cast<std::size_t>(channel)];
+    QPainter painter(&strip);
+    painter.fillRect(strip.rect(), Qt::white);
+    painter.setPen(QColor::fromRgba(kScale));
+    for (int y = 25; y <= 125; y += 25)
+        painter.drawLine(11, y, 29, y);
+
+    const int h = CPanelMath::VolumeHeight(volume);
+    const int volumeTop = 125 - h;
+    painter.fillRect(QRect(kTrackLeft, kTrackTop, kTrackWidth, kTrackBottom - kTrackTop), QColor::fromRgba(kTrack));
+    painter.setPen(QColor::fromRgba(kScale));
+    painter.drawRect(kTrackLeft, kTrackTop, kTrackWidth - 1, std::max(0, volumeTop - kTrackTop));
+    painter.fillRect(QRect(kTrackLeft, volumeTop, kTrackWidth, kTrackBottom - volumeTop), QColor::fromRgba(kVolume));
+    painter.setPen(Qt::black);
+    painter.drawRect(kTrackLeft, volumeTop, kTrackWidth - 1, kTrackBottom - volumeTop);
+    if (playing && peak > 0) {
+        const int level = CPanelMath::LevelHeight(peak);
+        painter.fillRect(QRect(kTrackLeft + 2, kTrackBottom - level, kTrackWidth - 4, level), QColor::fromRgba(kLevel));
+    }
+    painter.fillRect(QRect(13, 118 - h, 14, 14), QColor::fromRgba(kKnobFill));
+    painter.setPen(QColor::fromRgba(kKnobFrame));
+    painter.drawRect(13, 118 - h, 13, 13);
+    CLabelPainter::Text(painter, 11, 2, QString::number(volume), CTheme::Get().Font(kSmallFont),
+                        QColor::fromRgba(kValueText));
+}
+
+void CMixerWnd::StoreVolume(int32_t channel, int32_t volume)
+{
+    {
+        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE);
+        data->channels[channel].volume = volume;
+    }
+    RedrawStrips(playing);
+}
+
+intptr_t CMixerWnd::OnMessage(uint32_t message, uintptr_t, intptr_t)
+{
+    if (message == MSG_LEVEL_REFRESH)
+        RedrawStrips(true);
+    else if (message == MSG_PLAYBACK_STOPPED)
+        RedrawStrips(false);
+    return 0;
+}
+
+void CMixerWnd::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint point = event->position().toPoint();
+    const int32_t channel = CPanelMath::StripAt(point.x());
+    if (channel < 0 || channel > 7)
+        return;
+    const int32_t value = CPanelMath::MixerValueAt(point.y());
+    if (!CPanelMath::IsMixerClick(value))
+        return;
+    controller.TakeInstrumentSnapshot(channel);
+    draggedChannel = channel;
+    StoreVolume(channel, CPanelMath::ClampVolume(value));
+}
+
+void CMixerWnd::mouseMoveEvent(QMouseEvent* event)
+{
+    if (draggedChannel < 0)
+        return;
+    StoreVolume(draggedChannel, CPanelMath::ClampVolume(CPanelMath::MixerValueAt(event->position().toPoint().y())));
+}
+
+void CMixerWnd::mouseReleaseEvent(QMouseEvent*)
+{
+    draggedChannel = -1;
+}
+
+void CMixerWnd::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    for (int32_t c = 0; c < 8; ++c)
+        painter.drawImage(kFirstStripX + STRIP_WIDTH * c, 0, strips[static_cast<std::size_t>(c)]);
+}
+
+} // namespace rix

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QImage>
+#include <array>
+
+#include "MessageWidget.h"
+
+namespace rix {
+
+class CPlaybackController;
+
+// The mixer (355 × 140): one strip per channel at x = 24 + 40·c with the
+// channel volume as a fader and, while the song plays, the heard level of
+// the channel as a green column. A press on a strip sets its volume and
+// drags it until release; each drag is one undo step. UI thread only.
+class CMixerWnd : public CMessageWidget {
+    Q_OBJECT
+public:
+    static constexpr int STRIP_WIDTH = 40;
+    static constexpr int STRIP_HEIGHT = 140;
+
+    CMixerWnd(CPlaybackController& controller, QWidget* parent);
+    ~CMixerWnd() override;
+
+    void Refresh() override { RedrawStrips(false); }
+    void Repaint() override { update(); }
+    int32_t GetDraggedChannel() const { return draggedChannel; }
+
+protected:
+    intptr_t OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    // Draws every strip again from the module (and the heard levels when
+    // playing) and repaints the window.
+    void RedrawStrips(bool playing);
+    void DrawStrip(int32_t channel, int32_t volume, int32_t peak);
+    void StoreVolume(int32_t channel, int32_t volume);
+
+    CPlaybackController& controller;
+    std::array<QImage, 8> strips;
+    int32_t draggedChannel = -1;
+    bool playing = false;
+};
+
+} // namespace rix

@@ -1,0 +1,106 @@
+#include "OscBarWnd.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "LabelPainter.h"
+#include "PanelMath.h"
+#include "PlaybackController.h"
+#include "Theme.h"
+
+namespace rix {
+
+namespace {
+constexpr QRgb kFrame = 0xFF888888;
+constexpr QRgb kSilentTrace = 0xFF888888;
+constexpr int kMutedFont = 4;
+constexpr uint32_t kScopeSamples = 1024;
+// Every eighth sample makes one pixel column of the trace.
+constexpr int kScopeStride = 8;
+constexpr int kFirstCellX = 24;
+} // namespace
+
+COscBarWnd::COscBarWnd(CPlaybackController& controller, QWidget* parent)
+    : CMessageWidget(parent), controller(controller)
+{
+    for (QImage& cell : cells)
+        cell = QImage(CELL_WIDTH, CELL_HEIGHT, QImage::Format_RGB32);
+    RedrawCells(false);
+    controller.RegisterTarget(EDITOR_OSCILLATOR_BAR, this);
+}
+
+COscBarWnd::~COscBarWnd()
+{
+    controller.RegisterTarget(EDITOR_OSCILLATOR_BAR, nullptr);
+}
+
+void COscBarWnd::RedrawCells(bool withScopes)
+{
+    showingScopes = withScopes;
+    std::array<int32_t, kScopeSamples> samples{};
+    for (int32_t c = 0; c < 8; ++c) {
+        const bool heard = withScopes && controller.CopyHeardOutput(c, samples.data(), kScopeSamples);
+        DrawCell(c, heard ? samples.data() : nullptr);
+    }
+    update();
+}
+
+void COscBarWnd::DrawCell(int32_t channel, const int32_t* samples)
+{
+    QImage& cell = cells[static_cast<std::size_t>(channel)];
+    QPainter painter(&cell);
+    painter.fillRect(cell.rect(), Qt::black);
+    painter.setPen(QColor::fromRgba(kFrame));
+    painter.drawRect(0, 0, CELL_WIDTH - 1, CELL_HEIGHT - 1);
+    if (samples) {
+        int previousY = 15;
+        for (int x = 0; x < CPanelMath::kScopeWidth; ++x) {
+            const int32_t sample = samples[x * kScopeStride];
+            const int y = CPanelMath::ScopeY(sample);
+            painter.setPen(sample == 0 ? QColor::fromRgba(kSilentTrace) : QColor(Qt::white));
+            painter.drawLine(x == 0 ? 0 : x - 1, previousY, x, y);
+            previousY = y;
+        }
+    }
+    if (!controller.IsChannelEnabled(channel))
+        CLabelPainter::Text(painter, 7, -2, QStringLiteral("X"), CTheme::Get().Font(kMutedFont), Qt::white);
+}
+
+intptr_t COscBarWnd::OnMessage(uint32_t message, uintptr_t, intptr_t)
+{
+    if (message == MSG_LEVEL_REFRESH)
+        RedrawCells(true);
+    else if (message == MSG_PLAYBACK_STOPPED)
+        RedrawCells(false);
+    return 0;
+}
+
+void COscBarWnd::mousePressEvent(QMouseEvent* event)
+{
+    const int32_t channel = CPanelMath::StripAt(static_cast<int32_t>(event->position().x()));
+    if (channel < 0 || channel > 7)
+        return;
+    if (event->button() == Qt::LeftButton) {
+        controller.SetChannelEnabled(channel, !controller.IsChannelEnabled(channel));
+    } else if (event->button() == Qt::RightButton) {
+        std::array<bool, 8> enabled{};
+        for (int32_t c = 0; c < 8; ++c)
+            enabled[static_cast<std::size_t>(c)] = controller.IsChannelEnabled(c);
+        const std::array<bool, 8> solo = CPanelMath::Solo(enabled, channel);
+        for (int32_t c = 0; c < 8; ++c)
+            controller.SetChannelEnabled(c, solo[static_cast<std::size_t>(c)]);
+    } else {
+        return;
+    }
+    RedrawCells(showingScopes && controller.IsPlaying());
+}
+
+void COscBarWnd::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    for (int32_t c = 0; c < 8; ++c)
+        painter.drawImage(kFirstCellX + CELL_WIDTH * c, 0, cells[static_cast<std::size_t>(c)]);
+}
+
+} // namespace rix

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QImage>
+#include <array>
+
+#include "MessageWidget.h"
+
+namespace rix {
+
+class CPlaybackController;
+
+// The oscillator bar (355 × 35): one 40 × 30 cell per channel at x = 24 +
+// 40·c with a scope of what the channel plays at the heard position, and the
+// channel's switch: a left click mutes or unmutes it, a right click solos it
+// (or, when it is soloed already or another channel is off, turns all on).
+// UI thread only.
+class COscBarWnd : public CMessageWidget {
+    Q_OBJECT
+public:
+    static constexpr int CELL_WIDTH = 40;
+    static constexpr int CELL_HEIGHT = 30;
+
+    COscBarWnd(CPlaybackController& controller, QWidget* parent);
+    ~COscBarWnd() override;
+
+    void Refresh() override { RedrawCells(false); }
+    void Repaint() override { update(); }
+
+protected:
+    intptr_t OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void RedrawCells(bool withScopes);
+    void DrawCell(int32_t channel, const int32_t* samples);
+
+    CPlaybackController& controller;
+    std::array<QImage, 8> cells;
+    bool showingScopes = false;
+};
+
+} // namespace rix

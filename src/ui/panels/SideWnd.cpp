@@ -1,0 +1,78 @@
+#include "SideWnd.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "EffectListMainWnd.h"
+#include "LabelPainter.h"
+#include "OscillatorListMainWnd.h"
+#include "Theme.h"
+
+namespace rix {
+
+namespace {
+constexpr int kTabFont = 5;
+constexpr int kSelectedTabBitmap = 314;
+constexpr int kUnselectedTabBitmap = 316;
+constexpr int kEffectsTabX = 100;
+constexpr QRgb kUnselectedLabel = 0xFF888888;
+constexpr QRgb kFrame = 0xFFAAAAAA;
+} // namespace
+
+CSideWnd::CSideWnd(CPlaybackController& controller, QWidget* parent)
+    : QWidget(parent), oscillatorList(new COscillatorListMainWnd(controller, this)),
+      effectList(new CEffectListMainWnd(controller, this))
+{
+    oscillatorList->setObjectName(QStringLiteral("COscillatorListMainWnd"));
+    oscillatorList->setAccessibleName(QStringLiteral("COscillatorListMainWnd"));
+    effectList->setObjectName(QStringLiteral("CEffectListMainWnd"));
+    effectList->setAccessibleName(QStringLiteral("CEffectListMainWnd"));
+    effectList->hide();
+}
+
+void CSideWnd::resizeEvent(QResizeEvent*)
+{
+    const QRect lists(1, TAB_HEIGHT + 1, width() - 2, height() - TAB_HEIGHT - 2);
+    oscillatorList->setGeometry(lists);
+    effectList->setGeometry(lists);
+}
+
+void CSideWnd::SelectTab(TTab tab)
+{
+    if (tab == selectedTab)
+        return;
+    selectedTab = tab;
+    oscillatorList->setVisible(tab == TAB_OSCILLATORS);
+    effectList->setVisible(tab == TAB_EFFECTS);
+    update();
+}
+
+void CSideWnd::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint point = event->position().toPoint();
+    if (point.y() >= TAB_HEIGHT)
+        return;
+    if (point.x() < kEffectsTabX)
+        SelectTab(TAB_OSCILLATORS);
+    else if (point.x() > kEffectsTabX && point.x() < 2 * kEffectsTabX)
+        SelectTab(TAB_EFFECTS);
+}
+
+void CSideWnd::paintEvent(QPaintEvent*)
+{
+    const CTheme& theme = CTheme::Get();
+    const bool oscillators = selectedTab == TAB_OSCILLATORS;
+    QPainter painter(this);
+    painter.drawImage(0, 0, theme.Bitmap(oscillators ? kSelectedTabBitmap : kUnselectedTabBitmap));
+    painter.drawImage(kEffectsTabX, 0, theme.Bitmap(oscillators ? kUnselectedTabBitmap : kSelectedTabBitmap));
+    const QFont& font = theme.Font(kTabFont);
+    const QColor unselected = QColor::fromRgba(kUnselectedLabel);
+    CLabelPainter::Text(painter, 12, 2, QStringLiteral("Oscillators"), font, oscillators ? Qt::black : unselected);
+    CLabelPainter::Text(painter, 124, 2, QStringLiteral("Effects"), font, oscillators ? unselected : Qt::black);
+    painter.setPen(QColor::fromRgba(kFrame));
+    painter.drawRect(0, TAB_HEIGHT - 1, width() - 1, height() - TAB_HEIGHT);
+}
+
+} // namespace rix

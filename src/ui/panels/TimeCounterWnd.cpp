@@ -1,0 +1,57 @@
+#include "TimeCounterWnd.h"
+
+#include <QPainter>
+
+#include "LabelPainter.h"
+#include "PanelMath.h"
+#include "PlaybackController.h"
+#include "RixModule.h"
+#include "Theme.h"
+
+namespace rix {
+
+namespace {
+constexpr int kMinutesFont = 6;
+constexpr int kHundredthsFont = 7;
+} // namespace
+
+CTimeCounterWnd::CTimeCounterWnd(CPlaybackController& controller, QWidget* parent)
+    : CMessageWidget(parent), controller(controller)
+{
+    controller.RegisterTarget(EDITOR_TIME_COUNTER, this);
+}
+
+CTimeCounterWnd::~CTimeCounterWnd()
+{
+    controller.RegisterTarget(EDITOR_TIME_COUNTER, nullptr);
+}
+
+intptr_t CTimeCounterWnd::OnMessage(uint32_t message, uintptr_t wParam, intptr_t)
+{
+    if (message != MSG_PLAYING_POSITION)
+        return 0;
+    int32_t bpm = 0;
+    {
+        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_READ);
+        bpm = data->bpm;
+    }
+    const int32_t shown = CPanelMath::TimeOfRow(static_cast<uint32_t>(wParam), bpm);
+    if (shown != time) {
+        time = shown;
+        update();
+    }
+    return 1;
+}
+
+void CTimeCounterWnd::paintEvent(QPaintEvent*)
+{
+    const CTheme& theme = CTheme::Get();
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    CLabelPainter::Shadowed(painter, 0, 0, QString::fromStdString(CPanelMath::MinutesSeconds(time)),
+                            theme.Font(kMinutesFont));
+    CLabelPainter::Shadowed(painter, 70, 8, QString::fromStdString(CPanelMath::Hundredths(time)),
+                            theme.Font(kHundredthsFont));
+}
+
+} // namespace rix

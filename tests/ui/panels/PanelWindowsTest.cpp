@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QTest>
+
+#include "BpmWnd.h"
+#include "ControllerFixture.h"
+#include "MasterWnd.h"
+#include "MixerWnd.h"
+#include "OscBarWnd.h"
+#include "SideWnd.h"
+#include "TimeCounterWnd.h"
+#include "VolumeBarWnd.h"
+
+namespace rix {
+namespace {
+
+class PanelWindowsTest : public CControllerFixture {
+protected:
+    int32_t Bpm()
+    {
+        return ReadSong<int32_t>([](const CRixModuleData& data) { return data.bpm; });
+    }
+};
+
+TEST_F(PanelWindowsTest, TempoEditStoresTheClampedValue)
+{
+    CBpmWnd bpm(Controller(), nullptr);
+    bpm.resize(88, 26);
+    const struct {
+        const char* typed;
+        int32_t stored;
+    } cases[] = {{"30", 40}, {"300", 255}, {"xy", 40}, {"133", 133}};
+    for (const auto& c : cases) {
+        QTest::mouseClick(&bpm, Qt::LeftButton, {}, QPoint(50, 12));
+        ASSERT_TRUE(bpm.IsEditing());
+        auto* edit = bpm.findChild<QLineEdit*>();
+        edit->setText(QString::fromLatin1(c.typed));
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_FALSE(bpm.IsEditing());
+        EXPECT_EQ(Bpm(), c.stored) << c.typed;
+    }
+}
+
+TEST_F(PanelWindowsTest, TempoSpinStopsAtTheLimits)
+{
+    CBpmWnd bpm(Controller(), nullptr);
+    const struct {
+        int32_t start;
+        uint32_t message;
+        int32_t after;
+    } cases[] = {{255, MSG_SPIN_UP, 255}, {40, MSG_SPIN_DOWN, 40}, {120, MSG_SPIN_UP, 121}, {120, MSG_SPIN_DOWN, 119}};
+    for (const auto& c : cases) {
+        EditSong([&](CRixModuleData& data) { data.bpm = c.start; });
+        SendMessageTo(&bpm, c.message, 0, 0);
+        EXPECT_EQ(Bpm(), c.after) << c.start;
+    }
+}
+
+TEST_F(PanelWindowsTest, TimeCounterFollowsPositionMessagesAtTheSongsTempo)
+{
+    CTimeCounterWnd counter(Controller(), nullptr);
+    EditSong([](CRixModuleData& data) { data.bpm = 125; });
+    SendMessageTo(&counter, MSG_PLAYING_POSITION, 16, 0);
+    EXPECT_EQ(counter.GetTime(), 192);
+}
+
+TEST_F(PanelWindowsTest, MixerPressSetsTheChannelVolumeAndDragsIt)
+{
+    CMixerWnd mixer(Controller(), nullptr);
+    mixer.resize(355, 140);
+    auto volume = [this](int c) { return ReadSong<int32_t>([c](const CRixModuleData& d) { return d.channels[c].volume; }); };
+    QTest::mouseClick(&mixer, Qt::LeftButton, {}, QPoint(24 + 40 * 2 + 20, 75));
+    EXPECT_EQ(volume(2), 128);
+    QTest::mouseClick(&mixer, Qt::LeftButton, {}, QPoint(24 + 40 * 2 + 20, 129));
+    EXPECT_EQ(volume(2), 0);
+    QTest::mouseClick(&mixer, Qt::LeftButton, {}, QPoint(24 + 40 * 3 + 20, 130));
+    EXPECT_EQ(volume(3), 100) << "a press further below the track is ignored";
+
+    QTest::mousePress(&mixer, Qt::LeftButton, {}, QPoint(24 + 40 * 4 + 5, 100));
+    QTest::mouseMove(&mixer, QPoint(5, 25));
+    QTest::mouseRelease(&mixer, Qt::LeftButton, {}, QPoint(5, 25));
+    EXPECT_EQ(volume(4), 255) << "a drag keeps its channel whatever x is";
+    EXPECT_EQ(volume(0), 100);
+    EXPECT_EQ(mixer.GetDraggedChannel(), -1);
+}
+
+TEST_F(PanelWindowsTest, OscillatorBarMutesAndSolos)
+{
+    COscBarWnd bar(Controller(), nullptr);
+    bar.resize(355, 35);
+    QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(24 + 40 * 1 + 10, 10));
+    EXPECT_FALSE(Controller().IsChannelEnabled(1));
+    QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(24 + 40 * 1 + 10, 10));
+    EXPECT_TRUE(Controller().IsChannelEnabled(1));
+
+    QTest::mouseClick(&bar, Qt::RightButton, {}, QPoint(24 + 40 * 6 + 10, 10));
+    for (int c = 0; c < 8; ++c)
+        EXPECT_EQ(Controller().IsChannelEnabled(c), c == 6) << c;
+    QTest::mouseClick(&bar, Qt::RightButton, {}, QPoint(24 + 40 * 6 + 10, 10));
+    for (int c = 0; c < 8; ++c)
+        EXPECT_TRUE(Controller().IsChannelEnabled(c)) << c;
+}
+
+TEST_F(PanelWindowsTest, MasterBarStoresTheMasterVolume)
+{
+    CMasterWnd master(Controller(), nullptr);
+    master.resize(355, 30);
+    QTest::mouseClick(&master.Bar(), Qt::LeftButton, {}, QPoint(2, 10));
+    QCoreApplication::sendPostedEvents(&master);
+    EXPECT_EQ(ReadSong<int32_t>([](const CRixModuleData& d) { return d.masterVolume; }), 0);
+    QTest::mouseClick(&master.Bar(), Qt::LeftButton, {}, QPoint(master.Bar().width() - 1, 10));
+    QCoreApplication::sendPostedEvents(&master);
+    EXPECT_EQ(ReadSong<int32_t>([](const CRixModuleData& d) { return d.masterVolume; }), 255);
+}
+
+TEST_F(PanelWindowsTest, SidePanelTabsShowOneListAtATime)
+{
+    CSideWnd side(Controller(), nullptr);
+    side.resize(370, 550);
+    side.show();
+    const struct {
+        int x;
+        CSideWnd::TTab tab;
+    } clicks[] = {{150, CSideWnd::TAB_EFFECTS}, {100, CSideWnd::TAB_EFFECTS}, {50, CSideWnd::TAB_OSCILLATORS},
+                  {250, CSideWnd::TAB_OSCILLATORS}};
+    for (const auto& click : clicks) {
+        QTest::mouseClick(&side, Qt::LeftButton, {}, QPoint(click.x, 10));
+        EXPECT_EQ(side.GetSelectedTab(), click.tab) << click.x;
+        EXPECT_EQ(side.EffectList().isVisible(), click.tab == CSideWnd::TAB_EFFECTS) << click.x;
+        EXPECT_EQ(side.OscillatorList().isVisible(), click.tab == CSideWnd::TAB_OSCILLATORS) << click.x;
+    }
+}
+
+} // namespace
+} // namespace rix
