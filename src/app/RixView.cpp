@@ -2,13 +2,19 @@
 
 #include <QApplication>
 
+#include "BpmWnd.h"
 #include "EnvEditorDlg.h"
 #include "IClipboardTarget.h"
 #include "ImageButton.h"
+#include "MasterWnd.h"
+#include "MixerWnd.h"
+#include "OscBarWnd.h"
 #include "OrderTableWnd.h"
 #include "PatternWnd.h"
 #include "PlaybackController.h"
 #include "RixModule.h"
+#include "SideWnd.h"
+#include "TimeCounterWnd.h"
 
 namespace rix {
 
@@ -73,7 +79,7 @@ void CRixView::Place(QWidget* child, const TPlace& place)
 
 void CRixView::CreateChildren()
 {
-    // The editors and panels join here, each at its place, in this order:
+    // In the order the controller's notifications and the tab order expect:
     // order table, pattern, oscillator bar, mixer, master, side panel.
     auto* orderTable = new COrderTableWnd(controller, this);
     Place(orderTable, kOrderTable);
@@ -81,6 +87,10 @@ void CRixView::CreateChildren()
     Place(pattern, kPattern);
     orderTable->SetPatternWnd(pattern);
     pattern->SetOrderTable(orderTable);
+    Place(new COscBarWnd(controller, this), kOscBar);
+    Place(new CMixerWnd(controller, this), kMixer);
+    Place(new CMasterWnd(controller, this), kMaster);
+    Place(new CSideWnd(controller, this), kSide);
 
     auto* play = new CImageButton(QString::fromUtf8(kPlay.text), kPlayBitmaps[0], kPlayBitmaps[1], this);
     Place(play, kPlay);
@@ -93,7 +103,7 @@ void CRixView::CreateChildren()
     Place(stop, kStop);
     connect(stop, &CImageButton::clicked, this, &CRixView::OnStop);
 
-    // The time counter joins here.
+    Place(new CTimeCounterWnd(controller, this), kTimeCounter);
 
     for (int i = 0; i < static_cast<int>(envButtons.size()); ++i) {
         auto* button = new CImageButton(QStringLiteral("EnvButton"), kEnvButtonBitmaps[0], kEnvButtonBitmaps[1], this);
@@ -104,7 +114,7 @@ void CRixView::CreateChildren()
         envButtons[static_cast<std::size_t>(i)] = button;
     }
 
-    // The tempo control joins here.
+    Place(new CBpmWnd(controller, this), kBpm);
 }
 
 void CRixView::OnPlay()
@@ -133,7 +143,7 @@ void CRixView::OnEnvButton(int channel)
     // dialog locks for each change itself.
     TRixEnvelope* envelope = nullptr;
     {
-        CRixModuleLock lock(controller.GetSongModule(), nexilon::TLockMode(0));
+        CRixModuleLock lock(controller.GetSongModule(), nexilon::LOCKMODE_READ);
         envelope = &lock->channels[channel].envelope;
     }
     CEnvEditorDlg dialog(this, controller, envelope, channel);
