@@ -9,7 +9,6 @@
 #include "PatternWnd.h"
 #include "PlaybackController.h"
 #include "RixModule.h"
-#include "UndoStub.h"
 
 namespace rix {
 
@@ -114,7 +113,7 @@ void COrderTableWnd::Paste()
 {
     if (clipboard.IsEmpty())
         return;
-    TakeSnapshotOn(controller);
+    controller.TakeSnapshot();
     {
         CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE_EXCL);
         CArrangementEdits::WriteOrderBlock(*data, clipboard, look.cursor);
@@ -214,14 +213,14 @@ void COrderTableWnd::keyPressEvent(QKeyEvent* event)
     if (isDigit) {
         TypeCursorCell(digit);
     } else if (text == QLatin1String("+") || text == QLatin1String("-")) {
-        TakeSnapshotOn(controller);
+        controller.TakeSnapshot();
         StepCursorCell(text == QLatin1String("+") ? 1 : -1);
     }
 }
 
 void COrderTableWnd::TypeCursorCell(uint32_t value)
 {
-    TakeSnapshotOn(controller);
+    controller.TakeSnapshot();
     {
         CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE_EXCL);
         data->orderTable[look.cursor.channel][look.cursor.row] = value;
@@ -233,7 +232,7 @@ void COrderTableWnd::TypeCursorCell(uint32_t value)
 
 void COrderTableWnd::InsertOrDelete(bool insert, bool allChannels, int32_t position)
 {
-    TakeSnapshotOn(controller);
+    controller.TakeSnapshot();
     {
         CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE_EXCL);
         if (allChannels && insert)
@@ -250,7 +249,7 @@ void COrderTableWnd::InsertOrDelete(bool insert, bool allChannels, int32_t posit
 
 void COrderTableWnd::ClearSelection()
 {
-    TakeSnapshotOn(controller);
+    controller.TakeSnapshot();
     {
         CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE_EXCL);
         CArrangementEdits::ClearOrderBlock(*data, look.selection);
@@ -260,7 +259,7 @@ void COrderTableWnd::ClearSelection()
 
 void COrderTableWnd::MoveBlock(TCell drop)
 {
-    TakeSnapshotOn(controller);
+    controller.TakeSnapshot();
     {
         CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE_EXCL);
         const TCellBlock block = CArrangementEdits::CopyOrderBlock(*data, look.selection);

@@ -12,7 +12,6 @@
 #include "PatternGeometry.h"
 #include "PlaybackController.h"
 #include "RixModule.h"
-#include "UndoStub.h"
 
 namespace rix {
 
@@ -236,7 +235,7 @@ bool CPatternWnd::PrepareChannels(int32_t first, int32_t count, bool blockEdit)
                                                          "Select pattern to edit with + and - keys."));
         return false;
     }
-    TakeSnapshotOn(controller);
+    controller.TakeSnapshot();
     bool placed;
     {
         CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE_EXCL);
@@ -249,7 +248,7 @@ bool CPatternWnd::PrepareChannels(int32_t first, int32_t count, bool blockEdit)
 
 void CPatternWnd::InsertOrDeleteRow(bool insert, bool allChannels, int32_t row)
 {
-    TakeSnapshotOn(controller);
+    controller.TakeSnapshot();
     {
         CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE_EXCL);
         const int32_t order = controller.GetCurrentOrder();
@@ -269,7 +268,7 @@ void CPatternWnd::InsertOrDeleteRow(bool insert, bool allChannels, int32_t row)
 
 void CPatternWnd::ClearSelection()
 {
-    TakeSnapshotOn(controller);
+    controller.TakeSnapshot();
     {
         CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE_EXCL);
         CArrangementEdits::ClearPatternBlock(*data, controller.GetCurrentOrder(), look.selection);
@@ -295,7 +294,7 @@ void CPatternWnd::MoveBlock(TCell drop)
 
 void CPatternWnd::StepOrderCell(int delta)
 {
-    TakeSnapshotOn(controller);
+    controller.TakeSnapshot();
     if (orderTable) {
         orderTable->StepCursorCell(delta);
         return;
