@@ -23,7 +23,8 @@ void CEffectListBodyWnd::AppendLastEffect()
     if (instrument.effects.empty())
         return;
     const std::size_t index = instrument.effects.size() - 1;
-    if (CEffectListItemWnd* item = CreateEffectItem(*this, controller, editor, Channel(), index, instrument.effects[index]))
+    if (CEffectListItemWnd* item =
+            CreateEffectItem(*this, controller, editor, Channel(), index, instrument.effects[index]))
         AppendItem(item);
 }
 

@@ -80,7 +80,8 @@ private:
 
     int32_t FieldValue(int field) const { return field == 2 ? effect.param2 : effect.param1; }
     void Render();
-    void AddHeaderButton(const QString& text, int normalId, int pressedId, int x, int y, void (CEffectListItemWnd::*handler)());
+    void AddHeaderButton(const QString& text, int normalId, int pressedId, int x, int y,
+                         void (CEffectListItemWnd::*handler)());
     void OnClose();
     void OnUp();
     void OnDown();

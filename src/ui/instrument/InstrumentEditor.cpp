@@ -163,7 +163,9 @@ void CInstrumentEditor::RemoveEffect(int32_t channel, std::size_t index)
     Edit(
         channel, TEditStep::New,
         [index](const CRixModuleChannel& instrument) { return index < instrument.effects.size(); },
-        [index](CRixModuleChannel& instrument) { instrument.effects.erase(instrument.effects.begin() + Offset(index)); });
+        [index](CRixModuleChannel& instrument) {
+            instrument.effects.erase(instrument.effects.begin() + Offset(index));
+        });
 }
 
 bool CInstrumentEditor::SwapEffects(int32_t channel, std::size_t index, std::size_t other)

@@ -56,7 +56,8 @@ private:
     void OnPitchBarAction(int action);
     void SetVolumeFromX(int x, TEditStep step);
     void OpenEnvelope(bool transitionEnvelope);
-    void AddButton(const QString& text, int normalId, int pressedId, int x, int y, void (COscillatorListItemWnd::*handler)());
+    void AddButton(const QString& text, int normalId, int pressedId, int x, int y,
+                   void (COscillatorListItemWnd::*handler)());
     void OnToggleFm();
     void OnClose();
     void OnUp();

@@ -71,7 +71,8 @@ void COscillatorListMainWnd::OnAdd()
 
 void COscillatorListMainWnd::OnNew()
 {
-    if (!CInstrumentPrompts::Get().Ask(this, QStringLiteral("Do you want to delete all the oscillators in this channel?")))
+    const QString question = QStringLiteral("Do you want to delete all the oscillators in this channel?");
+    if (!CInstrumentPrompts::Get().Ask(this, question))
         return;
     Editor().ClearOscillators(Channel());
     list->Rebuild();

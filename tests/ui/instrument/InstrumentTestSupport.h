@@ -5,10 +5,9 @@
 #include <QAction>
 #include <QMenu>
 #include <functional>
-#include <memory>
 
-#include "InstrumentPrompts.h"
 #include "IRixModulePlayer.h"
+#include "InstrumentPrompts.h"
 #include "ModuleArchive.h"
 #include "PlaybackController.h"
 #include "RixModule.h"
@@ -29,22 +28,23 @@ struct Environment : ::testing::Environment {
 };
 inline ::testing::Environment* const environment = ::testing::AddGlobalTestEnvironment(new Environment());
 
-// The user's answers, given in advance; what was asked is recorded.
+// The user's answers, given in advance; questions and errors are recorded.
+// A popup menu chooses the action (in any submenu) whose text is menuChoice.
 class CFakePrompts : public rix::CInstrumentPrompts {
 public:
     CFakePrompts() { Set(this); }
     ~CFakePrompts() override { Set(nullptr); }
-
-    bool Ask(QWidget*, const QString& question) override
-    {
-        questions << question;
-        return answer;
-    }
+    bool Ask(QWidget*, const QString& question) override { return questions << question, answer; }
     void ShowError(QWidget*, const QString& text) override { errors << text; }
     QString OpenInstrumentPath(QWidget*) override { return path; }
     QString SaveInstrumentPath(QWidget*) override { return path; }
-    // Chooses the action whose text is menuChoice, searching submenus.
-    QAction* Popup(QMenu& menu, const QPoint&) override { return Find(menu); }
+    QAction* Popup(QMenu& menu, const QPoint&) override
+    {
+        for (QAction* action : menu.findChildren<QAction*>())
+            if (action->text() == menuChoice)
+                return action;
+        return nullptr;
+    }
     void EditEnvelope(QWidget*, rix::CPlaybackController&, rix::TRixEnvelope* envelope, int32_t) override
     {
         if (editEnvelope)
@@ -52,27 +52,11 @@ public:
     }
 
     bool answer = false;
-    QString path;
-    QString menuChoice;
+    QString path, menuChoice;
     std::function<void(rix::TRixEnvelope&)> editEnvelope;
-    QStringList questions;
-    QStringList errors;
-
-private:
-    QAction* Find(QMenu& menu)
-    {
-        for (QAction* action : menu.actions()) {
-            if (action->menu())
-                if (QAction* found = Find(*action->menu()))
-                    return found;
-            if (action->text() == menuChoice)
-                return action;
-        }
-        return nullptr;
-    }
+    QStringList questions, errors;
 };
 
-// A controller whose song module the test edits and reads directly.
 class CInstrumentTest : public ::testing::Test {
 protected:
     rix::CRixModuleChannel Channel(int32_t channel)

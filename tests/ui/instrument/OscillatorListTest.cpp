@@ -11,78 +11,70 @@
 namespace rix {
 namespace {
 
-using instrumenttest::CInstrumentTest;
-
-class OscillatorList : public CInstrumentTest {
+// Channel 0 holds three oscillators pitched 0, 100 and 200.
+class OscillatorList : public instrumenttest::CInstrumentTest {
 protected:
     OscillatorList()
     {
         CRixModuleChannel three;
-        for (int32_t i = 0; i < 3; ++i) {
-            TRixOscillator oscillator;
-            oscillator.pitch = 100 * i;
-            three.InsertOscillator(three.oscillators.size(), oscillator, TRixOscillator());
-        }
-        three.RemoveOscillator(0);
+        three.AddOscillator();
+        three.AddOscillator();
+        for (int32_t i = 0; i < 3; ++i)
+            three.oscillators[i].pitch = 100 * i;
         SetChannel(0, three);
-        panel = std::make_unique<COscillatorListMainWnd>(controller, nullptr);
-        panel->resize(368, 529);
-        panel->show();
+        panel.Refresh();
+        panel.resize(368, 529);
+        panel.show();
     }
-    COscillatorListItemWnd* Item(std::size_t position) { return panel->List()->Item(position); }
-    void Click(QWidget* item, const char* button) { item->findChild<CImageButton*>(button)->click(); }
-    std::vector<int32_t> Pitches() const
+    COscillatorListItemWnd* Item(std::size_t position) { return panel.List()->Item(position); }
+    void Click(QWidget* window, const char* button) { window->findChild<CImageButton*>(button)->click(); }
+    std::vector<int32_t> Pitches()
     {
         std::vector<int32_t> pitches;
-        for (QWidget* item : panel->List()->Items())
+        for (QWidget* item : panel.List()->Items())
             pitches.push_back(static_cast<COscillatorListItemWnd*>(item)->Oscillator().pitch);
         return pitches;
     }
 
-    std::unique_ptr<COscillatorListMainWnd> panel;
+    COscillatorListMainWnd panel{controller, nullptr};
 };
 
-TEST_F(OscillatorList, UpOnTheFirstAndDownOnTheLastChangeNothing)
+TEST_F(OscillatorList, ItemButtonsMoveDuplicateAndDeleteInBothLists)
 {
     Click(Item(0), "Up");
     Click(Item(2), "Down");
     EXPECT_EQ(Pitches(), (std::vector<int32_t>{0, 100, 200}));
     Click(Item(0), "Down");
-    EXPECT_EQ(Pitches(), (std::vector<int32_t>{100, 0, 200}));
     Click(Item(1), "Copy");
-    EXPECT_EQ(Pitches(), (std::vector<int32_t>{100, 0, 0, 200}));
     Click(Item(3), "Close");
     EXPECT_EQ(Pitches(), (std::vector<int32_t>{100, 0, 0}));
     EXPECT_EQ(Channel(0).transitionOscillators.size(), 3u);
 }
 
-TEST_F(OscillatorList, NewAnsweredNoKeepsTheOscillators)
+TEST_F(OscillatorList, NewAsksFirst)
 {
-    panel->findChild<CImageButton*>("New")->click();
+    Click(&panel, "New");
     EXPECT_EQ(prompts.questions, QStringList{"Do you want to delete all the oscillators in this channel?"});
     EXPECT_EQ(Channel(0).oscillators.size(), 3u);
     prompts.answer = true;
-    panel->findChild<CImageButton*>("New")->click();
+    Click(&panel, "New");
     EXPECT_TRUE(Channel(0).oscillators.empty() && Channel(0).transitionOscillators.empty());
-    EXPECT_TRUE(panel->List()->Items().empty());
+    EXPECT_TRUE(panel.List()->Items().empty());
 }
 
 TEST_F(OscillatorList, FmShowsTheTransitionOscillatorBelowItsCarrier)
 {
     Click(Item(1), "fmBt");
-    ASSERT_EQ(panel->List()->Items().size(), 4u);
-    EXPECT_TRUE(Item(2)->Ref().transition);
-    EXPECT_EQ(Item(2)->Ref().index, 1u);
+    ASSERT_EQ(panel.List()->Items().size(), 4u);
+    EXPECT_TRUE(Item(2)->Ref().transition && Item(2)->Ref().index == 1);
     EXPECT_EQ(Item(2)->y() - Item(1)->y(), 62);
-    // The transition oscillator keeps what it was given while hidden.
     Item(2)->SetType(RIXOSC_SQUARE);
     Click(Item(1), "fmBt");
-    EXPECT_EQ(panel->List()->Items().size(), 3u);
-    EXPECT_FALSE(Channel(0).oscillators[1].transition);
+    EXPECT_EQ(panel.List()->Items().size(), 3u);
     EXPECT_EQ(Channel(0).transitionOscillators[1].type, RIXOSC_SQUARE);
 }
 
-TEST_F(OscillatorList, PitchIsTypedOrScrolled)
+TEST_F(OscillatorList, MouseAndTypingEditTheOscillator)
 {
     Item(1)->OpenPitchEdit();
     EXPECT_EQ(Item(1)->PitchEdit()->text(), "1.00");
@@ -91,10 +83,7 @@ TEST_F(OscillatorList, PitchIsTypedOrScrolled)
     EXPECT_EQ(Channel(0).oscillators[1].pitch, -50);
     Item(1)->PitchScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(Channel(0).oscillators[1].pitch, 100);
-}
 
-TEST_F(OscillatorList, VolumeAndTypeFollowTheMouse)
-{
     QTest::mousePress(Item(0), Qt::LeftButton, {}, QPoint(100, 40));
     EXPECT_EQ(Channel(0).oscillators[0].volume, 70);
     QTest::mouseMove(Item(0), QPoint(300, 40));
@@ -102,6 +91,7 @@ TEST_F(OscillatorList, VolumeAndTypeFollowTheMouse)
     QTest::mouseMove(Item(0), QPoint(2, 40));
     QTest::mouseRelease(Item(0), Qt::LeftButton, {}, QPoint(2, 40));
     EXPECT_EQ(Channel(0).oscillators[0].volume, 0);
+
     QTest::mouseDClick(Item(0), Qt::LeftButton, {}, QPoint(30, 15));
     prompts.menuChoice = "Noise";
     QTest::mouseClick(Item(1), Qt::RightButton, {}, QPoint(30, 15));
@@ -111,31 +101,28 @@ TEST_F(OscillatorList, VolumeAndTypeFollowTheMouse)
 
 TEST_F(OscillatorList, TransposeAllMovesEveryOscillator)
 {
-    panel->findChild<CImageButton*>("Trans")->click();
-    panel->OpenAmountEdit();
-    panel->AmountEdit()->setText("12");
-    QTest::keyClick(panel->AmountEdit(), Qt::Key_Return);
-    EXPECT_EQ(panel->TransposeAmount(), 1200);
-    panel->findChild<CImageButton*>("OK")->click();
-    EXPECT_FALSE(panel->IsTransposeShown());
-    const CRixModuleChannel transposed = Channel(0);
+    Click(&panel, "Trans");
+    panel.OpenAmountEdit();
+    panel.AmountEdit()->setText("12");
+    QTest::keyClick(panel.AmountEdit(), Qt::Key_Return);
+    Click(&panel, "OK");
+    EXPECT_FALSE(panel.IsTransposeShown());
     for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(transposed.oscillators[i].pitch, int32_t(100 * i + 1200));
-        EXPECT_EQ(transposed.transitionOscillators[i].pitch, 1200);
+        EXPECT_EQ(Channel(0).oscillators[i].pitch, int32_t(100 * i + 1200));
+        EXPECT_EQ(Channel(0).transitionOscillators[i].pitch, 1200);
     }
 }
 
-TEST_F(OscillatorList, CopyFromChannelThreeUsesItsOwnMenuId)
+TEST_F(OscillatorList, CopyMenuTakesChannelsByTheirIds)
 {
     CRixModuleChannel third;
     third.volume = 33;
-    third.effects.push_back(TRixEffect::OfType(RIXEFFECT_FLANGE));
     SetChannel(2, third);
     prompts.menuChoice = "Copy from channel 3";
-    panel->findChild<CImageButton*>("Copy")->click();
+    Click(&panel, "Copy");
     EXPECT_EQ(Channel(0), third);
-    EXPECT_EQ(panel->List()->Items().size(), 1u);
-    panel->OnCopyCommand(CInstrumentPanelWnd::CopyToCommand(5));
+    EXPECT_EQ(panel.List()->Items().size(), 1u);
+    panel.OnCopyCommand(CInstrumentPanelWnd::CopyToCommand(5));
     EXPECT_EQ(Channel(5), third);
     EXPECT_EQ(CInstrumentPanelWnd::CopyFromCommand(3), 32794);
 }

@@ -34,24 +34,17 @@ void Edit(CInstrumentEditor& editor, int step)
 {
     const std::size_t some = static_cast<std::size_t>(step / 13 % 3);
     const int32_t value = step * 37 % 256;
-    switch (step % 12) {
+    switch (step % 9) {
     case 0: editor.AddOscillator(0); break;
     case 1: editor.ToggleTransition(0, some); break;
-    case 2: editor.ChangeOscillator(0, {some, false}, [&](TRixOscillator& o) { o.volume = value; }); break;
-    case 3: editor.ChangeOscillator(0, {some, true}, [&](TRixOscillator& o) { o.type = value % 4; }); break;
-    case 4: editor.AddEffect(0, step / 12 % 7); break;
-    case 5: editor.ChangeEffect(0, some, [&](TRixEffect& e) { e.param1 = value; e.envelope1.maxValue = value; }); break;
-    case 6: editor.SwapEffects(0, 0, some); break;
-    case 7: editor.DuplicateOscillator(0, some); break;
-    case 8: editor.TransposeAll(0, step % 2 ? 700 : -700); break;
-    case 9: editor.RemoveEffect(0, 0); break;
-    case 10: editor.RemoveOscillator(0, some); break;
-    default:
-        if (step % 120 == 11)
-            editor.CopyInstrument(1, 0);
-        else
-            editor.ChangeEffect(0, some, [&](TRixEffect& e) { e.param2 = value; });
+    case 2: editor.ChangeOscillator(0, {some, step % 2 == 0}, [&](TRixOscillator& o) { o.type = value % 5; });
         break;
+    case 3: editor.AddEffect(0, step / 9 % 7); break;
+    case 4: editor.ChangeEffect(0, some, [&](TRixEffect& e) { e.param1 = e.envelope1.maxValue = value; }); break;
+    case 5: editor.SwapEffects(0, 0, some); break;
+    case 6: editor.TransposeAll(0, step % 2 ? 700 : -700); break;
+    case 7: editor.RemoveEffect(0, 0); break;
+    default: step % 90 == 8 ? editor.CopyInstrument(1, 0) : editor.RemoveOscillator(0, some); break;
     }
 }
 
@@ -75,28 +68,28 @@ TEST(InstrumentEditsWhilePlaying, NothingStallsOrBreaks)
     controller.PlaySong();
     while (follower.row < 0)
         std::this_thread::sleep_for(10ms);
-    const int32_t firstRow = follower.row;
-    const auto start = std::chrono::steady_clock::now();
-
+    // The rows heard in a while without edits, then with them: a loaded
+    // machine slows both alike, an edit that held up the audio only the
+    // second.
+    int32_t row = follower.row;
+    std::this_thread::sleep_for(2s);
+    const int32_t quietRows = follower.row - row;
+    row = follower.row;
     std::thread edits([&controller] {
         CInstrumentEditor editor(controller);
-        const auto end = std::chrono::steady_clock::now() + 3s;
+        const auto end = std::chrono::steady_clock::now() + 2s;
         for (int step = 0; std::chrono::steady_clock::now() < end; ++step) {
             Edit(editor, step);
-            std::this_thread::sleep_for(2ms);
+            std::this_thread::sleep_for(1ms);
         }
     });
     edits.join();
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const int32_t rows = follower.row - firstRow;
+    const int32_t editedRows = follower.row - row;
     EXPECT_TRUE(controller.IsPlaying());
     controller.Stop();
     controller.RegisterTarget(EDITOR_PATTERN, nullptr);
-    // 120 BPM plays 8 rows a second; the audible position may trail by a
-    // buffer and a polling period.
-    EXPECT_GT(rows, seconds * 8.0 * 0.8) << rows << " rows in " << seconds << " s";
-    CRixModuleLock song(controller.GetSongModule(), nexilon::LOCKMODE_READ);
-    EXPECT_EQ(song->channels[0].oscillators.size(), song->channels[0].transitionOscillators.size());
+    EXPECT_GE(editedRows, quietRows * 3 / 4) << quietRows << " rows without edits";
+    EXPECT_GT(editedRows, 0);
 }
 
 } // namespace
