@@ -21,7 +21,7 @@ bool CCppExport::Export(IRixModule& module, const QString& path, QString& reason
 {
     nexilon::CPtr<nexilon::IMemoryOutputStream> text = nexilon::CreateMemoryOutputStream();
     try {
-        CRixModuleLock lock(module, nexilon::TLockMode(0));
+        CRixModuleLock lock(module, nexilon::LOCKMODE_READ);
         CRixSongExporter().Export(*lock, *text);
     } catch (const nexilon::CException& error) {
         reason = QString::fromStdString(error.GetMessage());

@@ -45,7 +45,7 @@ bool CModuleFileIo::Load(const QString& path, IRixModule& module, QString& reaso
             reason.remove(0, prefix.size());
         return false;
     }
-    CRixModuleLock lock(module, nexilon::TLockMode(1));
+    CRixModuleLock lock(module, nexilon::LOCKMODE_WRITE);
     *lock = std::move(*data);
     return true;
 }
@@ -54,7 +54,7 @@ QByteArray CModuleFileIo::Serialize(IRixModule& module)
 {
     nexilon::CPtr<nexilon::IMemoryOutputStream> stream = nexilon::CreateMemoryOutputStream();
     {
-        CRixModuleLock lock(module, nexilon::TLockMode(0));
+        CRixModuleLock lock(module, nexilon::LOCKMODE_READ);
         nexilon::COutputStreamSelector selector(stream.Get());
         lock->Save(selector);
     }

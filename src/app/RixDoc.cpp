@@ -42,7 +42,7 @@ QString CRixDoc::GetTitle() const
 void CRixDoc::OnNewDocument()
 {
     {
-        CRixModuleLock lock(controller.GetSongModule(), nexilon::TLockMode(1));
+        CRixModuleLock lock(controller.GetSongModule(), nexilon::LOCKMODE_WRITE);
         lock->Reset();
     }
     SetPathName(QString());

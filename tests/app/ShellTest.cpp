@@ -1,0 +1,277 @@
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QWidget>
+
+#include "AppLook.h"
+#include "Autosave.h"
+#include "CommandIds.h"
+#include "IClipboardTarget.h"
+#include "RixDoc.h"
+#include "RixView.h"
+#include "ShellFixture.h"
+#include "WavExportDlg.h"
+
+namespace {
+
+using rix::CRixView;
+
+TEST_F(CShellFixture, StartUpPlacesEveryChildAndCommand)
+{
+    EXPECT_EQ(frame->size(), QSize(930, 700));
+    // Windows of the other editors are checked once they are in the view.
+    struct TChild {
+        CRixView::TPlace place;
+        bool required;
+    };
+    const TChild children[] = {
+        {CRixView::kOrderTable, false}, {CRixView::kPattern, false}, {CRixView::kOscBar, false},
+        {CRixView::kMixer, false},      {CRixView::kMaster, false},  {CRixView::kSide, false},
+        {CRixView::kTimeCounter, false}, {CRixView::kBpm, false},    {CRixView::kPlay, true},
+        {CRixView::kPatternPlay, true}, {CRixView::kStop, true},
+    };
+    for (const TChild& child : children) {
+        const QString name = QString::fromUtf8(child.place.text);
+        auto* widget = frame->View().findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
+        if (!widget) {
+            EXPECT_FALSE(child.required) << child.place.text;
+            continue;
+        }
+        EXPECT_EQ(widget->geometry(), child.place.Rect()) << child.place.text;
+        EXPECT_EQ(widget->accessibleName(), name);
+    }
+    const QList<QWidget*> envButtons = frame->View().findChildren<QWidget*>(QStringLiteral("EnvButton"));
+    ASSERT_EQ(envButtons.size(), 8);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(envButtons[i]->geometry(), QRect(193 + 40 * i, 90, 32, 32));
+
+    const struct {
+        int id;
+        QKeySequence shortcut;
+    } commands[] = {
+        {rix::ID_FILE_NEW, QKeySequence(QStringLiteral("Ctrl+N"))},
+        {rix::ID_FILE_OPEN, QKeySequence(QStringLiteral("Ctrl+O"))},
+        {rix::ID_FILE_SAVE, QKeySequence(QStringLiteral("Ctrl+S"))},
+        {rix::ID_FILE_SAVE_AS, {}},
+        {rix::ID_EXPORT_CPP, {}},
+        {rix::ID_EXPORT_WAV, {}},
+        {rix::ID_EDIT_UNDO, QKeySequence(QStringLiteral("Ctrl+Z"))},
+        {rix::ID_EDIT_REDO, QKeySequence(QStringLiteral("Ctrl+Y"))},
+        {rix::ID_EDIT_CUT, QKeySequence(QStringLiteral("Ctrl+X"))},
+        {rix::ID_EDIT_COPY, QKeySequence(QStringLiteral("Ctrl+C"))},
+        {rix::ID_EDIT_PASTE, QKeySequence(QStringLiteral("Ctrl+V"))},
+        {rix::ID_APP_ABOUT, {}},
+        {rix::ID_APP_EXIT, {}},
+    };
+    for (const auto& command : commands) {
+        QAction* action = frame->Action(command.id);
+        ASSERT_NE(action, nullptr) << command.id;
+        EXPECT_EQ(action->property("commandId").toInt(), command.id);
+        EXPECT_EQ(action->shortcut(), command.shortcut) << command.id;
+    }
+    EXPECT_TRUE(frame->Action(rix::ID_EDIT_REDO)->shortcuts().contains(QKeySequence(QStringLiteral("Ctrl+Shift+Z"))));
+    for (int look = rix::ID_VIEW_APPLOOK_WIN_2000; look <= rix::ID_VIEW_APPLOOK_OFF_2007_AQUA; ++look)
+        EXPECT_EQ(frame->Action(look)->isChecked(), look == rix::kDefaultApplicationLook) << look;
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Untitled[*] - sonrix3"));
+}
+
+TEST_F(CShellFixture, NewOpenAndSaveRoundTripThroughTheDocument)
+{
+    SetCell(42);
+    EXPECT_TRUE(frame->Document().IsModified());
+    EXPECT_TRUE(frame->isWindowModified());
+    ASSERT_TRUE(frame->SaveTo(Path("song.sonrix")));
+    EXPECT_FALSE(frame->Document().IsModified());
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("song.sonrix[*] - sonrix3"));
+
+    ASSERT_TRUE(frame->OnFileNew());
+    EXPECT_EQ(Cell(), 0u);
+    EXPECT_TRUE(frame->Document().GetPathName().isEmpty());
+    ASSERT_TRUE(frame->OpenFile(Path("song.sonrix")));
+    EXPECT_EQ(Cell(), 42u);
+    EXPECT_FALSE(frame->Document().IsModified());
+
+    // A broken file is reported by name and leaves the song as it was.
+    rixtest::WriteWholeFile(folder / "broken.sonrix", "not a song");
+    SetCell(7);
+    frame->Document().ClearModified();
+    const auto message = AnswerNextMessageBox(QMessageBox::Ok);
+    EXPECT_FALSE(frame->OpenFile(Path("broken.sonrix")));
+    EXPECT_TRUE(message->contains(QStringLiteral("broken.sonrix"))) << message->toStdString();
+    EXPECT_EQ(Cell(), 7u);
+    EXPECT_EQ(frame->Document().GetPathName(), Path("song.sonrix"));
+}
+
+TEST_F(CShellFixture, ModifiedSongAsksBeforeItIsReplaced)
+{
+    ASSERT_TRUE(frame->SaveTo(Path("kept.sonrix")));
+    const struct {
+        QMessageBox::StandardButton answer;
+        bool replaced;
+        bool saved;
+    } cases[] = {
+        {QMessageBox::Cancel, false, false},
+        {QMessageBox::No, true, false},
+        {QMessageBox::Yes, true, true},
+    };
+    for (const auto& test : cases) {
+        frame->Document().ClearModified();
+        ASSERT_TRUE(frame->OpenFile(Path("kept.sonrix")));
+        const std::string before = rixtest::ReadWholeFile(folder / "kept.sonrix");
+        SetCell(9);
+        const auto question = AnswerNextMessageBox(test.answer);
+        EXPECT_EQ(frame->OnFileNew(), test.replaced) << test.answer;
+        EXPECT_TRUE(question->contains(QStringLiteral("kept.sonrix"))) << question->toStdString();
+        EXPECT_EQ(Cell(), test.replaced ? 0u : 9u) << test.answer;
+        EXPECT_EQ(rixtest::ReadWholeFile(folder / "kept.sonrix") != before, test.saved) << test.answer;
+    }
+}
+
+TEST_F(CShellFixture, LookAndRecentFilesSurviveARestart)
+{
+    ASSERT_TRUE(frame->SaveTo(Path("first.sonrix")));
+    ASSERT_TRUE(frame->SaveTo(Path("second.sonrix")));
+    frame->OnApplicationLook(rix::ID_VIEW_APPLOOK_OFF_2007_BLACK);
+    RestartFrame();
+
+    EXPECT_EQ(frame->ApplicationLook(), rix::ID_VIEW_APPLOOK_OFF_2007_BLACK);
+    EXPECT_TRUE(frame->Action(rix::ID_VIEW_APPLOOK_OFF_2007_BLACK)->isChecked());
+    const auto* black = rix::CAppLook::Find(rix::ID_VIEW_APPLOOK_OFF_2007_BLACK);
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window), rix::CAppLook::PaletteOf(*black).color(QPalette::Window));
+    const QString recent[] = {Path("second.sonrix"), Path("first.sonrix")};
+    for (int i = 0; i < 2; ++i) {
+        QAction* action = frame->Action(rix::ID_FILE_MRU_FILE1 + i);
+        EXPECT_TRUE(action->isVisible());
+        EXPECT_TRUE(action->text().endsWith(recent[i])) << action->text().toStdString();
+    }
+    EXPECT_FALSE(frame->Action(rix::ID_FILE_MRU_FILE1 + 2)->isVisible());
+    frame->OnApplicationLook(rix::kDefaultApplicationLook);
+}
+
+TEST_F(CShellFixture, FailedSaveLeavesTheOldFileIntact)
+{
+    SetCell(1);
+    ASSERT_TRUE(frame->SaveTo(Path("old.sonrix")));
+    const std::string oldBytes = rixtest::ReadWholeFile(folder / "old.sonrix");
+    SetCell(2);
+    const rix::CModuleFileIo::TWriter writers[] = {
+        [](QIODevice& file, const QByteArray& bytes) { return file.write(bytes.left(bytes.size() / 2)) < 0; },
+        [](QIODevice& file, const QByteArray& bytes) -> bool {
+            file.write(bytes.left(bytes.size() / 2));
+            throw std::runtime_error("No space left on device");
+        },
+    };
+    for (const auto& writer : writers) {
+        frame->Document().SetWriter(writer);
+        const auto message = AnswerNextMessageBox(QMessageBox::Ok);
+        EXPECT_FALSE(frame->SaveTo(Path("old.sonrix")));
+        EXPECT_TRUE(message->contains(QStringLiteral("old.sonrix")));
+        EXPECT_EQ(rixtest::ReadWholeFile(folder / "old.sonrix"), oldBytes);
+        EXPECT_TRUE(frame->Document().IsModified());
+        EXPECT_EQ(Cell(), 2u);
+    }
+    // Nothing is left beside the file either.
+    EXPECT_EQ(QDir(Path("")).entryList(QDir::Files | QDir::Hidden).join(','), QStringLiteral("old.sonrix"));
+}
+
+TEST_F(CShellFixture, AutosaveIsOfferedBackAfterACrash)
+{
+    SetCell(33);
+    {
+        // A run whose process is gone (no process has this id).
+        rix::CAutosave crashed(frame->Document(), Controller().GetSongModule(), nullptr, 0x7FFFFFF0);
+        crashed.SaveNow();
+        ASSERT_TRUE(QFile::exists(crashed.FilePath()));
+    }
+    ASSERT_TRUE(frame->SaveTo(Path("original.sonrix")));
+    const std::string original = rixtest::ReadWholeFile(folder / "original.sonrix");
+    ASSERT_TRUE(frame->OnFileNew());
+
+    const auto question = AnswerNextMessageBox(QMessageBox::Yes);
+    ASSERT_TRUE(frame->OfferRecovery());
+    EXPECT_FALSE(question->isEmpty());
+    EXPECT_EQ(Cell(), 33u);
+    EXPECT_TRUE(frame->Document().IsModified());
+    EXPECT_TRUE(frame->Document().GetPathName().isEmpty());
+    EXPECT_EQ(rixtest::ReadWholeFile(folder / "original.sonrix"), original);
+    EXPECT_TRUE(rix::CAutosave::FindOrphans().isEmpty());
+
+    // The running editor's own autosave goes away with a clean exit.
+    frame->Autosave().SaveNow();
+    EXPECT_TRUE(QFile::exists(frame->Autosave().FilePath()));
+    const auto prompt = AnswerNextMessageBox(QMessageBox::No);
+    EXPECT_TRUE(frame->close());
+    EXPECT_FALSE(QFile::exists(frame->Autosave().FilePath()));
+}
+
+// Takes the clipboard commands while it has the focus.
+class CClipboardProbe : public QWidget, public rix::IClipboardTarget {
+public:
+    using QWidget::QWidget;
+    void Cut() override { calls += 'x'; }
+    void Copy() override { calls += 'c'; }
+    void Paste() override { calls += 'v'; }
+    std::string calls;
+};
+
+TEST_F(CShellFixture, ClipboardCommandsGoToTheFocusedWindowOnly)
+{
+    frame->show();
+    auto* probe = new CClipboardProbe(&frame->View());
+    auto* other = new QWidget(&frame->View());
+    for (QWidget* widget : {static_cast<QWidget*>(probe), other}) {
+        widget->setFocusPolicy(Qt::StrongFocus);
+        widget->show();
+    }
+    QApplication::setActiveWindow(frame.get());
+    for (QWidget* focus : {static_cast<QWidget*>(probe), other}) {
+        focus->setFocus();
+        QApplication::processEvents();
+        for (int id : {rix::ID_EDIT_CUT, rix::ID_EDIT_COPY, rix::ID_EDIT_PASTE}) {
+            EXPECT_TRUE(frame->Action(id)->isEnabled());
+            frame->Action(id)->trigger();
+        }
+    }
+    EXPECT_EQ(probe->calls, "xcv");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CShellFixture, WavExportLeavesNoHalfWrittenFile)
+{
+    // One order position at 120 BPM: 16 rows of 5512 samples.
+    EditSong([](rix::CRixModuleData& song) {
+        song.orderTable[0][0] = 1;
+        song.patterns[0][1][0] = 58;
+    });
+    rixtest::WriteWholeFile(folder / "older.wav", "older");
+    const struct {
+        const char* name;
+        bool cancel;
+        bool completed;
+        std::string expectedBytes; // empty: the whole export
+    } cases[] = {
+        {"older.wav", true, false, "older"},
+        {"missing-folder/song.wav", false, false, ""},
+        {"older.wav", false, true, ""},
+    };
+    for (const auto& test : cases) {
+        rix::CWavExportDlg dialog(&frame->View(), Controller().GetSongModule(), Path(test.name));
+        dialog.SetShowResult(false);
+        if (test.cancel)
+            dialog.reject();
+        dialog.exec();
+        EXPECT_EQ(dialog.Completed(), test.completed) << test.name;
+        EXPECT_FALSE(QFile::exists(rix::CWavExportDlg::TemporaryPathFor(Path(test.name)))) << test.name;
+        const std::string bytes = rixtest::ReadWholeFile(folder / test.name);
+        if (test.completed)
+            EXPECT_EQ(bytes.size(), 44u + 16u * 5512u * 2u);
+        else
+            EXPECT_EQ(bytes, test.expectedBytes) << test.name;
+    }
+}
+
+} // namespace
