@@ -8,13 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "File.h"
 #include "IRixModulePlayer.h"
-#include "MfcFileOutputStream.h"
 #include "ModuleArchive.h"
+#include "ModuleFiles.h"
 #include "RixModule.h"
 #include "nexilon/Nexilon.h"
-#include "nexilon/OutputStreamSelector.h"
 
 using namespace rix;
 
@@ -248,17 +246,6 @@ const std::vector<TPreset>& Presets()
     return presets;
 }
 
-void Save(const CRixModuleChannel& channel, const std::string& path)
-{
-    CFile file(nexilon::CString(std::string_view(path)), CFile::modeCreate);
-    auto stream = nexilon::CreateInstance<IMfcFileOutputStream>(CMfcFileOutputStream::ClassId);
-    stream->Connect(&file);
-    nexilon::COutputStreamSelector selector(stream.Get());
-    channel.Save(selector);
-    file.Flush();
-    file.Close();
-}
-
 // Plays the note for 8 rows and lets it ring for 8 more, as the editor's
 // preview does, and prints peak and RMS of the mix.
 void PrintLevel(const TPreset& preset, const CRixModuleChannel& channel)
@@ -300,7 +287,7 @@ int main(int argc, char** argv)
     try {
         for (const TPreset& preset : Presets()) {
             const CRixModuleChannel channel = preset.make().channel;
-            Save(channel, std::string(argv[1]) + "/" + preset.file + ".sonrixi");
+            WriteInstrumentFile(std::string(argv[1]) + "/" + preset.file + ".sonrixi", channel);
             PrintLevel(preset, channel);
         }
     } catch (const std::exception& error) {

@@ -50,6 +50,11 @@ CDelayEffectItemWnd::CDelayEffectItemWnd(CEffectListBodyWnd& body, CPlaybackCont
     connect(lengthEdit, &QLineEdit::editingFinished, this, &CDelayEffectItemWnd::CommitLengthEdit);
 }
 
+CDelayEffectItemWnd::~CDelayEffectItemWnd()
+{
+    lengthEdit->disconnect(this);
+}
+
 void CDelayEffectItemWnd::OpenLengthEdit()
 {
     lengthSpin->hide();
@@ -61,7 +66,7 @@ void CDelayEffectItemWnd::OpenLengthEdit()
 
 void CDelayEffectItemWnd::CommitLengthEdit()
 {
-    if (!lengthEdit->isVisible())
+    if (lengthEdit->isHidden())
         return;
     lengthEdit->hide();
     lengthSpin->show();

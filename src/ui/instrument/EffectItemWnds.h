@@ -17,6 +17,8 @@ class CDelayEffectItemWnd : public CEffectListItemWnd {
 public:
     CDelayEffectItemWnd(CEffectListBodyWnd& body, CPlaybackController& controller, CInstrumentEditor& editor,
                         int32_t channel, std::size_t index, const TRixEffect& effect);
+    // The length edit reports no focus loss to a half-destroyed item.
+    ~CDelayEffectItemWnd() override;
 
     void OpenLengthEdit();
     // Ends an open edit and stores its text.

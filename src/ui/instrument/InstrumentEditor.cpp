@@ -24,14 +24,6 @@ std::ptrdiff_t Offset(std::size_t index)
     return static_cast<std::ptrdiff_t>(index);
 }
 
-// TEMPORARY until the controller's undo history is merged into this branch.
-template <class TController>
-void TakeSnapshot(TController& controller, int32_t channel)
-{
-    if constexpr (requires { controller.TakeInstrumentSnapshot(channel); })
-        controller.TakeInstrumentSnapshot(channel);
-}
-
 } // namespace
 
 CInstrumentEditor::CInstrumentEditor(CPlaybackController& controller)
@@ -50,7 +42,7 @@ CRixModuleChannel CInstrumentEditor::ReadChannel(int32_t channel) const
 void CInstrumentEditor::BeginStep(int32_t channel)
 {
     if (IsChannel(channel))
-        TakeSnapshot(controller, channel);
+        controller.TakeInstrumentSnapshot(channel);
 }
 
 bool CInstrumentEditor::Edit(int32_t channel, TEditStep step,

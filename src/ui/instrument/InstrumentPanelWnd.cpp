@@ -8,11 +8,11 @@
 #include <algorithm>
 
 #include "ImageButton.h"
-#include "InstrumentFile.h"
 #include "InstrumentItemPainter.h"
 #include "InstrumentListBodyWnd.h"
 #include "InstrumentListGeometry.h"
 #include "InstrumentPrompts.h"
+#include "ModuleFiles.h"
 #include "PlaybackController.h"
 #include "RixConstants.h"
 #include "SpinWnd.h"
@@ -227,7 +227,9 @@ void CInstrumentPanelWnd::LoadInstrumentFrom(const QString& path)
 {
     try {
         CRixModuleChannel instrument = editor.ReadChannel(channel);
-        CInstrumentFile::Read(path.toStdString(), instrument);
+        // Into a copy, so that the loaded instrument is one undoable change
+        // and a broken file changes nothing.
+        rix::ReadInstrumentFile(path.toStdString(), instrument);
         editor.ReplaceInstrument(channel, instrument);
     } catch (const nexilon::CException&) {
         CInstrumentPrompts::Get().ShowError(this, QStringLiteral("Failed to load instrument!"));
@@ -242,7 +244,7 @@ void CInstrumentPanelWnd::SaveInstrumentFile()
     if (path.isEmpty())
         return;
     try {
-        CInstrumentFile::Save(path.toStdString(), controller.GetSongModule(), channel);
+        rix::SaveInstrumentFile(path.toStdString(), controller.GetSongModule(), channel);
     } catch (const nexilon::CException& error) {
         CInstrumentPrompts::Get().ShowError(
             this, QStringLiteral("Failed to save instrument!\n%1").arg(QString::fromStdString(error.GetMessage())));

@@ -71,6 +71,11 @@ COscillatorListItemWnd::COscillatorListItemWnd(COscillatorListBodyWnd& body, CPl
     Reload();
 }
 
+COscillatorListItemWnd::~COscillatorListItemWnd()
+{
+    pitchEdit->disconnect(this);
+}
+
 void COscillatorListItemWnd::AddButton(const QString& text, int normalId, int pressedId, int x, int y,
                                        void (COscillatorListItemWnd::*handler)())
 {
@@ -117,7 +122,7 @@ void COscillatorListItemWnd::OpenPitchEdit()
 
 void COscillatorListItemWnd::CommitPitch()
 {
-    if (!pitchEdit->isVisible())
+    if (pitchEdit->isHidden())
         return;
     const int32_t pitch = ParsePitch(pitchEdit->text().toStdString());
     pitchEdit->hide();

@@ -28,6 +28,8 @@ class COscillatorListItemWnd : public CMessageWidget {
 public:
     COscillatorListItemWnd(COscillatorListBodyWnd& body, CPlaybackController& controller, CInstrumentEditor& editor,
                            int32_t channel, TOscillatorRef ref);
+    // The pitch edit reports no focus loss to a half-destroyed item.
+    ~COscillatorListItemWnd() override;
 
     TOscillatorRef Ref() const { return ref; }
     // The oscillator as last read from the module.

@@ -58,6 +58,11 @@ COscillatorListMainWnd::COscillatorListMainWnd(CPlaybackController& controller, 
     SetBody(list);
 }
 
+COscillatorListMainWnd::~COscillatorListMainWnd()
+{
+    amountEdit->disconnect(this);
+}
+
 int COscillatorListMainWnd::BodyTop() const
 {
     return PANEL_TOOL_ROW_HEIGHT + (transposeShown ? TRANSPOSE_ROW_HEIGHT : 0);
@@ -120,7 +125,7 @@ void COscillatorListMainWnd::OpenAmountEdit()
 
 void COscillatorListMainWnd::CommitAmountEdit()
 {
-    if (!amountEdit->isVisible())
+    if (amountEdit->isHidden())
         return;
     amountEdit->hide();
     SetAmount(ParsePitch(amountEdit->text().toStdString()));

@@ -20,6 +20,7 @@ class COscillatorListMainWnd : public CInstrumentPanelWnd {
     Q_OBJECT
 public:
     COscillatorListMainWnd(CPlaybackController& controller, QWidget* parent);
+    ~COscillatorListMainWnd() override;
 
     COscillatorListBodyWnd* List() const { return list; }
     bool IsTransposeShown() const { return transposeShown; }

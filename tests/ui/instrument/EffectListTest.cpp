@@ -5,8 +5,8 @@
 #include "EffectListMainWnd.h"
 #include "ImageButton.h"
 #include "InPlaceEdit.h"
-#include "InstrumentFile.h"
 #include "InstrumentTestSupport.h"
+#include "ModuleFiles.h"
 #include "SpinWnd.h"
 #include "TemporaryFolder.h"
 #include "VolumeBarWnd.h"
@@ -97,7 +97,7 @@ TEST_F(EffectList, LoadedBandPassShowsFreqAndWidthWithTwoEnvelopes)
     CRixModuleChannel instrument;
     instrument.effects.push_back(TRixEffect::OfType(RIXEFFECT_BANDPASS));
     SetChannel(3, instrument);
-    CInstrumentFile::Save(folder / "band.sonrixi", controller.GetSongModule(), 3);
+    SaveInstrumentFile(folder / "band.sonrixi", controller.GetSongModule(), 3);
     prompts.path = QString::fromStdString(folder / "band.sonrixi");
     prompts.menuChoice = "Open instrument file...";
     Click(&panel, "Load");

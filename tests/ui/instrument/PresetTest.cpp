@@ -1,7 +1,7 @@
 #include <QDir>
 #include <cmath>
 
-#include "InstrumentFile.h"
+#include "ModuleFiles.h"
 #include "InstrumentTestSupport.h"
 #include "TemporaryFolder.h"
 
@@ -18,7 +18,7 @@ TEST(Presets, LoadSoundAndSurviveASave)
     for (const QFileInfo& file : files) {
         SCOPED_TRACE(file.fileName().toStdString());
         CRixModuleChannel preset;
-        ASSERT_NO_THROW(CInstrumentFile::Read(file.filePath().toStdString(), preset));
+        ASSERT_NO_THROW(ReadInstrumentFile(file.filePath().toStdString(), preset));
         EXPECT_NE(preset, CRixModuleChannel());
         EXPECT_EQ(preset.oscillators.size(), preset.transitionOscillators.size());
 
@@ -44,9 +44,9 @@ TEST(Presets, LoadSoundAndSurviveASave)
         EXPECT_LT(peak, 32767);
 
         const std::string copy = folder / "copy.sonrixi";
-        CInstrumentFile::Save(copy, *module, 0);
+        SaveInstrumentFile(copy, *module, 0);
         CRixModuleChannel reloaded;
-        CInstrumentFile::Read(copy, reloaded);
+        ReadInstrumentFile(copy, reloaded);
         EXPECT_EQ(reloaded, preset);
     }
 }
