@@ -22,6 +22,7 @@
 
 #include "AboutDlg.h"
 #include "AppLook.h"
+#include "AudioOutputDlg.h"
 #include "Autosave.h"
 #include "CommandIds.h"
 #include "CppExport.h"
@@ -43,22 +44,6 @@ const QString kGeometryKey = QStringLiteral("MainWindow/Geometry");
 const QString kStateKey = QStringLiteral("MainWindow/State");
 const QString kFilter = QStringLiteral("sonrix3 Files (*.sonrix)");
 const QString kCaption = QStringLiteral("sonrix3");
-
-// The undo history belongs to the playback controller; until a controller
-// has it these commands do nothing.
-template <class TController>
-void CallUndo(TController& controller)
-{
-    if constexpr (requires { controller.Undo(); })
-        controller.Undo();
-}
-
-template <class TController>
-void CallRedo(TController& controller)
-{
-    if constexpr (requires { controller.Redo(); })
-        controller.Redo();
-}
 
 bool IsSongUrl(const QUrl& url)
 {
@@ -88,6 +73,10 @@ CMainFrame::CMainFrame(CPlaybackController& controller, QWidget* parent)
 
     connect(document, &CRixDoc::ModifiedChanged, this, &CMainFrame::UpdateTitle);
     connect(document, &CRixDoc::PathChanged, this, &CMainFrame::UpdateTitle);
+    connect(document, &CRixDoc::PlaybackFailed, this, &CMainFrame::OnPlaybackFailed);
+    controller.SetOutputDevice(CAudioOutputDlg::StoredChoice().toStdString());
+    connect(&outputNoteTimer, &QTimer::timeout, this, &CMainFrame::ShowOutputDeviceNote);
+    outputNoteTimer.start(1000);
     UpdateTitle();
 
     resize(930, 700);
@@ -170,6 +159,8 @@ void CMainFrame::CreateMenus()
         lookGroup->addAction(look);
         connect(look, &QAction::triggered, this, [this, id = table[i].id] { OnApplicationLook(id); });
     }
+    AddCommand(viewMenu, ID_VIEW_AUDIO_OUTPUT, tr("Audio &Output..."));
+    connect(Action(ID_VIEW_AUDIO_OUTPUT), &QAction::triggered, this, &CMainFrame::OnAudioOutput);
     viewMenu->addMenu(new CMidiInputMenu(view->findChild<CPatternWnd*>(), viewMenu));
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
@@ -354,12 +345,36 @@ void CMainFrame::ShowFileError(const QString& what, const QString& path, const Q
 
 void CMainFrame::OnEditUndo()
 {
-    CallUndo(controller);
+    controller.Undo();
 }
 
 void CMainFrame::OnEditRedo()
 {
-    CallRedo(controller);
+    controller.Redo();
+}
+
+void CMainFrame::OnAudioOutput()
+{
+    CAudioOutputDlg dialog(this, controller.ListOutputDevices(), controller.GetOutputDevice());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    controller.SetOutputDevice(dialog.Choice());
+    CAudioOutputDlg::StoreChoice(QString::fromStdString(dialog.Choice()));
+}
+
+void CMainFrame::ShowOutputDeviceNote()
+{
+    // The output is opened at playback; a chosen device that has gone is
+    // replaced by the default then, and said once here.
+    const QString note = QString::fromStdString(controller.GetOutputDeviceNote());
+    if (note != shownOutputNote && !note.isEmpty())
+        statusBar()->showMessage(note, 10000);
+    shownOutputNote = note;
+}
+
+void CMainFrame::OnPlaybackFailed(const QString& reason)
+{
+    QMessageBox::critical(this, kCaption, tr("Playback stopped.\n\n%1").arg(reason));
 }
 
 void CMainFrame::OnApplicationLook(int id)

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QTimer>
 
 #include "RecentFileList.h"
 
@@ -78,6 +79,9 @@ private:
     void OnEditUndo();
     void OnEditRedo();
     void OnAbout();
+    void OnAudioOutput();
+    void ShowOutputDeviceNote();
+    void OnPlaybackFailed(const QString& reason);
     void OnCustomize();
     void ShowFileError(const QString& what, const QString& path, const QString& reason);
 
@@ -91,6 +95,8 @@ private:
     QToolBar* toolBar = nullptr;
     QAction* recentSeparator = nullptr;
     int applicationLook;
+    QTimer outputNoteTimer;
+    QString shownOutputNote;
 };
 
 } // namespace rix

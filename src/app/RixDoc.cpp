@@ -34,6 +34,12 @@ void CRixDoc::ClearModified()
     SetModifiedFlag(false);
 }
 
+void CRixDoc::OnPlaybackFailed(const std::string& reason)
+{
+    QMetaObject::invokeMethod(
+        this, [this, text = QString::fromStdString(reason)] { emit PlaybackFailed(text); }, Qt::QueuedConnection);
+}
+
 QString CRixDoc::GetTitle() const
 {
     return pathName.isEmpty() ? tr("Untitled") : QFileInfo(pathName).fileName();

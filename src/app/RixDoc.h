@@ -26,6 +26,8 @@ public:
 
     void SetModified() override;
     void ClearModified() override;
+    // Posted to the UI thread as PlaybackFailed.
+    void OnPlaybackFailed(const std::string& reason) override;
     bool IsModified() const { return modified; }
 
     // Empty for a song that has never been saved.
@@ -50,6 +52,7 @@ public:
 signals:
     void ModifiedChanged(bool modified);
     void PathChanged(const QString& pathName);
+    void PlaybackFailed(const QString& reason);
 
 private:
     void SetModifiedFlag(bool value);
