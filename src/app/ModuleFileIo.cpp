@@ -1,15 +1,11 @@
 #include "ModuleFileIo.h"
 
 #include <exception>
-#include <memory>
-#include <string_view>
 
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include "Archive.h"
-#include "File.h"
-#include "ModuleArchive.h"
+#include "ModuleFiles.h"
 #include "RixModule.h"
 #include "RixModuleData.h"
 #include "nexilon/Exceptions.h"
@@ -30,23 +26,16 @@ QString ReasonOf(const std::exception& error)
 
 bool CModuleFileIo::Load(const QString& path, IRixModule& module, QString& reason)
 {
-    // 17 KB of song: on the heap, and swapped in only once complete.
-    auto data = std::make_unique<CRixModuleData>();
     try {
-        const std::string localPath = QFile::encodeName(path).toStdString();
-        CFile file(nexilon::CString(std::string_view(localPath)), CFile::modeRead);
-        CArchive archive(&file, CArchive::load);
-        LoadModule(*data, &archive);
+        LoadModuleFile(QFile::encodeName(path).toStdString(), module);
     } catch (const std::exception& error) {
         reason = ReasonOf(error);
         // The file layer puts the path first; the caller names the file itself.
-        const QString prefix = path + ": ";
+        const QString prefix = path + QStringLiteral(": ");
         if (reason.startsWith(prefix))
             reason.remove(0, prefix.size());
         return false;
     }
-    CRixModuleLock lock(module, nexilon::LOCKMODE_WRITE);
-    *lock = std::move(*data);
     return true;
 }
 

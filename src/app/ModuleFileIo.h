@@ -15,7 +15,7 @@ class IRixModule;
 // everything or leave things as they were:
 // - Load reads the whole file into a song of its own and swaps it into the
 //   module under one short write lock only once it was read completely, so
-//   a broken file leaves the module untouched.
+//   a broken file leaves the module untouched (LoadModuleFile).
 // - Save takes the song under a short read lock, then writes it to a
 //   temporary file beside the target that replaces the target only once it
 //   is complete and flushed, so a failed or interrupted save never damages
