@@ -116,7 +116,6 @@ void CEffectListItemWnd::Reload()
         effect = instrument.effects[index];
     for (const TBar& bar : bars)
         bar.bar->SetValue(static_cast<float>(FieldValue(bar.field)) / 255.0f);
-    OnReload();
     dirty = true;
     update();
 }

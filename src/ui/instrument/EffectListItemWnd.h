@@ -31,7 +31,6 @@ public:
     CEffectListItemWnd(CEffectListBodyWnd& body, CPlaybackController& controller, CInstrumentEditor& editor,
                        int32_t channel, std::size_t index, const TRixEffect& effect, const QString& title);
 
-    std::size_t Index() const { return index; }
     int32_t Type() const { return effect.type; }
     // The record as last read from the module.
     const TRixEffect& Effect() const { return effect; }
@@ -59,7 +58,6 @@ protected:
     void Reload();
     // Draws what a subclass shows beyond labels, bars and readouts.
     virtual void RenderExtras(QPainter&) {}
-    virtual void OnReload() {}
 
     intptr_t OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -28,7 +28,6 @@ public:
     const std::vector<QWidget*>& Items() const { return items; }
     int ScrollPosition() const;
     void SetScrollPosition(int position);
-    int ScrollMaximum() const { return scrollMaximum; }
 
 protected:
     // Creates the items of the channel, in order, as children of this.

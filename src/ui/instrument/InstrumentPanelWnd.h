@@ -34,7 +34,6 @@ public:
 
     int32_t Channel() const { return channel; }
     CInstrumentEditor& Editor() { return editor; }
-    CInstrumentListBodyWnd* Body() const { return body; }
 
     // The commands of the tool row and its menus.
     void OnCopyCommand(int id);
@@ -55,7 +54,6 @@ protected:
     // then call SetBody.
     void SetBody(CInstrumentListBodyWnd* body);
     CImageButton* AddToolButton(const QString& text, int normalBitmapId, int pressedBitmapId);
-    CPlaybackController& Controller() const { return controller; }
     // Where the list starts; the oscillator panel moves it down while its
     // transpose row is shown.
     virtual int BodyTop() const;

@@ -24,7 +24,6 @@ public:
 
     COscillatorListBodyWnd* List() const { return list; }
     bool IsTransposeShown() const { return transposeShown; }
-    int32_t TransposeAmount() const { return transposeAmount; }
     void ToggleTranspose();
     void ApplyTranspose();
     void OpenAmountEdit();
