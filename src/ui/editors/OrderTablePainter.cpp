@@ -90,6 +90,8 @@ void COrderTablePainter::Paint(QPainter& painter, const COrderTableGeometry& geo
     const int top = COrderTableGeometry::HEADER_HEIGHT - 1;
     const int width = painter.device()->width() - COrderTableGeometry::SCROLL_BAR_WIDTH;
     painter.fillRect(QRect(0, 0, width, painter.device()->height()), theme.Brush(kBackgroundBrush));
+    // The header strip runs on above the scroll bar.
+    painter.fillRect(QRect(0, 0, painter.device()->width(), top), theme.Brush(kHeaderBrush));
     painter.drawImage(0, 0, header);
     painter.setPen(theme.Pen(kFramePen));
     painter.drawLine(0, top, width, top);
