@@ -28,11 +28,12 @@ protected:
     }
     COscillatorListItemWnd* Item(std::size_t position) { return panel.List()->Item(position); }
     void Click(QWidget* window, const char* button) { window->findChild<CImageButton*>(button)->click(); }
+    // As the items show them.
     std::vector<int32_t> Pitches()
     {
         std::vector<int32_t> pitches;
-        for (QWidget* item : panel.List()->Items())
-            pitches.push_back(static_cast<COscillatorListItemWnd*>(item)->Oscillator().pitch);
+        for (std::size_t i = 0; Item(i); ++i)
+            pitches.push_back(Item(i)->Oscillator().pitch);
         return pitches;
     }
 
@@ -53,12 +54,13 @@ TEST_F(OscillatorList, ItemButtonsMoveDuplicateAndDeleteInBothLists)
 
 TEST_F(OscillatorList, NewAsksFirst)
 {
-    Click(&panel, "New");
-    EXPECT_EQ(prompts.questions, QStringList{"Do you want to delete all the oscillators in this channel?"});
-    EXPECT_EQ(Channel(0).oscillators.size(), 3u);
-    prompts.answer = true;
-    Click(&panel, "New");
-    EXPECT_TRUE(Channel(0).oscillators.empty() && Channel(0).transitionOscillators.empty());
+    for (bool yes : {false, true}) {
+        prompts.answer = yes;
+        Click(&panel, "New");
+        EXPECT_EQ(Channel(0).oscillators.size(), yes ? 0u : 3u);
+        EXPECT_EQ(Channel(0).transitionOscillators.size(), yes ? 0u : 3u);
+    }
+    EXPECT_EQ(prompts.questions.value(0), "Do you want to delete all the oscillators in this channel?");
     EXPECT_TRUE(panel.List()->Items().empty());
 }
 
