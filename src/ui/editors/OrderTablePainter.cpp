@@ -94,7 +94,7 @@ void COrderTablePainter::Paint(QPainter& painter, const COrderTableGeometry& geo
     painter.fillRect(QRect(0, 0, painter.device()->width(), top), theme.Brush(kHeaderBrush));
     painter.drawImage(0, 0, header);
     painter.setPen(theme.Pen(kFramePen));
-    painter.drawLine(0, top, width, top);
+    painter.drawLine(0, top, painter.device()->width(), top);
     painter.setClipRect(QRect(0, top + 1, width, painter.device()->height()));
     painter.drawImage(0, top - geometry.ScrollPosition(), numbers);
     painter.drawImage(COrderTableGeometry::GRID_LEFT - 1, top - geometry.ScrollPosition(), grid);
