@@ -63,12 +63,4 @@ uint32_t CNoteKeys::CellFromMidiNote(int midiNote)
     return value >= 1 && value <= 113 ? uint32_t(value) : 0;
 }
 
-uint32_t CNoteKeys::ScanCodeOf(int offset)
-{
-    for (const TNoteKey& key : kNoteKeys)
-        if (key.offset == offset)
-            return key.evdev + kEvdevOffset;
-    return 0;
-}
-
 } // namespace rix

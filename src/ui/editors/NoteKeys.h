@@ -31,8 +31,6 @@ public:
     // The cell value of a MIDI note 12 k + s: octave k - 1, semitone s (MIDI
     // 60 is C-4, value 49); 0 for notes outside the keyboard's 1..113.
     static uint32_t CellFromMidiNote(int midiNote);
-    // The X keycode of the key that enters this offset (tests and tools).
-    static uint32_t ScanCodeOf(int offset);
 };
 
 } // namespace rix

@@ -48,7 +48,7 @@ protected:
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, keycode, 0, 0, text);
         QApplication::sendEvent(widget, &press);
     }
-    // The centre of a cell of either window.
+    // The centre of a cell.
     static QPoint PatternCell(int channel, int row) { return {25 + 40 * channel + 20, 21 + 14 * row + 7}; }
     static QPoint OrderCell(int channel, int position) { return {33 + 14 * channel + 7, 21 + 14 * position + 7}; }
     static void Drag(QWidget* widget, QPoint from, QPoint to)
