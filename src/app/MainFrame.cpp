@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
@@ -44,6 +45,10 @@ const QString kGeometryKey = QStringLiteral("MainWindow/Geometry");
 const QString kStateKey = QStringLiteral("MainWindow/State");
 const QString kFilter = QStringLiteral("sonrix3 Files (*.sonrix)");
 const QString kCaption = QStringLiteral("sonrix3");
+const QString kToolbarHiddenKey = QStringLiteral("ToolbarHidden");
+// The Standard toolbar's commands; 0 separates groups.
+constexpr int kToolbarLayout[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_CUT, ID_EDIT_COPY,
+                                  ID_EDIT_PASTE, 0, ID_FILE_PRINT, ID_APP_ABOUT};
 
 bool IsSongUrl(const QUrl& url)
 {
@@ -193,22 +198,35 @@ void CMainFrame::CreateToolBar()
     toolBar->setAccessibleName(QStringLiteral("Standard"));
     toolBar->setIconSize(QSize(16, 16));
     toolBar->setAllowedAreas(Qt::AllToolBarAreas);
-    for (int id : std::initializer_list<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0,
-                   ID_FILE_PRINT, ID_APP_ABOUT}) {
-        if (id == 0) {
-            toolBar->addSeparator();
-            continue;
-        }
-        toolBar->addAction(Action(id));
-        if (QWidget* button = toolBar->widgetForAction(Action(id)))
-            button->setAccessibleName(Action(id)->objectName());
-    }
+    for (const QVariant& id : QSettings().value(kToolbarHiddenKey).toList())
+        hiddenToolbarCommands.insert(id.toInt());
+    FillToolBar();
     QAction* toggle = toolBar->toggleViewAction();
     toggle->setProperty("commandId", ID_VIEW_TOOLBAR);
     toggle->setText(tr("Standard"));
     actions[ID_VIEW_TOOLBAR] = toggle;
     menuBar()->findChild<QMenu*>(QStringLiteral("Toolbars and Docking Windows"))
         ->insertAction(Action(ID_VIEW_CUSTOMIZE), toggle);
+}
+
+void CMainFrame::FillToolBar()
+{
+    toolBar->clear();
+    bool separate = false;
+    for (int id : kToolbarLayout) {
+        if (id == 0) {
+            separate = !toolBar->actions().isEmpty();
+            continue;
+        }
+        if (hiddenToolbarCommands.contains(id))
+            continue;
+        if (separate)
+            toolBar->addSeparator();
+        separate = false;
+        toolBar->addAction(Action(id));
+        if (QWidget* button = toolBar->widgetForAction(Action(id)))
+            button->setAccessibleName(Action(id)->objectName());
+    }
 }
 
 void CMainFrame::CreateStatusBar()
@@ -421,19 +439,28 @@ void CMainFrame::OnAbout()
 
 void CMainFrame::OnCustomize()
 {
-    // Which of the toolbar's commands show.
+    // Which of the toolbar's commands show; kept in the settings.
     QDialog dialog(this);
     dialog.setWindowTitle(tr("Customize"));
+    dialog.setObjectName(QStringLiteral("Customize"));
     auto* layout = new QVBoxLayout(&dialog);
-    for (QAction* action : toolBar->actions()) {
-        if (action->isSeparator())
+    layout->addWidget(new QLabel(tr("Buttons of the Standard toolbar:"), &dialog));
+    for (int id : kToolbarLayout) {
+        if (id == 0)
             continue;
-        auto* box = new QCheckBox(action->objectName(), &dialog);
-        box->setChecked(action->isVisible());
-        connect(box, &QCheckBox::toggled, action, [action](bool on) {
-            // Hiding an action hides its menu entry too; the toolbar button
-            // is what the user chose to hide.
-            action->setVisible(on);
+        auto* box = new QCheckBox(Action(id)->objectName(), &dialog);
+        box->setObjectName(Action(id)->objectName());
+        box->setChecked(!hiddenToolbarCommands.contains(id));
+        connect(box, &QCheckBox::toggled, this, [this, id](bool shown) {
+            if (shown)
+                hiddenToolbarCommands.remove(id);
+            else
+                hiddenToolbarCommands.insert(id);
+            QVariantList hidden;
+            for (int hiddenId : hiddenToolbarCommands)
+                hidden << hiddenId;
+            QSettings().setValue(kToolbarHiddenKey, hidden);
+            FillToolBar();
         });
         layout->addWidget(box);
     }

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include <QMainWindow>
+#include <QSet>
 #include <QString>
 #include <QTimer>
 
@@ -72,6 +73,8 @@ private:
     QAction* AddCommand(QMenu* menu, int id, const QString& text, const QKeySequence& shortcut = {});
     void CreateMenus();
     void CreateToolBar();
+    // The toolbar's buttons without those hidden through Customize.
+    void FillToolBar();
     void CreateStatusBar();
     void UpdateRecentFileMenu();
     void UpdateTitle();
@@ -96,6 +99,7 @@ private:
     QAction* recentSeparator = nullptr;
     int applicationLook;
     QTimer outputNoteTimer;
+    QSet<int> hiddenToolbarCommands;
     QString shownOutputNote;
 };
 
