@@ -18,28 +18,18 @@ TEST_F(CMidiInputTest, NoteOnsFromAnotherThreadAreEnteredLikeNoteKeys)
     input.SetTarget(pattern);
     std::thread([&] {
         const unsigned char messages[][3] = {
-            {0x90, 60, 100},  // C-4
-            {0x90, 62, 0},    // velocity 0: a note-off
-            {0x80, 64, 64},   // note-off
-            {0x90, 11, 100},  // below C-0
-            {0x90, 125, 100}, // above E-9
-            {0x9F, 61, 1},    // channel 16, any velocity
-            {0xB0, 64, 127},  // a controller
-        };
+            {0x90, 60, 100}, {0x90, 62, 0} /* a note-off */, {0x80, 64, 64}, {0x90, 11, 100} /* below C-0 */,
+            {0x90, 125, 100} /* above E-9 */, {0x9F, 61, 1} /* channel 16 */, {0xB0, 64, 127}};
         for (const auto& message : messages)
             input.Receive(message, 3);
     }).join();
     QCoreApplication::sendPostedEvents();
     const CRixModuleData song = Song();
-    EXPECT_EQ(song.patterns[0][1][0], 49u);
-    EXPECT_EQ(song.patterns[0][1][1], 50u);
-    EXPECT_EQ(song.patterns[0][1][2], 0u);
+    EXPECT_EQ(std::vector<uint32_t>(song.patterns[0][1], song.patterns[0][1] + 3), (std::vector<uint32_t>{49, 50, 0}));
     EXPECT_EQ(Controller().GetCurrentRow(), 2);
     EXPECT_TRUE(Controller().IsPreviewPlaying());
-}
 
-TEST_F(CMidiInputTest, MenuListsNoneAndThePortsAndKeepsTheChoice)
-{
+    // The menu: "None" first and chosen, the only entry without a sequencer.
     QTemporaryDir settings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     CMidiInputMenu menu(pattern, nullptr);
@@ -47,9 +37,7 @@ TEST_F(CMidiInputTest, MenuListsNoneAndThePortsAndKeepsTheChoice)
     ASSERT_FALSE(menu.actions().isEmpty());
     EXPECT_EQ(menu.actions().first()->text(), "None");
     EXPECT_TRUE(menu.actions().first()->isChecked());
-    if (!QFile::exists("/dev/snd/seq")) {
-        EXPECT_EQ(menu.actions().size(), 1);
-    }
+    EXPECT_TRUE(QFile::exists("/dev/snd/seq") || menu.actions().size() == 1);
     menu.actions().first()->trigger();
     EXPECT_EQ(QSettings().value(CMidiInputMenu::SETTINGS_KEY).toString(), "");
 }
