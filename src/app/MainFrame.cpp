@@ -126,8 +126,8 @@ void CMainFrame::CreateMenus()
     AddCommand(file, ID_FILE_SAVE_AS, tr("Save &As..."));
     file->addSeparator();
     QMenu* exportMenu = file->addMenu(tr("&Export"));
-    AddCommand(exportMenu, ID_EXPORT_CPP, tr("C++"));
-    AddCommand(exportMenu, ID_EXPORT_WAV, tr("WAV"));
+    AddCommand(exportMenu, ID_EXPORT_CPP, tr("&C++"));
+    AddCommand(exportMenu, ID_EXPORT_WAV, tr("&WAV"));
     recentSeparator = file->addSeparator();
     for (int i = 0; i < kRecentFileCount; ++i) {
         QAction* recent = AddCommand(file, ID_FILE_MRU_FILE1 + i, QString());
