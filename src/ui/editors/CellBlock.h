@@ -40,7 +40,6 @@ public:
         return cell.channel >= LowChannel() && cell.channel <= HighChannel() && cell.row >= LowRow() &&
                cell.row <= HighRow();
     }
-    bool operator==(const CCellSelection&) const = default;
 
 private:
     TCell anchor;

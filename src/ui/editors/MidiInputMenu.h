@@ -18,7 +18,6 @@ public:
     CMidiInputMenu(QObject* target, QWidget* parent);
 
     static constexpr const char* SETTINGS_KEY = "MidiInput";
-    const CMidiInput& Input() const { return input; }
 
 private:
     void Rebuild();

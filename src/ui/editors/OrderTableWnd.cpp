@@ -58,11 +58,6 @@ void COrderTableWnd::StepCursorCell(int delta)
     EditDone();
 }
 
-void COrderTableWnd::CursorCellChanged()
-{
-    RedrawRows(look.cursor.row, look.cursor.row);
-}
-
 void COrderTableWnd::SetChannelCursor(int32_t channel)
 {
     MoveCursorTo(look.cursor.row, channel);

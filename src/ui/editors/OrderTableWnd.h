@@ -33,8 +33,6 @@ public:
     // The "+" and "-" keys (here and in the pattern editor): the cursor
     // cell's pattern number up or down by delta, within 0..15.
     void StepCursorCell(int delta);
-    // Redraws the cursor cell after the pattern editor placed a pattern.
-    void CursorCellChanged();
 
     void SetChannelCursor(int32_t channel) override;
     void SetOrderCursor(int32_t position) override;

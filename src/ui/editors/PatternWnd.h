@@ -40,7 +40,6 @@ public:
     void Paste() override;
 
     const CCellSelection& Selection() const { return look.selection; }
-    int32_t Octave() const { return look.octave; }
     int32_t PlayRow() const { return look.playRow; }
     int32_t PlayOrder() const { return playOrder; }
 
