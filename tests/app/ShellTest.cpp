@@ -1,7 +1,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
+#include <QUrl>
 #include <QWidget>
 
 #include "AppLook.h"
@@ -93,6 +96,18 @@ TEST_F(CShellFixture, NewOpenAndSaveRoundTripThroughTheDocument)
     EXPECT_TRUE(message->contains(QStringLiteral("broken.sonrix"))) << message->toStdString();
     EXPECT_EQ(Cell(), 7u);
     EXPECT_EQ(frame->Document().GetPathName(), Path("song.sonrix"));
+
+    // A song dropped on the window opens as well.
+    ASSERT_TRUE(frame->OnFileNew());
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(Path("song.sonrix"))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame.get(), &drop);
+    QApplication::processEvents();
+    EXPECT_EQ(Cell(), 42u);
 }
 
 TEST_F(CShellFixture, ModifiedSongAsksBeforeItIsReplaced)
