@@ -27,6 +27,7 @@
 #include "Autosave.h"
 #include "CommandIds.h"
 #include "CppExport.h"
+#include "ExportSizeIndicator.h"
 #include "LockKeyIndicators.h"
 #include "MidiInputMenu.h"
 #include "PatternWnd.h"
@@ -232,6 +233,7 @@ void CMainFrame::FillToolBar()
 void CMainFrame::CreateStatusBar()
 {
     statusBar()->setObjectName(QStringLiteral("Status bar"));
+    new CExportSizeIndicator(controller, statusBar());
     new CLockKeyIndicators(statusBar());
     statusBar()->showMessage(tr("Ready"));
     QAction* show = Action(ID_VIEW_STATUS_BAR);

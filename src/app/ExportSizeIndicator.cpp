@@ -1,0 +1,50 @@
+#include "ExportSizeIndicator.h"
+
+#include <QLabel>
+#include <QStatusBar>
+
+#include "PlaybackController.h"
+#include "RixExportSize.h"
+#include "RixModule.h"
+#include "RixSongExporter.h"
+
+namespace rix {
+
+namespace {
+constexpr int kCheckIntervalMs = 500;
+} // namespace
+
+CExportSizeIndicator::CExportSizeIndicator(CPlaybackController& controller, QStatusBar* statusBar)
+    : QObject(statusBar), controller(controller), pane(new QLabel(statusBar))
+{
+    pane->setObjectName(QStringLiteral("Intro size"));
+    pane->setAccessibleName(QStringLiteral("Intro size"));
+    pane->setToolTip(tr("Bytes of the exported song tables in an intro, raw and packed with LZMA"));
+    statusBar->addPermanentWidget(pane);
+    connect(&timer, &QTimer::timeout, this, &CExportSizeIndicator::Update);
+    timer.start(kCheckIntervalMs);
+    Update();
+}
+
+void CExportSizeIndicator::Update()
+{
+    IRixModule& module = controller.GetSongModule();
+    const uint32_t changeCount = module.GetChangeCount();
+    if (changeCount == measuredChangeCount)
+        return;
+    TRixSongTables tables;
+    {
+        CRixModuleLock data(module, nexilon::LOCKMODE_READ);
+        tables = CRixSongExporter().Build(*data);
+    }
+    const TExportSize size = MeasureExportSize(tables);
+    measuredChangeCount = changeCount;
+    pane->setText(tr("Intro data: %1 B, %2 B packed").arg(size.rawBytes).arg(size.compressedBytes));
+}
+
+QString CExportSizeIndicator::Text() const
+{
+    return pane->text();
+}
+
+} // namespace rix
