@@ -4,6 +4,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
+#include <QTest>
 #include <QUrl>
 #include <QWidget>
 
@@ -278,6 +279,39 @@ TEST_F(CShellFixture, WavExportLeavesNoHalfWrittenFile)
             EXPECT_EQ(bytes.size(), 44u + 16u * 5512u * 2u);
         else
             EXPECT_EQ(bytes, test.expectedBytes) << test.name;
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CShellFixture, TransportButtonsDriveThePlayback)
+{
+    EditSong([](rix::CRixModuleData& song) {
+        for (int position = 0; position < 4; ++position)
+            song.orderTable[0][position] = 1;
+        song.patterns[0][1][0] = 58;
+    });
+    const struct {
+        const char* button;
+        bool playing;
+        bool loop;
+    } steps[] = {
+        {"Play", true, false},         {"Pattern play", true, true}, {"Play", true, false},
+        {"Stop", false, false},        {"Stop", false, false},
+    };
+    for (const auto& step : steps) {
+        auto* button = frame->View().findChild<QAbstractButton*>(QString::fromUtf8(step.button));
+        ASSERT_NE(button, nullptr) << step.button;
+        button->click();
+        // Playing starts on the playback thread once its sound runs.
+        for (int waited = 0; Controller().IsPlaying() != step.playing && waited < 2000; waited += 10)
+            QTest::qWait(10);
+        EXPECT_EQ(Controller().IsPlaying(), step.playing) << step.button;
+        if (step.playing) {
+            EXPECT_EQ(Controller().IsLoopPattern(), step.loop) << step.button;
+        }
     }
 }
 
