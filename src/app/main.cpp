@@ -49,6 +49,8 @@ int main(int argc, char** argv)
     ::setenv("SDL_NO_SIGNAL_HANDLERS", "1", 0);
     QApplication application(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(SONRIX_VERSION));
+    // Ties the windows to the installed sonrix3.desktop (its icon and name).
+    QGuiApplication::setDesktopFileName(QStringLiteral("sonrix3"));
     const QStringList arguments = QCoreApplication::arguments().mid(1);
     const bool measure = arguments.contains(QStringLiteral("--measure-startup"));
 
