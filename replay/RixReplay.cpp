@@ -382,7 +382,8 @@ int ProcessEffect(TEffect& e, int x)
     case RIXSONGEFFECTTYPE_OVERDRIVE: {
         // Clip, stretch the clipped signal to full scale, apply the gain.
         const int limit = r.param1 == 0 ? 1 : r.param1;
-        const int clipped = x > limit ? limit : (x < -limit ? -limit : x);
+        const int lowest = (int)(0u - (u32)limit);
+        const int clipped = x > limit ? limit : (x < lowest ? lowest : x);
         const int gain = ScaleFloor(e.volume, counters[r.counter2].value);
         y = ScaleFloor(gain, (int)((u32)clipped * 32767u) / limit);
         break;

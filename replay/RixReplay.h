@@ -3,8 +3,17 @@
 
 // The intro replay routine for the tables that sonrix3 exports as
 // RixSongData.cpp. It renders the song as 16-bit mono samples at 44100 Hz
-// with the editor's integer synthesis, and starts again from the first
-// order position when the song ends.
+// with the editor's integer synthesis. When the song ends it starts again
+// the way the editor's player does when sent back to the start: envelopes
+// from their start phase, echoes and filters emptied, oscillators running on.
+//
+// Its samples equal the editor's when the song keeps to what the tables
+// carry exactly: every oscillator at pitch 0 (other pitches become an
+// octave and a fine tune of 1/256 steps, up to about 8 cents off), envelope
+// phases, keep and sustain points multiples of 2048 (and not 255 × 2048),
+// notes 2..192, no band-pass, no noise on a transition oscillator whose
+// carrier has no transition flag, overdrive limits up to 258. sonrix3-cli
+// verify-export names everything else and measures its effect.
 //
 // Freestanding: no standard library, no heap, no floating point while
 // rendering (RixReplayInit uses a few double operations to build its note

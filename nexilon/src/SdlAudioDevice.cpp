@@ -43,6 +43,10 @@ bool fellBack = false;
 
 void ChooseDriver()
 {
+    // Audio brings in SDL's event subsystem, which would otherwise take
+    // SIGINT and SIGTERM for itself and leave the program running when the
+    // desktop or a terminal asks it to end.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_WasInit(SDL_INIT_AUDIO) == 0 && !fellBack) {
         const char* requested = std::getenv("SONRIX_AUDIO_DRIVER");
         if (requested && *requested)

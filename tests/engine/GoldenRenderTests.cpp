@@ -111,15 +111,13 @@ uint64_t RenderHash(const std::function<void(rix::CRixModuleData&)>& song, uint6
     enginetest::Edit(*module, song);
     nexilon::CPtr<rix::IRixModulePlayer> player = enginetest::NewPlayer();
     player->Connect(module.Get());
+    // FNV-1a over the little-endian bytes of the WAV data.
     uint64_t hash = 14695981039346656037u;
     samples = 0;
     for (std::vector<int16_t> block; !(block = enginetest::ReadSamples(*player, 4096)).empty();) {
-        for (const int16_t sample : block) {
-            for (const auto byte : {static_cast<uint8_t>(sample & 0xFF), static_cast<uint8_t>((sample >> 8) & 0xFF)}) {
-                hash ^= byte;
-                hash *= 1099511628211u;
-            }
-        }
+        for (const int16_t sample : block)
+            for (const int shift : {0, 8})
+                hash = (hash ^ ((static_cast<uint16_t>(sample) >> shift) & 0xFF)) * 1099511628211u;
         samples += block.size();
     }
     return hash;
