@@ -1,5 +1,4 @@
 #include <cstdio>
-#include <cstdlib>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -43,10 +42,6 @@ int main(int argc, char** argv)
 {
     QElapsedTimer clock;
     clock.start();
-    // SDL would otherwise turn SIGINT and SIGTERM into quit events that
-    // nobody reads, and the editor would outlive "kill" and a logout. Left
-    // to their default, they end the process; the autosave keeps the song.
-    ::setenv("SDL_NO_SIGNAL_HANDLERS", "1", 0);
     QApplication application(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(SONRIX_VERSION));
     // Ties the windows to the installed sonrix3.desktop (its icon and name).
