@@ -27,17 +27,15 @@ public:
 
     static void Register()
     {
-        RegisterPlayerClass();
-        nexilon::q.GetClassStore().RegisterClassNxl(
-            {RIX_MODULE_PLAYER_CLASS, u"rix::CRixModulePlayer", [] { return static_cast<nexilon::IObject*>(static_cast<IRixModulePlayer*>(new CHookedPlayer)); }});
+        nexilon::q.GetClassStore().RegisterClassNxl({RIX_MODULE_PLAYER_CLASS, u"rix::CRixModulePlayer", [] {
+            return static_cast<nexilon::IObject*>(static_cast<IRixModulePlayer*>(new CHookedPlayer));
+        }});
     }
 
     nexilon::IObject* QueryInterface(const nexilon::CId& id) override
     {
-        return id == IRixModulePlayer::Iid || id == nexilon::IInputStream::Iid || id == nexilon::IStream::Iid ||
-                       id == nexilon::IObject::Iid
-                   ? Answer()
-                   : nullptr;
+        using namespace nexilon;
+        return id == IRixModulePlayer::Iid || id == IInputStream::Iid || id == IStream::Iid || id == IObject::Iid ? Answer() : nullptr;
     }
     void Close() override { inner->Close(); }
     int32_t GetCapabilities() override { return inner->GetCapabilities(); }
