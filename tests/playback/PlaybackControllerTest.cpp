@@ -234,15 +234,13 @@ TEST_F(PlaybackController, OnePlaybackReportsEveryRowInOrderThenTheEnd)
     Target(EDITOR_TIME_COUNTER).Clear();
     controller->PlaySong();
     EXPECT_TRUE(WaitFor([&] { return controller->IsPlaying(); }, 2s));
-    // The samples heard lately are a run of the song's render; channel 7
-    // has none. Once playback ends there is nothing to copy.
+    // The samples heard lately are a run of the song's render; once
+    // playback ends there is nothing to copy.
     std::this_thread::sleep_for(100ms);
     std::array<int32_t, 600> heard{};
     ASSERT_TRUE(controller->CopyHeardOutput(-1, heard.data(), heard.size()));
     const std::vector<int16_t> song = RenderOffline(controller->GetSongModule(), 0);
     EXPECT_TRUE(std::search(song.begin(), song.end(), heard.begin(), heard.end()) != song.end());
-    EXPECT_TRUE(controller->CopyHeardOutput(7, heard.data(), heard.size()));
-    EXPECT_EQ(std::count(heard.begin(), heard.end(), 0), 600);
     controller->WaitUntilIdle();
     EXPECT_FALSE(controller->IsPlaying());
     heard.fill(7);
