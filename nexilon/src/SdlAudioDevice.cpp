@@ -43,6 +43,9 @@ bool fellBack = false;
 
 void ChooseDriver()
 {
+    // SDL would turn SIGINT and SIGTERM into quit events nobody reads, so
+    // that the program could no longer be terminated.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_WasInit(SDL_INIT_AUDIO) == 0 && !fellBack) {
         const char* requested = std::getenv("SONRIX_AUDIO_DRIVER");
         if (requested && *requested)
