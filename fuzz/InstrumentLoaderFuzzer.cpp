@@ -43,6 +43,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     song.patterns[0][1][0] = 58;
     song.patterns[0][1][8] = rix::RIX_NOTE_STOP;
     song.channels[0] = channel;
-    fuzzing::PlayBriefly(song, fuzzing::SeekRowFrom(data, size));
+    fuzzing::PlayBriefly(song, data, size);
     return 0;
 }

@@ -38,6 +38,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     reloaded.Load(inputSelector);
     if (!(reloaded == module))
         std::abort();
-    fuzzing::PlayBriefly(module, fuzzing::SeekRowFrom(data, size));
+    fuzzing::PlayBriefly(module, data, size);
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "SdlSound.h"
 
+#include <SDL.h>
+
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -170,6 +172,9 @@ std::string CSdlSound::GetFailure()
 
 void CSdlSound::RenderLoop()
 {
+    // As urgent as SDL's own audio thread, which it feeds (where the system
+    // allows; else it stays as it is).
+    SDL_SetThreadPriority(SDL_THREAD_PRIORITY_TIME_CRITICAL);
     uint32_t seen = renderTicket.load(std::memory_order_acquire);
     while (!quitting) {
         RenderAhead();
@@ -272,15 +277,16 @@ uint32_t CSdlSound::MixInto(int32_t* sum, uint32_t frames, int64_t firstFrame)
     uint32_t lacking = 0;
     const bool playing = (current & kPlaying) != 0;
     if (playing && mixedEpoch != epoch) {
-        // A new epoch begins once a whole device buffer of it is ready, so
-        // that it never starts with a gap.
+        // A new epoch begins once its whole render-ahead is ready, so that
+        // it never starts with a gap; that takes the render thread well
+        // under a millisecond.
         uint64_t ready = 0;
         bool end = false;
         for (uint64_t i = read; i < write && blocks[i % kBlocks].epoch == epoch; ++i) {
             ready += blocks[i % kBlocks].count;
             end = end || blocks[i % kBlocks].end;
         }
-        if (ready >= std::min(frames, kRenderAheadFrames) || end) {
+        if (ready >= kRenderAheadFrames || end) {
             mixedEpoch = epoch;
             frontOffset = 0;
             record = TRecord();

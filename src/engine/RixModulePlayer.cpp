@@ -68,8 +68,8 @@ private:
     CRixModulePlayer& player;
 };
 
-CRixModulePlayer::CRixModulePlayer()
-    : CObjectBase(RIX_MODULE_PLAYER_CLASS)
+CRixModulePlayer::CRixModulePlayer(TRixHistoryAllocator allocate)
+    : CObjectBase(RIX_MODULE_PLAYER_CLASS), allocateHistory(allocate)
 {
     format.formatId = RIX_PCM_FORMAT_ID;
     format.size = sizeof(TRixPcmFormat);
@@ -292,7 +292,7 @@ void CRixModulePlayer::Synchronise()
     songLength = static_cast<uint32_t>(data->GetSongLength());
     masterVolume = data->masterVolume;
     for (int c = 0; c < RIX_CHANNELS; ++c)
-        voices[static_cast<std::size_t>(c)].Synchronise(data->channels[c], rowLength);
+        voices[static_cast<std::size_t>(c)].Synchronise(data->channels[c], rowLength, allocateHistory);
     changeCount = moduleCount;
 }
 

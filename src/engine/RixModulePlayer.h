@@ -39,7 +39,9 @@ inline constexpr nexilon::CId RIX_PCM_FORMAT_ID{0x47A8ECCB, 0x40364B9F, 0xA014B1
 // without the lock.
 class CRixModulePlayer final : public nexilon::CObjectBase<IRixModulePlayer> {
 public:
-    CRixModulePlayer();
+    // Effect histories come from `allocate`; the fuzzers hand in one that
+    // fails now and then.
+    explicit CRixModulePlayer(TRixHistoryAllocator allocate = &CallocHistory);
     ~CRixModulePlayer() override;
 
     nexilon::IObject* QueryInterface(const nexilon::CId& interfaceId) override;
@@ -121,6 +123,7 @@ private:
     // Mirrors module != null for the operations that take no lock.
     std::atomic<bool> connected{false};
     TRixNoiseGenerator noise;
+    TRixHistoryAllocator allocateHistory;
 };
 
 } // namespace rix

@@ -7,7 +7,7 @@
 
 namespace rix {
 
-TRixVoice::TRixVoice(TRixHistoryAllocator allocate) : allocateHistory(allocate)
+TRixVoice::TRixVoice()
 {
     Reset();
 }
@@ -26,7 +26,7 @@ void TRixVoice::Reset()
     envelopeCount = CollectEnvelopes(envelopes);
 }
 
-void TRixVoice::Synchronise(const CRixModuleChannel& channel, uint32_t rowLength)
+void TRixVoice::Synchronise(const CRixModuleChannel& channel, uint32_t rowLength, TRixHistoryAllocator allocate)
 {
     // New lists are built aside and swapped in, with the envelope list
     // collected again at once, so an allocation failure leaves the voice as
@@ -44,7 +44,7 @@ void TRixVoice::Synchronise(const CRixModuleChannel& channel, uint32_t rowLength
     if (newEffects) {
         freshEffects.reserve(channel.effects.size());
         for (const TRixEffect& record : channel.effects)
-            freshEffects.emplace_back(record, rowLength, allocateHistory);
+            freshEffects.emplace_back(record, rowLength, allocate);
     }
     if (newOscillators) {
         carriers.swap(freshCarriers);
@@ -69,7 +69,7 @@ void TRixVoice::Synchronise(const CRixModuleChannel& channel, uint32_t rowLength
     // Each update either succeeds or leaves its effect as it was; after a
     // failure the player synchronises again at its next operation.
     for (std::size_t i = 0; i < effects.size(); ++i)
-        effects[i].Update(channel.effects[i], rowLength, allocateHistory);
+        effects[i].Update(channel.effects[i], rowLength, allocate);
 }
 
 void TRixVoice::NoteOn(uint32_t note)

@@ -25,7 +25,7 @@ constexpr uint32_t RIX_MAX_VOICE_ENVELOPES = 256;
 // mute switch, which may be set from any thread.
 class TRixVoice {
 public:
-    explicit TRixVoice(TRixHistoryAllocator allocate = &CallocHistory);
+    TRixVoice();
     TRixVoice(const TRixVoice&) = delete;
     TRixVoice& operator=(const TRixVoice&) = delete;
 
@@ -35,10 +35,11 @@ public:
     // Follows the model's channel. Oscillator and effect states are
     // recreated only when their number changed (the channel then stays
     // silent until its next note); otherwise a sounding note goes on with
-    // the new parameters. rowLength (samples) sizes the delay effects.
-    // Throws std::bad_alloc when an effect's history cannot be had; the
-    // voice then stays consistent, partly synchronised, and can render on.
-    void Synchronise(const CRixModuleChannel& channel, uint32_t rowLength);
+    // the new parameters. rowLength (samples) sizes the delay effects, whose
+    // histories come from `allocate`. Throws std::bad_alloc when one cannot
+    // be had; the voice then stays consistent, partly synchronised, and can
+    // render on.
+    void Synchronise(const CRixModuleChannel& channel, uint32_t rowLength, TRixHistoryAllocator allocate);
     // A pattern value: 1..254 start a note, 255 stops it. The caller then
     // restarts or releases the envelopes (Envelopes()).
     void NoteOn(uint32_t note);
@@ -87,7 +88,6 @@ private:
     // Oscillators of the noise type, so blocks without noise skip the
     // numbering of draws.
     uint32_t noiseOscillators = 0;
-    TRixHistoryAllocator allocateHistory;
 };
 
 } // namespace rix

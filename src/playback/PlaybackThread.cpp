@@ -5,6 +5,7 @@
 
 #include "RixConstants.h"
 #include "RixModule.h"
+#include "RixOutputRing.h"
 #include "nexilon/InputStreamSelector.h"
 #include "nexilon/Nexilon.h"
 
@@ -15,8 +16,13 @@ namespace {
 // How often the thread follows the heard position.
 constexpr std::chrono::milliseconds kPollPeriod{20};
 // In song mode, a heard position more than this many rows behind the last
-// one means the song jumped back: playback ends.
+// one means the song jumped back: playback ends. A new tempo moves the
+// stream at once but is heard only after the samples already queued (the
+// render-ahead and a device buffer, 35 ms), during which the old samples
+// convert to rows at the new tempo; so only a jump seen in this many polls
+// in a row counts.
 constexpr int32_t kJumpBackRows = 8;
+constexpr int32_t kJumpBackPolls = 3;
 
 } // namespace
 
@@ -110,10 +116,15 @@ bool CPlaybackThread::CopyHeardOutput(int32_t channel, int32_t* destination, uin
     }
     if (!heard || channel < -1 || channel >= RIX_CHANNELS)
         return false;
-    // The player counts positions in 32 bits, so the difference wraps the
-    // same way before the song's first sample.
+    // The player counts positions in 32 bits, so the differences wrap the
+    // same way before the song's first sample. Right after a loop or a new
+    // tempo moved the stream, the samples still being heard lie outside
+    // the player's record of its output, which it restarts then: silence.
     const auto end = static_cast<uint32_t>(heard->GetHeardSample());
-    player->CopyOutput(channel, (end - count) * 2, destination, count);
+    const auto rendered = static_cast<uint32_t>(player->Tell() / 2);
+    const uint32_t behind = rendered - end;
+    if (count <= TRixOutputRing::SIZE && behind <= TRixOutputRing::SIZE - count)
+        player->CopyOutput(channel, (end - count) * 2, destination, count);
     return true;
 }
 
@@ -177,6 +188,7 @@ bool CPlaybackThread::StartSound(bool loop)
 std::string CPlaybackThread::FollowSound(bool loop)
 {
     int32_t lastRow = -1;
+    int32_t pollsBehind = 0;
     std::unique_lock guard(stateMutex);
     while (isPlaying) {
         guard.unlock();
@@ -185,9 +197,11 @@ std::string CPlaybackThread::FollowSound(bool loop)
         if (!sound->IsPlaying())
             return sound->GetFailure();
         const int32_t row = player->RowAtTime(sound->GetPosition());
-        if (!loop && row < lastRow - kJumpBackRows)
+        const bool behind = !loop && row < lastRow - kJumpBackRows;
+        pollsBehind = behind ? pollsBehind + 1 : 0;
+        if (pollsBehind >= kJumpBackPolls)
             return {};
-        if (row != lastRow) {
+        if (!behind && row != lastRow) {
             notifier.PostPlayingRow(row);
             lastRow = row;
         }

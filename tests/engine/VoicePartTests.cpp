@@ -73,10 +73,10 @@ TEST(Voice, KeepsPlayingItsInstrumentWhenAnEditRunsOutOfMemory)
     rix::CRixModuleChannel channel;
     channel.effects = {Effect(rix::RIXEFFECT_DELAY, 50), Effect(rix::RIXEFFECT_FLANGE, 0, 300)};
     channel.effects[1].envelope1 = {0, 300, 900, rix::RIXRESET_SONG, 0, 0, 0, false, false};
-    rix::TRixVoice voice(&FailingAllocator);
+    rix::TRixVoice voice;
     rix::TRixVoice untouched;
     for (rix::TRixVoice* v : {&voice, &untouched}) {
-        v->Synchronise(channel, 5512);
+        v->Synchronise(channel, 5512, &FailingAllocator);
         v->NoteOn(58);
         for (rix::TRixEnvelopeState* envelope : v->Envelopes())
             envelope->Restart();
@@ -90,11 +90,11 @@ TEST(Voice, KeepsPlayingItsInstrumentWhenAnEditRunsOutOfMemory)
     grown.AddOscillator();
     for (const rix::CRixModuleChannel* change : {&edited, &grown}) {
         failing = true;
-        EXPECT_THROW(voice.Synchronise(*change, 5512), std::bad_alloc);
+        EXPECT_THROW(voice.Synchronise(*change, 5512, &FailingAllocator), std::bad_alloc);
         failing = false;
         EXPECT_EQ(Render(voice, 4400), Render(untouched, 4400));
     }
-    voice.Synchronise(grown, 5512);
+    voice.Synchronise(grown, 5512, &FailingAllocator);
     EXPECT_EQ(voice.Envelopes().size(), 1u + 4 * 2 + 2 * 3);
 }
 

@@ -78,15 +78,18 @@ TEST_F(AudioOutput, PlaysAStreamExactlyAndAgainFromTheBeginningAfterItsEndAndAft
     std::this_thread::sleep_for(30ms);
     sound.Reset();
 
-    // played, silence, then a cut-off head of played directly followed by all of it.
+    // played, silence, a cut-off head of played, then all of it (after a
+    // moment of silence when the restart missed a device buffer).
     const std::vector<int16_t> recorded = TrimSilence(Recording());
     const auto gap = std::find(recorded.begin(), recorded.end(), int16_t{0});
     EXPECT_EQ(std::vector<int16_t>(recorded.begin(), gap), played);
     const std::vector<int16_t> second = TrimSilence({gap, recorded.end()});
     ASSERT_GT(second.size(), played.size());
     const auto whole = second.end() - static_cast<std::ptrdiff_t>(played.size());
-    EXPECT_TRUE(std::equal(second.begin(), whole, played.begin()));
     EXPECT_TRUE(std::equal(whole, second.end(), played.begin()));
+    const std::vector<int16_t> head = TrimSilence({second.begin(), whole});
+    ASSERT_FALSE(head.empty());
+    EXPECT_TRUE(std::equal(head.begin(), head.end(), played.begin()));
 }
 
 // A third sound whose stream fails ends at once without disturbing the mix.

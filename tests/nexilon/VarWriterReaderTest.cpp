@@ -95,18 +95,6 @@ TEST(VarReader, AcceptsAnyNonZeroByteAsTrueAndNarrowStrings)
     EXPECT_TRUE(narrow == u"h\u00E9llo");
 }
 
-TEST(VarReader, IsExhaustedPeeksWithoutLosingTheByte)
-{
-    auto in = CreateMemoryInputStream(std::string("\x07\x00\x00\x00", 4));
-    CVarReader reader(*in);
-    EXPECT_FALSE(reader.IsExhausted());
-    EXPECT_FALSE(reader.IsExhausted());
-    int value = 0;
-    reader >> value;
-    EXPECT_EQ(value, 7);
-    EXPECT_TRUE(reader.IsExhausted());
-}
-
 TEST(VarReader, CorruptStringLengthFailsWithoutHugeAllocation)
 {
     // Claims 4 billion code units but holds four bytes.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <array>
 #include <atomic>
 #include <functional>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "DiskAudioCapture.h"
+#include "HookedPlayer.h"
 #include "IRixModulePlayer.h"
 #include "PlaybackController.h"
 #include "RixModule.h"
@@ -76,7 +78,21 @@ class CDocument final : public IPlaybackDocument {
 public:
     void SetModified() override { modified = true; }
     void ClearModified() override { modified = false; }
+    void OnPlaybackFailed(const std::string& reason) override
+    {
+        std::lock_guard guard(mutex);
+        failures.push_back(reason);
+    }
+    std::vector<std::string> Failures()
+    {
+        std::lock_guard guard(mutex);
+        return failures;
+    }
     std::atomic<bool> modified{false};
+
+private:
+    std::mutex mutex;
+    std::vector<std::string> failures;
 };
 
 // A controller playing into a disk capture, with a recording window in
@@ -88,7 +104,7 @@ protected:
     {
         nexilon::q.Init();
         RegisterModuleClass();
-        RegisterPlayerClass();
+        CHookedPlayer::Register();
         controller = std::make_unique<CPlaybackController>();
         for (int role = 0; role < EDITOR_ROLES; ++role)
             controller->RegisterTarget(static_cast<TEditorRole>(role), &targets[static_cast<std::size_t>(role)]);
@@ -96,6 +112,9 @@ protected:
     void TearDown() override
     {
         controller.reset();
+        playerHooks.failConnect = false;
+        playerHooks.failReadFrom = -1;
+        playerHooks.onSeekToRow = nullptr;
         nexilon::q.Close();
     }
 
@@ -171,18 +190,34 @@ TEST_F(PlaybackController, AnEmptySongEndsAtOnceWithoutSoundOrMessages)
 // nothing.
 TEST_F(PlaybackController, HearsExactlyTheOfflineRenderFromTheStartPosition)
 {
-    const struct { const char* name; int32_t order; uint32_t expectedStartRow; int32_t mutedChannel; } cases[] = {{"from-0", 0, 0, -1}, {"from-1", 1, 16, -1}, {"past-end", 200, 0, -1}, {"muted", 0, 0, 1}};
+    const struct { const char* name; int32_t order; uint32_t expectedStartRow; int32_t mutedChannel; bool muteAsItStarts; } cases[] = {
+        {"from-0", 0, 0, -1, false}, {"from-1", 1, 16, -1, false}, {"past-end", 200, 0, -1, false}, {"muted", 0, 0, 1, false},
+        {"muted-as-it-starts", 0, 0, 1, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         controller.reset();
         CDiskAudioCapture recording(c.name);
         controller = std::make_unique<CPlaybackController>();
         EditSong(TwoPositionSong);
-        if (c.mutedChannel >= 0)
+        std::atomic<bool> starting{false}, switched{false};
+        if (c.muteAsItStarts) {
+            // The switch comes while the playback thread prepares the player.
+            playerHooks.onSeekToRow = [&] {
+                starting = true;
+                WaitFor([&] { return switched.load(); }, 2s);
+            };
+        } else if (c.mutedChannel >= 0) {
             controller->SetChannelEnabled(c.mutedChannel, false);
+        }
         controller->SetOrderPosition(c.order);
         controller->PlaySong();
+        if (c.muteAsItStarts) {
+            ASSERT_TRUE(WaitFor([&] { return starting.load(); }, 2s));
+            controller->SetChannelEnabled(c.mutedChannel, false);
+            switched = true;
+        }
         controller->WaitUntilIdle();
+        playerHooks.onSeekToRow = nullptr;
         EXPECT_EQ(controller->GetCurrentOrder(), c.order); // playback leaves the cursor
         const std::vector<int16_t> expected = RenderOffline(controller->GetSongModule(), c.expectedStartRow, c.mutedChannel);
         controller.reset();
@@ -199,8 +234,18 @@ TEST_F(PlaybackController, OnePlaybackReportsEveryRowInOrderThenTheEnd)
     Target(EDITOR_TIME_COUNTER).Clear();
     controller->PlaySong();
     EXPECT_TRUE(WaitFor([&] { return controller->IsPlaying(); }, 2s));
+    // The samples heard lately are a run of the song's render; once
+    // playback ends there is nothing to copy.
+    std::this_thread::sleep_for(100ms);
+    std::array<int32_t, 600> heard{};
+    ASSERT_TRUE(controller->CopyHeardOutput(-1, heard.data(), heard.size()));
+    const std::vector<int16_t> song = RenderOffline(controller->GetSongModule(), 0);
+    EXPECT_TRUE(std::search(song.begin(), song.end(), heard.begin(), heard.end()) != song.end());
     controller->WaitUntilIdle();
     EXPECT_FALSE(controller->IsPlaying());
+    heard.fill(7);
+    EXPECT_FALSE(controller->CopyHeardOutput(-1, heard.data(), heard.size()));
+    EXPECT_EQ(std::count(heard.begin(), heard.end(), 0), 600);
 
     // The pattern editor follows the audible row upwards, each row once, and
     // learns at the end that nothing plays.
@@ -234,6 +279,131 @@ TEST_F(PlaybackController, OnePlaybackReportsEveryRowInOrderThenTheEnd)
     }
     for (TEditorRole quiet : {EDITOR_OSCILLATOR_LIST, EDITOR_EFFECT_LIST, EDITOR_EXTRA_PANEL})
         EXPECT_TRUE(Target(quiet).Posts().empty());
+}
+
+// The player ends the playback at the end of the song as it is when it gets
+// there; the end is reported only then, and nothing sounds after it, also
+// after a Stop that comes later.
+TEST_F(PlaybackController, EndsWithTheSongAsEditedWhilePlayingAndIsSilentAfterwards)
+{
+    const struct { const char* name; uint32_t entry; uintptr_t lastRowFrom, lastRowTo; } cases[] = {
+        {"lengthened", 1, 32, 47}, {"shortened", 0, 0, 15}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        controller.reset();
+        CDiskAudioCapture recording(c.name);
+        controller = std::make_unique<CPlaybackController>();
+        controller->RegisterTarget(EDITOR_PATTERN, &Target(EDITOR_PATTERN));
+        Target(EDITOR_PATTERN).Clear();
+        EditSong(TwoPositionSong);
+        controller->PlaySong();
+        ASSERT_TRUE(WaitFor([&] { return controller->IsPlaying(); }, 2s));
+        EditSong([&](CRixModuleData& data) { data.orderTable[0][2] = c.entry; data.orderTable[0][1] = c.entry; });
+        controller->WaitUntilIdle();
+        const auto rows = Target(EDITOR_PATTERN).Params(MSG_PLAYING_POSITION);
+        ASSERT_GE(rows.size(), 2u);
+        EXPECT_EQ(rows.back(), NO_PLAYING_POSITION);
+        EXPECT_GE(rows[rows.size() - 2], c.lastRowFrom);
+        EXPECT_LE(rows[rows.size() - 2], c.lastRowTo);
+
+        // The disk driver writes through a 4 KiB buffer, so the recording
+        // may lag by up to 2048 samples; a sound that went on would add
+        // 8820 in the 200 ms.
+        controller->Stop();
+        const std::size_t heardAtStop = TrimSilence(recording.Samples()).size();
+        std::this_thread::sleep_for(200ms);
+        EXPECT_LE(TrimSilence(recording.Samples()).size(), heardAtStop + 2048);
+        const std::vector<int16_t> expected = RenderOffline(controller->GetSongModule(), 0);
+        controller.reset();
+        EXPECT_TRUE(TrimSilence(recording.Samples()) == TrimSilence(expected));
+    }
+}
+
+// A failing player ends its playback like the song's end, tells the
+// document why, and leaves the next playback working.
+TEST_F(PlaybackController, APlayerThatFailsEndsThePlaybackWithItsReasonAndTheNextOnePlays)
+{
+    CDocument document;
+    controller->RegisterDocument(&document);
+    EditSong(TwoPositionSong);
+    const struct { const char* name; bool failConnect; int64_t failReadFrom; const char* reason; } cases[] = {
+        {"connect", true, -1, "Connect failed on purpose"}, {"read", false, 3000, "Read failed on purpose"}};
+    std::vector<std::string> reasons;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClearTargets();
+        playerHooks.failConnect = c.failConnect;
+        playerHooks.failReadFrom = c.failReadFrom;
+        controller->PlaySong();
+        controller->WaitUntilIdle();
+        EXPECT_FALSE(controller->IsPlaying());
+        reasons.push_back(c.reason);
+        EXPECT_EQ(document.Failures(), reasons);
+        EXPECT_EQ(Target(EDITOR_PATTERN).Params(MSG_PLAYING_POSITION).back(), NO_PLAYING_POSITION);
+        EXPECT_EQ(Target(EDITOR_MIXER).Posts().back(), (CRecordingTarget::TPost{MSG_PLAYBACK_STOPPED, 0}));
+
+        playerHooks.failConnect = false;
+        playerHooks.failReadFrom = -1;
+        ClearTargets();
+        controller->PlaySong();
+        controller->WaitUntilIdle();
+        const auto rows = Target(EDITOR_PATTERN).Params(MSG_PLAYING_POSITION);
+        ASSERT_GE(rows.size(), 2u);
+        EXPECT_GE(rows[rows.size() - 2], 24u);
+    }
+    EXPECT_EQ(document.Failures(), reasons);
+    controller->RegisterDocument(nullptr);
+}
+
+// An editor that holds the module for 200 ms stalls the rendering, never
+// the audio callback (measured on the callback itself); the sound resumes
+// afterwards. Meanwhile the sounds can be asked about and stopped.
+TEST_F(PlaybackController, AWriterHoldingTheModuleDoesNotHoldUpTheAudioCallback)
+{
+    controller.reset();
+    ::setenv("SONRIX_AUDIO_DRIVER", "dummy", 1);
+    controller = std::make_unique<CPlaybackController>();
+    controller->RegisterTarget(EDITOR_PATTERN, &Target(EDITOR_PATTERN));
+    EditSong(TwoPositionSong);
+    controller->PlayPatternLoop();
+    ASSERT_TRUE(WaitFor([&] { return controller->IsPlaying(); }, 2s));
+    std::this_thread::sleep_for(50ms);
+    nexilon::IAudioDevice& device = controller->GetAudioDevice();
+    const nexilon::TAudioCallbackTiming before = device.GetCallbackTiming();
+    {
+        CRixModuleLock writing(controller->GetSongModule(), nexilon::LOCKMODE_WRITE);
+        std::this_thread::sleep_for(200ms);
+        EXPECT_FALSE(controller->IsPreviewPlaying());
+    }
+    const nexilon::TAudioCallbackTiming during = device.GetCallbackTiming();
+    // SDL's dummy driver asks every 11 ms for 11.6 ms of sound: the deadline.
+    EXPECT_GE(during.callbacks - before.callbacks, 12u);
+    EXPECT_LT(during.longestMicroseconds, 11000u);
+    EXPECT_GT(during.underrunFrames, before.underrunFrames);
+    Target(EDITOR_PATTERN).Clear();
+    std::this_thread::sleep_for(100ms);
+    EXPECT_GE(Target(EDITOR_PATTERN).Params(MSG_PLAYING_POSITION).size(), 3u);
+    controller->Stop();
+}
+
+// A chosen output takes over at the next playback; one that is not there
+// leaves the default playing and a note saying so. (The disk driver would
+// take the name for a file: the dummy driver has no outputs but its own.)
+TEST_F(PlaybackController, AMissingOutputFallsBackToTheDefaultAndSaysSo)
+{
+    controller.reset();
+    ::setenv("SONRIX_AUDIO_DRIVER", "dummy", 1);
+    controller = std::make_unique<CPlaybackController>();
+    EXPECT_EQ(controller->GetOutputDeviceNote(), "");
+    const std::vector<std::string> outputs = controller->ListOutputDevices();
+    EXPECT_TRUE(std::find(outputs.begin(), outputs.end(), "No such output") == outputs.end());
+    controller->SetOutputDevice("No such output");
+    EditSong(TwoPositionSong);
+    controller->PlaySong();
+    EXPECT_TRUE(WaitFor([&] { return controller->IsPlaying(); }, 2s));
+    controller->Stop();
+    EXPECT_EQ(controller->GetOutputDeviceNote(),
+              "The audio output \"No such output\" is not available; playing on the default output");
 }
 
 TEST_F(PlaybackController, CursorClampsAndNotifiesOnlyOnChange)
@@ -278,8 +448,16 @@ TEST_F(PlaybackController, LoopModeRepeatsOnePositionUntilStopAndKeepsTheCounter
     // Moving the cursor while playing tells the time counter nothing.
     controller->SetOrderPosition(3);
     controller->SetRow(7);
-    // Longer than two passes of the quarter-second position.
-    std::this_thread::sleep_for(600ms);
+    // Two passes of the quarter-second position and more: the row goes back
+    // to its start at each pass.
+    const auto wraps = [&] {
+        const auto rows = Target(EDITOR_PATTERN).Params(MSG_PLAYING_POSITION);
+        int count = 0;
+        for (std::size_t i = 1; i < rows.size(); ++i)
+            count += rows[i] < rows[i - 1] ? 1 : 0;
+        return count;
+    };
+    EXPECT_TRUE(WaitFor([&] { return wraps() >= 2; }, 5s));
     EXPECT_TRUE(controller->IsPlaying());
     EXPECT_TRUE(controller->IsBusy());
     controller->Stop();
@@ -287,13 +465,8 @@ TEST_F(PlaybackController, LoopModeRepeatsOnePositionUntilStopAndKeepsTheCounter
     controller->WaitUntilIdle();
 
     const auto rows = Target(EDITOR_PATTERN).Params(MSG_PLAYING_POSITION);
-    ASSERT_GE(rows.size(), 3u);
     EXPECT_EQ(rows.back(), NO_PLAYING_POSITION);
     EXPECT_TRUE(std::all_of(rows.begin(), rows.end() - 1, [](uintptr_t row) { return row >= 16 && row < 32; }));
-    int wraps = 0;
-    for (std::size_t i = 1; i + 1 < rows.size(); ++i)
-        wraps += rows[i] < rows[i - 1] ? 1 : 0;
-    EXPECT_GE(wraps, 2);
     const auto counted = counter.Params(MSG_PLAYING_POSITION);
     ASSERT_FALSE(counted.empty());
     EXPECT_EQ(counted.back(), 3u * 16u + 7u);

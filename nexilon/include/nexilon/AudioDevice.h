@@ -29,11 +29,13 @@ struct TAudioCallbackTiming {
 // 44100 Hz that mixes every playing sound on a thread of its own and clamps
 // the sum to 16 bits. Declaration order is slot order (7 to 13).
 //
-// Threading: every operation may be called from any thread. The mixing
-// thread calls the sounds' streams (Read, Tell, Seek) while it holds the
-// device's mixing lock, and every device and sound operation takes that
-// lock too; so never call them while holding a lock that a playing
-// stream's Read takes (a player's lock, its module's lock).
+// Threading: every operation may be called from any thread. Each sound
+// reads its stream (Read, Tell, Seek) on a thread of its own, 1024 frames
+// (23.2 ms) ahead of the mixing thread, which only copies what is ready;
+// so the output keeps its pace while a stream waits for a lock (a player
+// for its module's), and no device or sound operation waits for a stream,
+// also while the caller holds such a lock. The one exception: destroying
+// a sound waits for its stream's current Read.
 class IAudioDevice : public IObject {
 public:
     static constexpr CId Iid{0x47589F99, 0xFAB448AC, 0x952F430C, 0x136A8669};

@@ -11,8 +11,11 @@ namespace nexilon {
 // Declaration order is slot order (7 to 19); the reserved slots keep the
 // numbering and throw COperationNotSupportedException. Positions are in
 // seconds of the stream at 44100 samples per second (byte = sample × 2).
-// Threading as for IAudioDevice: any thread, but never while holding a
-// lock the stream's Read takes.
+// Threading as for IAudioDevice: any thread; none waits for the stream,
+// but releasing the last reference waits for its current Read, so never do
+// that while holding a lock the stream's Read takes. An operation that
+// moves the stream (Start after Stop or the end, SetPosition) is carried
+// out by the sound's render thread before the sound plays on.
 class ISound : public IObject {
 public:
     static constexpr CId Iid{0xA5901A7B, 0x4C024300, 0x88485195, 0xAB050B13};
