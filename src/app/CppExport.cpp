@@ -3,8 +3,9 @@
 #include <exception>
 
 #include <QDir>
-#include <QSaveFile>
+#include <QFile>
 
+#include "AtomicFile.h"
 #include "RixModule.h"
 #include "RixSongExporter.h"
 #include "nexilon/Exceptions.h"
@@ -21,21 +22,16 @@ bool CCppExport::Export(IRixModule& module, const QString& path, QString& reason
 {
     nexilon::CPtr<nexilon::IMemoryOutputStream> text = nexilon::CreateMemoryOutputStream();
     try {
-        CRixModuleLock lock(module, nexilon::LOCKMODE_READ);
-        CRixSongExporter().Export(*lock, *text);
+        {
+            CRixModuleLock lock(module, nexilon::LOCKMODE_READ);
+            CRixSongExporter().Export(*lock, *text);
+        }
+        CAtomicFile::WriteWhole(QFile::encodeName(path).toStdString(), text->GetBytes());
     } catch (const nexilon::CException& error) {
         reason = QString::fromStdString(error.GetMessage());
         return false;
     } catch (const std::exception& error) {
         reason = QString::fromLocal8Bit(error.what());
-        return false;
-    }
-    const std::string& bytes = text->GetBytes();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
-        !file.commit()) {
-        reason = file.errorString();
         return false;
     }
     return true;

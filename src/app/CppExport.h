@@ -7,8 +7,9 @@ namespace rix {
 class IRixModule;
 
 // File ▸ Export ▸ C++: the song's tables for the intro replay routine, as
-// "RixSongData.cpp" in the temporary folder. The module is read-locked for
-// the export only (it renders into memory; the file is written after).
+// "RixSongData.cpp" in the temporary folder, written whole or not at all.
+// The module is read-locked for the export only (it renders into memory;
+// the file is written after).
 class CCppExport {
 public:
     static QString DefaultPath();

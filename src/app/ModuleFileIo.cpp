@@ -1,95 +1,45 @@
 #include "ModuleFileIo.h"
 
 #include <exception>
+#include <string>
 
-#include <QFileInfo>
-#include <QSaveFile>
+#include <QFile>
 
 #include "ModuleFiles.h"
-#include "RixModule.h"
-#include "RixModuleData.h"
 #include "nexilon/Exceptions.h"
-#include "nexilon/MemoryStream.h"
-#include "nexilon/OutputStreamSelector.h"
 
 namespace rix {
 
 namespace {
 
-QString ReasonOf(const std::exception& error)
+// Runs operation on the file's local name; false with the reason when it throws.
+template <class TOperation>
+bool Run(const QString& path, QString& reason, TOperation operation)
 {
-    const auto* framework = dynamic_cast<const nexilon::CException*>(&error);
-    return QString::fromStdString(framework ? framework->GetMessage() : std::string(error.what()));
+    try {
+        operation(QFile::encodeName(path).toStdString());
+        return true;
+    } catch (const std::exception& error) {
+        const auto* framework = dynamic_cast<const nexilon::CException*>(&error);
+        reason = QString::fromStdString(framework ? framework->GetMessage() : std::string(error.what()));
+    }
+    // The file layer puts the path first; the caller names the file itself.
+    const QString prefix = path + QStringLiteral(": ");
+    if (reason.startsWith(prefix))
+        reason.remove(0, prefix.size());
+    return false;
 }
 
 } // namespace
 
 bool CModuleFileIo::Load(const QString& path, IRixModule& module, QString& reason)
 {
-    try {
-        LoadModuleFile(QFile::encodeName(path).toStdString(), module);
-    } catch (const std::exception& error) {
-        reason = ReasonOf(error);
-        // The file layer puts the path first; the caller names the file itself.
-        const QString prefix = path + QStringLiteral(": ");
-        if (reason.startsWith(prefix))
-            reason.remove(0, prefix.size());
-        return false;
-    }
-    return true;
+    return Run(path, reason, [&module](const std::string& file) { LoadModuleFile(file, module); });
 }
 
-QByteArray CModuleFileIo::Serialize(IRixModule& module)
+bool CModuleFileIo::Save(const QString& path, IRixModule& module, QString& reason)
 {
-    nexilon::CPtr<nexilon::IMemoryOutputStream> stream = nexilon::CreateMemoryOutputStream();
-    {
-        CRixModuleLock lock(module, nexilon::LOCKMODE_READ);
-        nexilon::COutputStreamSelector selector(stream.Get());
-        lock->Save(selector);
-    }
-    const std::string& bytes = stream->GetBytes();
-    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-bool CModuleFileIo::WriteAll(QIODevice& file, const QByteArray& bytes)
-{
-    return file.write(bytes) == bytes.size();
-}
-
-bool CModuleFileIo::Save(const QString& path, IRixModule& module, QString& reason, const TWriter& writer)
-{
-    QByteArray bytes;
-    try {
-        bytes = Serialize(module);
-    } catch (const std::exception& error) {
-        reason = ReasonOf(error);
-        return false;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        reason = file.errorString();
-        return false;
-    }
-    bool written = false;
-    try {
-        written = writer(file, bytes);
-    } catch (const std::exception& error) {
-        reason = ReasonOf(error);
-        file.cancelWriting();
-        return false;
-    }
-    if (!written) {
-        reason = file.errorString().isEmpty() ? QStringLiteral("The file could not be written completely.")
-                                              : file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    // commit() flushes to the disk before it renames over the target.
-    if (!file.commit()) {
-        reason = file.errorString();
-        return false;
-    }
-    return true;
+    return Run(path, reason, [&module](const std::string& file) { SaveModuleFile(file, module); });
 }
 
 } // namespace rix

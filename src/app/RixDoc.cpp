@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include "ModuleFileIo.h"
 #include "PlaybackController.h"
 #include "RixModule.h"
 
@@ -68,7 +69,7 @@ bool CRixDoc::OnOpenDocument(const QString& path, QString& reason)
 
 bool CRixDoc::OnSaveDocument(const QString& path, QString& reason)
 {
-    if (!CModuleFileIo::Save(path, controller.GetSongModule(), reason, writer))
+    if (!CModuleFileIo::Save(path, controller.GetSongModule(), reason))
         return false;
     SetPathName(QFileInfo(path).absoluteFilePath());
     SetModifiedFlag(false);

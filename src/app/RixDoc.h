@@ -4,7 +4,6 @@
 #include <QString>
 
 #include "IPlaybackDocument.h"
-#include "ModuleFileIo.h"
 
 namespace rix {
 
@@ -46,9 +45,6 @@ public:
     // is never overwritten.
     bool OpenRecovered(const QString& path, QString& reason);
 
-    // Only for tests that make a save fail half-way.
-    void SetWriter(CModuleFileIo::TWriter writer) { this->writer = std::move(writer); }
-
 signals:
     void ModifiedChanged(bool modified);
     void PathChanged(const QString& pathName);
@@ -61,7 +57,6 @@ private:
     CPlaybackController& controller;
     QString pathName;
     bool modified = false;
-    CModuleFileIo::TWriter writer = &CModuleFileIo::WriteAll;
 };
 
 } // namespace rix

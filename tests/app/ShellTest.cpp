@@ -1,8 +1,13 @@
+#include <cerrno>
+#include <cstring>
+#include <functional>
+
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
@@ -11,6 +16,8 @@
 #include "AppLook.h"
 #include "Autosave.h"
 #include "CommandIds.h"
+#include "CppExport.h"
+#include "FileSizeLimit.h"
 #include "IClipboardTarget.h"
 #include "RixDoc.h"
 #include "RixView.h"
@@ -157,30 +164,53 @@ TEST_F(CShellFixture, LookAndRecentFilesSurviveARestart)
     frame->OnApplicationLook(rix::kDefaultApplicationLook);
 }
 
-TEST_F(CShellFixture, FailedSaveLeavesTheOldFileIntact)
+TEST_F(CShellFixture, WritersOnAFullDiskLeaveTheOldFileIntact)
 {
     SetCell(1);
+    QString reason;
     ASSERT_TRUE(frame->SaveTo(Path("old.sonrix")));
-    const std::string oldBytes = rixtest::ReadWholeFile(folder / "old.sonrix");
+    ASSERT_TRUE(rix::CCppExport::Export(Controller().GetSongModule(), Path("old.cpp"), reason));
     SetCell(2);
-    const rix::CModuleFileIo::TWriter writers[] = {
-        [](QIODevice& file, const QByteArray& bytes) { return file.write(bytes.left(bytes.size() / 2)) < 0; },
-        [](QIODevice& file, const QByteArray& bytes) -> bool {
-            file.write(bytes.left(bytes.size() / 2));
-            throw std::runtime_error("No space left on device");
-        },
+    frame->Autosave().SaveNow();
+    SetCell(3);
+    const QString failure = QString::fromLatin1(std::strerror(EFBIG));
+    const struct {
+        const char* writer;
+        QString path;
+        std::function<void()> write;
+    } writers[] = {
+        {"save", Path("old.sonrix"),
+         [&] {
+             const auto message = AnswerNextMessageBox(QMessageBox::Ok);
+             EXPECT_FALSE(frame->SaveTo(Path("old.sonrix")));
+             EXPECT_TRUE(message->contains(QStringLiteral("old.sonrix")) && message->contains(failure))
+                 << message->toStdString();
+         }},
+        {"C++ export", Path("old.cpp"),
+         [&] {
+             EXPECT_FALSE(rix::CCppExport::Export(Controller().GetSongModule(), Path("old.cpp"), reason));
+             EXPECT_EQ(reason, failure);
+         }},
+        // A failed autosave keeps the previous one.
+        {"autosave", frame->Autosave().FilePath(), [&] { frame->Autosave().SaveNow(); }},
     };
-    for (const auto& writer : writers) {
-        frame->Document().SetWriter(writer);
-        const auto message = AnswerNextMessageBox(QMessageBox::Ok);
-        EXPECT_FALSE(frame->SaveTo(Path("old.sonrix")));
-        EXPECT_TRUE(message->contains(QStringLiteral("old.sonrix")));
-        EXPECT_EQ(rixtest::ReadWholeFile(folder / "old.sonrix"), oldBytes);
-        EXPECT_TRUE(frame->Document().IsModified());
-        EXPECT_EQ(Cell(), 2u);
+    for (const auto& [writer, path, write] : writers) {
+        const std::string before = rixtest::ReadWholeFile(path.toStdString());
+        ASSERT_FALSE(before.empty()) << writer;
+        const QDir place = QFileInfo(path).dir();
+        const QStringList entries = place.entryList(QDir::Files | QDir::Hidden);
+        // The disk fills before the first byte and half-way through the file.
+        for (const std::size_t room : {std::size_t{0}, before.size() / 2}) {
+            {
+                rixtest::CFileSizeLimit fullDisk(room);
+                write();
+            }
+            EXPECT_EQ(rixtest::ReadWholeFile(path.toStdString()), before) << writer << ", room " << room;
+            EXPECT_EQ(place.entryList(QDir::Files | QDir::Hidden), entries) << "no temporary file left by " << writer;
+        }
     }
-    // Nothing is left beside the file either.
-    EXPECT_EQ(QDir(Path("")).entryList(QDir::Files | QDir::Hidden).join(','), QStringLiteral("old.sonrix"));
+    EXPECT_TRUE(frame->Document().IsModified());
+    EXPECT_EQ(Cell(), 3u);
 }
 
 TEST_F(CShellFixture, AutosaveIsOfferedBackAfterACrash)
@@ -273,7 +303,9 @@ TEST_F(CShellFixture, WavExportLeavesNoHalfWrittenFile)
             dialog.reject();
         dialog.exec();
         EXPECT_EQ(dialog.Completed(), test.completed) << test.name;
-        EXPECT_FALSE(QFile::exists(rix::CWavExportDlg::TemporaryPathFor(Path(test.name)))) << test.name;
+        // No temporary file is left beside the file either.
+        EXPECT_EQ(QDir(Path("")).entryList(QDir::Files | QDir::Hidden).join(','), QStringLiteral("older.wav"))
+            << test.name;
         const std::string bytes = rixtest::ReadWholeFile(folder / test.name);
         if (test.completed)
             EXPECT_EQ(bytes.size(), 44u + 16u * 5512u * 2u);

@@ -1,9 +1,6 @@
 #include "WavExportDlg.h"
 
-#include <cstdio>
-
 #include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -34,7 +31,7 @@ private:
 };
 
 CWavExportDlg::CWavExportDlg(QWidget* parent, IRixModule& module, const QString& path)
-    : QDialog(parent), module(module), path(path), temporaryPath(TemporaryPathFor(path))
+    : QDialog(parent), module(module), path(path)
 {
     setWindowTitle(tr("WAV export"));
     setObjectName(QStringLiteral("WAV export"));
@@ -65,14 +62,6 @@ CWavExportDlg::~CWavExportDlg()
     cancelRequested = true;
     if (worker.joinable())
         worker.join();
-    if (started && !completed)
-        QFile::remove(temporaryPath);
-}
-
-QString CWavExportDlg::TemporaryPathFor(const QString& path)
-{
-    const QFileInfo info(path);
-    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".part");
 }
 
 void CWavExportDlg::showEvent(QShowEvent* event)
@@ -87,7 +76,7 @@ void CWavExportDlg::Start()
     started = true;
     worker = std::thread([this] {
         CListener listener(*this);
-        const std::string localPath = QFile::encodeName(temporaryPath).toStdString();
+        const std::string localPath = QFile::encodeName(path).toStdString();
         CWavExporter exporter(module, nexilon::CString(std::string_view(localPath)), listener);
         const TWavExportResult result = exporter.Run(cancelRequested);
         PostMessageTo(this, MSG_WAV_DONE, static_cast<uintptr_t>(result), 0);
@@ -121,19 +110,11 @@ void CWavExportDlg::Finish(int result)
 {
     worker.join();
     const auto outcome = static_cast<TWavExportResult>(result);
-    if (outcome == TWavExportResult::Completed) {
-        // rename(2) replaces an older file of the name in one step.
-        if (std::rename(QFile::encodeName(temporaryPath).constData(), QFile::encodeName(path).constData()) == 0) {
-            completed = true;
-            SetPercent(100);
-        } else {
-            failureReason = tr("The finished file could not be renamed to %1.").arg(path);
-        }
-    } else if (outcome == TWavExportResult::Failed) {
+    completed = outcome == TWavExportResult::Completed;
+    if (completed)
+        SetPercent(100);
+    else if (outcome == TWavExportResult::Failed)
         failureReason = QString::fromStdString(workerReason);
-    }
-    if (!completed)
-        QFile::remove(temporaryPath);
     if (showResult && completed)
         QMessageBox::information(this, QStringLiteral("SONRIX3"), QString::fromLatin1(CWavExporter::kCompletedMessage));
     else if (showResult && outcome != TWavExportResult::Cancelled)

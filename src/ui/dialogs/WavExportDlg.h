@@ -17,10 +17,9 @@ class IRixModule;
 // The progress dialog of File ▸ Export ▸ WAV: renders the whole song into
 // the chosen file on a worker thread of its own with a player of its own,
 // while playback and editing go on. Escape cancels; the dialog stays until
-// the worker has stopped. The samples go to a temporary file beside the
-// target that is renamed over it only once complete, so a cancelled or
-// failed export leaves no half-written file under the chosen name (and an
-// older file of that name untouched).
+// the worker has stopped. The file is written whole or not at all
+// (CWavExporter), so a cancelled or failed export leaves no file under the
+// chosen name (an older file of that name untouched) and no temporary file.
 //
 // Threading: the worker touches the dialog only by posting MSG_WAV_PROGRESS
 // (percent in wParam) and MSG_WAV_DONE (the TWavExportResult in wParam);
@@ -37,8 +36,6 @@ public:
     const QString& FailureReason() const { return failureReason; }
     // Message boxes at the end are left out when false (tests, scripts).
     void SetShowResult(bool show) { showResult = show; }
-
-    static QString TemporaryPathFor(const QString& path);
 
 public slots:
     // Escape: asks the worker to stop before its next block.
@@ -57,7 +54,6 @@ private:
 
     IRixModule& module;
     QString path;
-    QString temporaryPath;
     QProgressBar* progressBar;
     QLabel* percentText;
     std::thread worker;
