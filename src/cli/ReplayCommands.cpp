@@ -1,12 +1,10 @@
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
-#include <stdexcept>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
+#include "AtomicFile.h"
 #include "CliCommands.h"
 #include "CliFiles.h"
 #include "RixExportSize.h"
@@ -29,8 +27,7 @@ void PutLittleEndian(std::string& bytes, uint32_t value, int size)
         bytes.push_back(static_cast<char>(value >> (8 * i)));
 }
 
-// Writes a 16-bit mono 44100 Hz WAV file beside the target first and
-// replaces the target only when the whole file reached the disk.
+// Writes a 16-bit mono 44100 Hz WAV file, whole or not at all.
 void WriteWav(const std::string& path, const std::vector<int16_t>& samples)
 {
     const auto dataBytes = static_cast<uint32_t>(samples.size() * 2);
@@ -49,20 +46,7 @@ void WriteWav(const std::string& path, const std::vector<int16_t>& samples)
     for (const int16_t sample : samples)
         PutLittleEndian(bytes, static_cast<uint16_t>(sample), 2);
 
-    const std::string temporary = path + ".part";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
-        throw std::runtime_error("cannot create " + temporary);
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0 &&
-                         ::fsync(::fileno(file)) == 0;
-    const bool closed = std::fclose(file) == 0;
-    std::error_code renamed;
-    if (written && closed)
-        std::filesystem::rename(temporary, path, renamed);
-    if (!written || !closed || renamed) {
-        std::filesystem::remove(temporary, renamed);
-        throw std::runtime_error("cannot write the file (disk full?)");
-    }
+    rix::CAtomicFile::WriteWhole(path, bytes);
 }
 
 std::string Decibels(double value)
