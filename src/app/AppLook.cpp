@@ -58,8 +58,12 @@ QPalette CAppLook::PaletteOf(const TLook& look)
     palette.setColor(QPalette::Text, dark ? QColor(Qt::white) : QColor(Qt::black));
     palette.setColor(QPalette::Base, dark ? window.darker(140) : QColor(Qt::white));
     palette.setColor(QPalette::AlternateBase, dark ? window.darker(120) : window.lighter(108));
-    palette.setColor(QPalette::Highlight, Rgb(look.highlight));
-    palette.setColor(QPalette::HighlightedText, QColor(Qt::black));
+    const QColor highlight = Rgb(look.highlight);
+    palette.setColor(QPalette::Highlight, highlight);
+    // White on the blue selections of the older looks, black on the light
+    // amber of the Office ones (luma of ITU-R BT.601, 0..255).
+    const int luma = (299 * highlight.red() + 587 * highlight.green() + 114 * highlight.blue()) / 1000;
+    palette.setColor(QPalette::HighlightedText, luma < 160 ? QColor(Qt::white) : QColor(Qt::black));
     palette.setColor(QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xE1));
     palette.setColor(QPalette::ToolTipText, QColor(Qt::black));
     palette.setColor(QPalette::Disabled, QPalette::WindowText, dark ? window.lighter(170) : window.darker(160));

@@ -202,6 +202,11 @@ void CMainFrame::CreateToolBar()
     for (const QVariant& id : QSettings().value(kToolbarHiddenKey).toList())
         hiddenToolbarCommands.insert(id.toInt());
     FillToolBar();
+    // Qt's own buttons that show what a too narrow window cuts off.
+    if (auto* more = toolBar->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(tr("More buttons"));
+    if (auto* more = menuBar()->findChild<QWidget*>(QStringLiteral("qt_menubar_ext_button")))
+        more->setAccessibleName(tr("More menus"));
     QAction* toggle = toolBar->toggleViewAction();
     toggle->setProperty("commandId", ID_VIEW_TOOLBAR);
     toggle->setText(tr("Standard"));

@@ -1,0 +1,73 @@
+#include <cstdlib>
+
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QAbstractSlider>
+#include <QLineEdit>
+#include <QTabBar>
+#include <QTest>
+
+#include "AppLook.h"
+#include "RixDoc.h"
+#include "ShellFixture.h"
+
+namespace {
+
+// A widget that takes clicks: a button, a slider, an edit, a tab bar, a
+// widget that takes the focus on a click, or any of the editor's own windows.
+bool TakesClicks(const QWidget* widget)
+{
+    if (qobject_cast<const QAbstractScrollArea*>(widget->parentWidget()))
+        return false;   // the scroll bars and viewport Qt makes for a scroll area
+    return qobject_cast<const QAbstractButton*>(widget) || qobject_cast<const QAbstractSlider*>(widget) ||
+           qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QTabBar*>(widget) ||
+           (widget->focusPolicy() & Qt::ClickFocus) || QString::fromLatin1(widget->metaObject()->className()).startsWith("rix::");
+}
+
+// Every clickable widget of the window, on every channel of the demo song
+// (oscillators with and without FM, effects of every kind), says what it is.
+TEST_F(CShellFixture, EveryClickableWidgetHasAnAccessibleName)
+{
+    QString reason;
+    ASSERT_TRUE(frame->Document().OnOpenDocument(QStringLiteral(SONRIX_SOURCE_DIR "/examples/demo.sonrix"), reason))
+        << reason.toStdString();
+    frame->show();
+    QStringList unnamed;
+    for (int32_t channel = 0; channel < 8; ++channel) {
+        Controller().SelectChannel(channel);
+        QApplication::processEvents();
+        for (QWidget* widget : frame->findChildren<QWidget*>())
+            if (TakesClicks(widget) && widget->accessibleName().isEmpty())
+                unnamed << QStringLiteral("%1 '%2' in %3")
+                               .arg(QString::fromLatin1(widget->metaObject()->className()), widget->objectName(),
+                                    widget->parentWidget()->objectName());
+    }
+    unnamed.removeDuplicates();
+    EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(QLatin1Char('\n')).toStdString();
+}
+
+int Luma(const QColor& colour)
+{
+    return (299 * colour.red() + 587 * colour.green() + 114 * colour.blue()) / 1000;
+}
+
+// Text stays readable in every look: menus, selections, edits and buttons.
+TEST(AppLook, EveryLookKeepsTextReadable)
+{
+    const struct {
+        QPalette::ColorRole text, background;
+    } pairs[] = {{QPalette::WindowText, QPalette::Window},
+                 {QPalette::ButtonText, QPalette::Button},
+                 {QPalette::Text, QPalette::Base},
+                 {QPalette::HighlightedText, QPalette::Highlight}};
+    int count = 0;
+    const rix::CAppLook::TLook* looks = rix::CAppLook::Looks(count);
+    for (int i = 0; i < count; ++i) {
+        const QPalette palette = rix::CAppLook::PaletteOf(looks[i]);
+        for (const auto& pair : pairs)
+            EXPECT_GE(std::abs(Luma(palette.color(pair.text)) - Luma(palette.color(pair.background))), 90)
+                << looks[i].menuText << " roles " << pair.text << " on " << pair.background;
+    }
+}
+
+} // namespace
