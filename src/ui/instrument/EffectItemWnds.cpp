@@ -99,7 +99,8 @@ void CDelayEffectItemWnd::mousePressEvent(QMouseEvent* event)
 
 void CDelayEffectItemWnd::RenderExtras(QPainter& painter)
 {
-    DrawItemValue(painter, DELAY_LENGTH_RECT.left + 3, DELAY_LENGTH_RECT.top - kRowSkip,
+    // A few pixels clear of "Length:", whose end nearly reaches the field.
+    DrawItemValue(painter, DELAY_LENGTH_RECT.left + 6, DELAY_LENGTH_RECT.top - kRowSkip,
                   QString::fromStdString(FormatDelayLength(Effect().param1)));
 }
 

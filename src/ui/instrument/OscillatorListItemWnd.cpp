@@ -1,5 +1,6 @@
 #include "OscillatorListItemWnd.h"
 
+#include <QActionGroup>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -160,8 +161,13 @@ void COscillatorListItemWnd::mousePressEvent(QMouseEvent* event)
     const QPoint at = event->position().toPoint();
     if (event->button() == Qt::RightButton && OSCILLATOR_TYPE_RECT.Contains(at.x(), at.y())) {
         QMenu menu(this);
-        for (int type = 0; type < kWaveformCount; ++type)
-            menu.addAction(QString::fromLatin1(kTypeMenuNames[type]))->setData(type);
+        auto* types = new QActionGroup(&menu);   // one of them, shown with a dot
+        for (int type = 0; type < kWaveformCount; ++type) {
+            QAction* item = types->addAction(menu.addAction(QString::fromLatin1(kTypeMenuNames[type])));
+            item->setData(type);
+            item->setCheckable(true);
+            item->setChecked(type == oscillator.type);
+        }
         if (QAction* chosen = CInstrumentPrompts::Get().Popup(menu, event->globalPosition().toPoint()))
             SetType(chosen->data().toInt());
     } else if (event->button() == Qt::LeftButton && OSCILLATOR_VOLUME_RECT.Contains(at.x(), at.y())) {
