@@ -1,6 +1,7 @@
 #include "MixerWnd.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include "LabelPainter.h"
@@ -33,6 +34,9 @@ CMixerWnd::CMixerWnd(CPlaybackController& controller, QWidget* parent)
 {
     for (QImage& strip : strips)
         strip = QImage(STRIP_WIDTH, STRIP_HEIGHT, QImage::Format_RGB32);
+    shownVolume.fill(-1);
+    shownLevel.fill(-1);
+    setAttribute(Qt::WA_OpaquePaintEvent);
     RedrawStrips(false);
     controller.RegisterTarget(EDITOR_MIXER, this);
 }
@@ -53,15 +57,20 @@ void CMixerWnd::RedrawStrips(bool nowPlaying)
     }
     std::array<int32_t, kLevelSamples> samples{};
     for (int32_t c = 0; c < 8; ++c) {
-        int32_t peak = 0;
+        const auto index = static_cast<std::size_t>(c);
+        int32_t level = 0;
         if (playing && controller.CopyHeardOutput(c, samples.data(), kLevelSamples))
-            peak = CPanelMath::Peak(samples.data(), kLevelSamples);
-        DrawStrip(c, volumes[static_cast<std::size_t>(c)], peak);
+            level = CPanelMath::LevelHeight(CPanelMath::Peak(samples.data(), kLevelSamples));
+        if (volumes[index] == shownVolume[index] && level == shownLevel[index])
+            continue;
+        shownVolume[index] = volumes[index];
+        shownLevel[index] = level;
+        DrawStrip(c, volumes[index], level);
+        update(kFirstStripX + STRIP_WIDTH * c, 0, STRIP_WIDTH, STRIP_HEIGHT);
     }
-    update();
 }
 
-void CMixerWnd::DrawStrip(int32_t channel, int32_t volume, int32_t peak)
+void CMixerWnd::DrawStrip(int32_t channel, int32_t volume, int32_t level)
 {
     QImage& strip = strips[static_cast<std::size_t>(channel)];
     QPainter painter(&strip);
@@ -78,8 +87,7 @@ void CMixerWnd::DrawStrip(int32_t channel, int32_t volume, int32_t peak)
     painter.fillRect(QRect(kTrackLeft, volumeTop, kTrackWidth, kTrackBottom - volumeTop), QColor::fromRgba(kVolume));
     painter.setPen(Qt::black);
     painter.drawRect(kTrackLeft, volumeTop, kTrackWidth - 1, kTrackBottom - volumeTop);
-    if (playing && peak > 0) {
-        const int level = CPanelMath::LevelHeight(peak);
+    if (level > 0) {
         painter.fillRect(QRect(kTrackLeft + 2, kTrackBottom - level, kTrackWidth - 4, level), QColor::fromRgba(kLevel));
     }
     painter.fillRect(QRect(13, 118 - h, 14, 14), QColor::fromRgba(kKnobFill));
@@ -135,9 +143,10 @@ void CMixerWnd::mouseReleaseEvent(QMouseEvent*)
     draggedChannel = -1;
 }
 
-void CMixerWnd::paintEvent(QPaintEvent*)
+void CMixerWnd::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
+    painter.setClipRegion(event->region());
     painter.fillRect(rect(), Qt::white);
     for (int32_t c = 0; c < 8; ++c)
         painter.drawImage(kFirstStripX + STRIP_WIDTH * c, 0, strips[static_cast<std::size_t>(c)]);

@@ -34,14 +34,18 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    // Draws every strip again from the module (and the heard levels when
-    // playing) and repaints the window.
+    // Draws again, from the module and (when playing) the heard levels, the
+    // strips whose volume or level column changed, and repaints only those.
     void RedrawStrips(bool playing);
-    void DrawStrip(int32_t channel, int32_t volume, int32_t peak);
+    void DrawStrip(int32_t channel, int32_t volume, int32_t levelHeight);
     void StoreVolume(int32_t channel, int32_t volume);
 
     CPlaybackController& controller;
     std::array<QImage, 8> strips;
+    // What each strip shows: its volume and its level column in pixels
+    // (-1 before the first drawing), so an unchanged strip is left alone.
+    std::array<int32_t, 8> shownVolume;
+    std::array<int32_t, 8> shownLevel;
     int32_t draggedChannel = -1;
     bool playing = false;
 };

@@ -1,6 +1,7 @@
 #include "OscBarWnd.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include "LabelPainter.h"
@@ -25,6 +26,7 @@ COscBarWnd::COscBarWnd(CPlaybackController& controller, QWidget* parent)
 {
     for (QImage& cell : cells)
         cell = QImage(CELL_WIDTH, CELL_HEIGHT, QImage::Format_RGB32);
+    setAttribute(Qt::WA_OpaquePaintEvent);
     RedrawCells(false);
     controller.RegisterTarget(EDITOR_OSCILLATOR_BAR, this);
 }
@@ -40,22 +42,31 @@ void COscBarWnd::RedrawCells(bool withScopes)
     std::array<int32_t, kScopeSamples> samples{};
     for (int32_t c = 0; c < 8; ++c) {
         const bool heard = withScopes && controller.CopyHeardOutput(c, samples.data(), kScopeSamples);
-        DrawCell(c, heard ? samples.data() : nullptr);
+        TTrace trace{};
+        if (heard)
+            for (int x = 0; x < CPanelMath::kScopeWidth; ++x)
+                trace[static_cast<std::size_t>(x)] = samples[static_cast<std::size_t>(x * kScopeStride)];
+        TShown now{true, controller.IsChannelEnabled(c), heard, trace};
+        TShown& before = shown[static_cast<std::size_t>(c)];
+        if (before.drawn && before.enabled == now.enabled && before.scope == now.scope && before.trace == now.trace)
+            continue;
+        before = now;
+        DrawCell(c, heard ? &trace : nullptr);
+        update(kFirstCellX + CELL_WIDTH * c, 0, CELL_WIDTH, CELL_HEIGHT);
     }
-    update();
 }
 
-void COscBarWnd::DrawCell(int32_t channel, const int32_t* samples)
+void COscBarWnd::DrawCell(int32_t channel, const TTrace* trace)
 {
     QImage& cell = cells[static_cast<std::size_t>(channel)];
     QPainter painter(&cell);
     painter.fillRect(cell.rect(), Qt::black);
     painter.setPen(QColor::fromRgba(kFrame));
     painter.drawRect(0, 0, CELL_WIDTH - 1, CELL_HEIGHT - 1);
-    if (samples) {
+    if (trace) {
         int previousY = 15;
         for (int x = 0; x < CPanelMath::kScopeWidth; ++x) {
-            const int32_t sample = samples[x * kScopeStride];
+            const int32_t sample = (*trace)[static_cast<std::size_t>(x)];
             const int y = CPanelMath::ScopeY(sample);
             painter.setPen(sample == 0 ? QColor::fromRgba(kSilentTrace) : QColor(Qt::white));
             painter.drawLine(x == 0 ? 0 : x - 1, previousY, x, y);
@@ -95,9 +106,10 @@ void COscBarWnd::mousePressEvent(QMouseEvent* event)
     RedrawCells(showingScopes && controller.IsPlaying());
 }
 
-void COscBarWnd::paintEvent(QPaintEvent*)
+void COscBarWnd::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
+    painter.setClipRegion(event->region());
     painter.fillRect(rect(), Qt::white);
     for (int32_t c = 0; c < 8; ++c)
         painter.drawImage(kFirstCellX + CELL_WIDTH * c, 0, cells[static_cast<std::size_t>(c)]);

@@ -16,6 +16,9 @@ class CPlaybackController;
 // UI thread only.
 class COscBarWnd : public CMessageWidget {
     Q_OBJECT
+    // The samples a cell draws, every eighth of the 1024 fetched.
+    using TTrace = std::array<int32_t, 40>;
+
 public:
     static constexpr int CELL_WIDTH = 40;
     static constexpr int CELL_HEIGHT = 30;
@@ -32,12 +35,22 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    // Draws again the cells whose trace or switch changed and repaints only
+    // those; a silent channel costs nothing while the song plays on.
     void RedrawCells(bool withScopes);
-    void DrawCell(int32_t channel, const int32_t* samples);
+    void DrawCell(int32_t channel, const TTrace* trace);
 
     CPlaybackController& controller;
     std::array<QImage, 8> cells;
     bool showingScopes = false;
+    // What each cell shows, so that an unchanged one is not drawn again.
+    struct TShown {
+        bool drawn = false;
+        bool enabled = true;
+        bool scope = false;
+        TTrace trace{};
+    };
+    std::array<TShown, 8> shown;
 };
 
 } // namespace rix
