@@ -117,8 +117,8 @@ const std::vector<TPreset>& Presets()
         {"bass", 37,
          [] {
              return CInstrument(150, Release(300))
-                 .Add(Osc(RIXOSC_SAW, 150, 0, DecaySustain(40, 12000)))
-                 .Add(Osc(RIXOSC_SQUARE, 80, -1200, DecaySustain(40, 12000)))
+                 .Add(Osc(RIXOSC_SAW, 150, 0, DecaySustain(40, 12288)))
+                 .Add(Osc(RIXOSC_SQUARE, 80, -1200, DecaySustain(40, 12288)))
                  .Chain(Effect(RIXEFFECT_LOWPASS, 90, 0, Decay(120, 40)));
          }},
         {"sub-bass", 37,
@@ -137,9 +137,9 @@ const std::vector<TPreset>& Presets()
          }},
         {"fm-lead", 61,
          [] {
-             return CInstrument(140, DecaySustain(65, 6000))
+             return CInstrument(140, DecaySustain(65, 6144))
                  .AddModulated(Osc(RIXOSC_SINE, 200, 0, Constant(256), Wobble(2, 360)),
-                               Osc(RIXOSC_SINE, 60, 0, DecaySustain(60, 10000, 90)))
+                               Osc(RIXOSC_SINE, 60, 0, DecaySustain(60, 10240, 90)))
                  .Chain(Effect(RIXEFFECT_DELAY, 300, 70));
          }},
         {"pad", 49,
@@ -219,7 +219,7 @@ const std::vector<TPreset>& Presets()
          }},
         {"chord-stab", 49,
          [] {
-             const TRixEnvelope shape = DecaySustain(90, 9000);
+             const TRixEnvelope shape = DecaySustain(90, 8192);
              return CInstrument(140, Release(150))
                  .Add(Osc(RIXOSC_SAW, 70, 0, shape))
                  .Add(Osc(RIXOSC_SAW, 70, 400, shape))
