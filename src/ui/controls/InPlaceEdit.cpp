@@ -1,5 +1,6 @@
 #include "InPlaceEdit.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 
 #include "UiMessages.h"
@@ -41,6 +42,26 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent* event)
     event->accept();
     if (parentWidget() != nullptr)
         SendMessageTo(parentWidget(), MSG_EDIT_END, 0, 0);
+}
+
+void CInPlaceEdit::showEvent(QShowEvent* event)
+{
+    QLineEdit::showEvent(event);
+    // Shown before it takes the focus: whoever has it now gets it back.
+    QWidget* focus = QApplication::focusWidget();
+    if (focus != this)
+        returnFocus = focus;
+}
+
+void CInPlaceEdit::hideEvent(QHideEvent* event)
+{
+    // Qt would move the focus to the next widget in the window's chain right
+    // after this event; a focus already elsewhere (a click away) stays there.
+    if (hasFocus() && returnFocus && returnFocus->isVisible() && returnFocus->isEnabled() &&
+        returnFocus->window() == window())
+        returnFocus->setFocus(Qt::OtherFocusReason);
+    returnFocus = nullptr;
+    QLineEdit::hideEvent(event);
 }
 
 } // namespace rix

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QTest>
 #include <algorithm>
 #include <thread>
@@ -116,6 +118,30 @@ TEST(InPlaceEdit, EnterAndEscapeEndTheEditOtherKeysType)
         QTest::keyClick(edit, key);
     EXPECT_EQ(edit->text(), "12");
     EXPECT_EQ(parent.messages, (std::vector<CRecordingParent::TMessage>{{MSG_EDIT_END, 0}, {MSG_EDIT_END, 0}}));
+}
+
+TEST(InPlaceEdit, HiddenWithTheFocusHandsItBackOtherwiseLeavesIt)
+{
+    // clickAway: the focus went to another widget before the edit was hidden.
+    for (const bool clickAway : {false, true}) {
+        CRecordingParent parent;
+        auto* first = new QLineEdit(&parent);      // first in the focus chain
+        auto* typing = new QLineEdit(&parent);     // where the user typed before
+        auto* other = new QLineEdit(&parent);
+        auto* edit = new CInPlaceEdit(&parent);
+        edit->hide();
+        parent.show();
+        parent.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&parent));
+        typing->setFocus();
+        edit->show();
+        edit->setFocus();
+        if (clickAway)
+            other->setFocus();
+        edit->hide();
+        EXPECT_EQ(QApplication::focusWidget(), clickAway ? other : typing) << clickAway;
+        EXPECT_NE(QApplication::focusWidget(), first);
+    }
 }
 
 TEST(ImageButton, PushedShowsThePressedImageWithTheEdgesSwapped)
