@@ -1,8 +1,11 @@
 #include "AudioOutputDlg.h"
 
+#include <utility>
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSettings>
 #include <QVBoxLayout>
 
@@ -34,6 +37,11 @@ CAudioOutputDlg::CAudioOutputDlg(QWidget* parent, const std::vector<std::string>
             list->setCurrentItem(item);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    for (const auto& [which, name] : {std::pair{QDialogButtonBox::Ok, QStringLiteral("OK")},
+                                      std::pair{QDialogButtonBox::Cancel, QStringLiteral("Cancel")}}) {
+        buttons->button(which)->setObjectName(name);
+        buttons->button(which)->setAccessibleName(name);
+    }
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);

@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
@@ -457,6 +458,7 @@ void CMainFrame::OnCustomize()
             continue;
         auto* box = new QCheckBox(Action(id)->objectName(), &dialog);
         box->setObjectName(Action(id)->objectName());
+        box->setAccessibleName(Action(id)->objectName());
         box->setChecked(!hiddenToolbarCommands.contains(id));
         connect(box, &QCheckBox::toggled, this, [this, id](bool shown) {
             if (shown)
@@ -472,6 +474,8 @@ void CMainFrame::OnCustomize()
         layout->addWidget(box);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
+    buttons->button(QDialogButtonBox::Close)->setObjectName(QStringLiteral("Close"));
+    buttons->button(QDialogButtonBox::Close)->setAccessibleName(QStringLiteral("Close"));
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout->addWidget(buttons);
     dialog.exec();

@@ -7,7 +7,10 @@
 #include <QTabBar>
 #include <QTest>
 
+#include "AboutDlg.h"
 #include "AppLook.h"
+#include "AudioOutputDlg.h"
+#include "EnvEditorDlg.h"
 #include "RixDoc.h"
 #include "ShellFixture.h"
 
@@ -17,11 +20,23 @@ namespace {
 // widget that takes the focus on a click, or any of the editor's own windows.
 bool TakesClicks(const QWidget* widget)
 {
-    if (qobject_cast<const QAbstractScrollArea*>(widget->parentWidget()))
+    if (qobject_cast<const QAbstractScrollArea*>(widget->parentWidget()) ||
+        widget->parentWidget()->objectName().startsWith(QStringLiteral("qt_scrollarea_")))
         return false;   // the scroll bars and viewport Qt makes for a scroll area
     return qobject_cast<const QAbstractButton*>(widget) || qobject_cast<const QAbstractSlider*>(widget) ||
            qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QTabBar*>(widget) ||
            (widget->focusPolicy() & Qt::ClickFocus) || QString::fromLatin1(widget->metaObject()->className()).startsWith("rix::");
+}
+
+QStringList Unnamed(const QWidget& window)
+{
+    QStringList unnamed;
+    for (QWidget* widget : window.findChildren<QWidget*>())
+        if (TakesClicks(widget) && widget->accessibleName().isEmpty())
+            unnamed << QStringLiteral("%1 '%2' in %3 of %4")
+                           .arg(QString::fromLatin1(widget->metaObject()->className()), widget->objectName(),
+                                widget->parentWidget()->objectName(), window.objectName());
+    return unnamed;
 }
 
 // Every clickable widget of the window, on every channel of the demo song
@@ -36,12 +51,15 @@ TEST_F(CShellFixture, EveryClickableWidgetHasAnAccessibleName)
     for (int32_t channel = 0; channel < 8; ++channel) {
         Controller().SelectChannel(channel);
         QApplication::processEvents();
-        for (QWidget* widget : frame->findChildren<QWidget*>())
-            if (TakesClicks(widget) && widget->accessibleName().isEmpty())
-                unnamed << QStringLiteral("%1 '%2' in %3")
-                               .arg(QString::fromLatin1(widget->metaObject()->className()), widget->objectName(),
-                                    widget->parentWidget()->objectName());
+        unnamed << Unnamed(*frame);
     }
+    rix::TRixEnvelope envelope;
+    rix::CEnvEditorDlg envelopeEditor(frame.get(), Controller(), &envelope, 0);
+    rix::CAudioOutputDlg audioOutput(frame.get(), {"System default", "Speakers"}, "Speakers");
+    rix::CAboutDlg about(frame.get());
+    for (const QWidget* dialog : {static_cast<QWidget*>(&envelopeEditor), static_cast<QWidget*>(&audioOutput),
+                                  static_cast<QWidget*>(&about)})
+        unnamed << Unnamed(*dialog);
     unnamed.removeDuplicates();
     EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(QLatin1Char('\n')).toStdString();
 }
