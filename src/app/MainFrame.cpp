@@ -242,6 +242,12 @@ void CMainFrame::CreateStatusBar()
     new CExportSizeIndicator(controller, statusBar());
     new CLockKeyIndicators(statusBar());
     statusBar()->showMessage(tr("Ready"));
+    // A note that timed out or a menu that closed leaves the idle text, not
+    // an empty pane.
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& text) {
+        if (text.isEmpty())
+            statusBar()->showMessage(tr("Ready"));
+    });
     QAction* show = Action(ID_VIEW_STATUS_BAR);
     show->setChecked(true);
     connect(show, &QAction::toggled, statusBar(), &QWidget::setVisible);
