@@ -17,6 +17,9 @@ struct TPlayerHooks {
     std::atomic<int64_t> failReadFrom{-1};
     // Called on the playback thread when it seeks to the start row.
     std::function<void()> onSeekToRow;
+    // Called on the sound's render thread before each read, with the
+    // player's position in samples.
+    std::function<void(uint64_t)> onRead;
 };
 
 inline TPlayerHooks playerHooks;
@@ -48,6 +51,8 @@ public:
     void Read(nexilon::IMediaSample* sample) override { inner->Read(sample); }
     uint64_t Read(void* buffer, uint64_t size) override
     {
+        if (playerHooks.onRead)
+            playerHooks.onRead(inner->Tell() / 2);
         const int64_t failFrom = playerHooks.failReadFrom;
         if (failFrom >= 0 && static_cast<int64_t>(inner->Tell() / 2) >= failFrom)
             throw nexilon::CIOException("rix::CHookedPlayer::Read", "HookedPlayer", __LINE__, "Read failed on purpose");

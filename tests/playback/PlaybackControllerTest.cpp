@@ -9,6 +9,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "DiskAudioCapture.h"
@@ -115,6 +116,7 @@ protected:
         playerHooks.failConnect = false;
         playerHooks.failReadFrom = -1;
         playerHooks.onSeekToRow = nullptr;
+        playerHooks.onRead = nullptr;
         nexilon::q.Close();
     }
 
@@ -233,10 +235,10 @@ TEST_F(PlaybackController, OnePlaybackReportsEveryRowInOrderThenTheEnd)
     controller->SetRow(5);
     Target(EDITOR_TIME_COUNTER).Clear();
     controller->PlaySong();
-    EXPECT_TRUE(WaitFor([&] { return controller->IsPlaying(); }, 2s));
-    // The samples heard lately are a run of the song's render; once
-    // playback ends there is nothing to copy.
-    std::this_thread::sleep_for(100ms);
+    // Once row 1 (689 samples) is heard, the samples heard lately are a run
+    // of the song's render; once playback ends there is nothing to copy.
+    const auto lastRow = [&] { const auto rows = Target(EDITOR_PATTERN).Params(MSG_PLAYING_POSITION); return rows.empty() ? 0 : rows.back(); };
+    ASSERT_TRUE(WaitFor([&] { return lastRow() >= 1; }, 2s));
     std::array<int32_t, 600> heard{};
     ASSERT_TRUE(controller->CopyHeardOutput(-1, heard.data(), heard.size()));
     const std::vector<int16_t> song = RenderOffline(controller->GetSongModule(), 0);
@@ -296,10 +298,14 @@ TEST_F(PlaybackController, EndsWithTheSongAsEditedWhilePlayingAndIsSilentAfterwa
         controller->RegisterTarget(EDITOR_PATTERN, &Target(EDITOR_PATTERN));
         Target(EDITOR_PATTERN).Clear();
         EditSong(TwoPositionSong);
+        // The edit comes while row 2 is rendered, so well before the player reaches position 1.
+        playerHooks.onRead = [&, edited = false](uint64_t sample) mutable {
+            if (sample >= 2000 && !std::exchange(edited, true))
+                EditSong([&](CRixModuleData& data) { data.orderTable[0][2] = c.entry; data.orderTable[0][1] = c.entry; });
+        };
         controller->PlaySong();
-        ASSERT_TRUE(WaitFor([&] { return controller->IsPlaying(); }, 2s));
-        EditSong([&](CRixModuleData& data) { data.orderTable[0][2] = c.entry; data.orderTable[0][1] = c.entry; });
         controller->WaitUntilIdle();
+        playerHooks.onRead = nullptr;
         const auto rows = Target(EDITOR_PATTERN).Params(MSG_PLAYING_POSITION);
         ASSERT_GE(rows.size(), 2u);
         EXPECT_EQ(rows.back(), NO_PLAYING_POSITION);

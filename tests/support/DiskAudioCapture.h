@@ -6,7 +6,6 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -41,7 +40,7 @@ public:
         std::ifstream in(path, std::ios::binary);
         const std::string bytes{std::istreambuf_iterator<char>(in), {}};
         std::vector<int16_t> samples(bytes.size() / 2);
-        std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+        std::copy_n(bytes.data(), samples.size() * 2, reinterpret_cast<char*>(samples.data()));
         return samples;
     }
 

@@ -12,8 +12,9 @@
 #include "nexilon/Stream.h"
 
 // A thread-safe input stream over 16-bit samples for audio output tests:
-// the audio thread reads it while the test asks where it is. Its Read can
-// be made to throw.
+// the audio thread reads it while the test asks where it is, without a lock
+// that a preempted test thread could hold while the sound's render thread
+// waits for it (the sound would run dry). Its Read can be made to throw.
 class CSampleStream final : public nexilon::CObjectBase<nexilon::IInputStream> {
 public:
     static nexilon::CPtr<CSampleStream> Create(std::vector<int16_t> samples)
@@ -36,11 +37,7 @@ public:
         std::lock_guard guard(mutex);
         position = std::min<uint64_t>(bytePosition / 2, samples.size());
     }
-    uint64_t Tell() override
-    {
-        std::lock_guard guard(mutex);
-        return position * 2;
-    }
+    uint64_t Tell() override { return position * 2; }
     bool IsEof() override { return Tell() == samples.size() * 2; }
     const nexilon::TStreamFormat* GetFormat() override { return &format; }
     void Read(nexilon::IMediaSample*) override {}
@@ -51,12 +48,12 @@ public:
         std::lock_guard guard(mutex);
         auto* bytes = static_cast<uint8_t*>(buffer); // little-endian, like the module player's output
         uint64_t count = 0;
-        for (; count < size / 2 && position < samples.size(); ++count) {
-            const auto value = static_cast<uint16_t>(samples[position]);
+        for (uint64_t at = position; count < size / 2 && at < samples.size(); ++count, ++at) {
+            const auto value = static_cast<uint16_t>(samples[at]);
             bytes[2 * count] = static_cast<uint8_t>(value & 0xFF);
             bytes[2 * count + 1] = static_cast<uint8_t>(value >> 8);
-            ++position;
         }
+        position += count;
         return count * 2;
     }
     bool IsFeatureSupported(uint32_t) override { return false; }
@@ -72,8 +69,9 @@ private:
 
     const std::vector<int16_t> samples;
     const nexilon::TStreamFormat format{};
+    // Serialises Read and Seek; Tell reads the position without it.
     std::mutex mutex;
-    uint64_t position = 0;
+    std::atomic<uint64_t> position{0};
     std::atomic<bool> failing{false};
 };
 
