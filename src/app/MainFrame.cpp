@@ -297,22 +297,16 @@ bool CMainFrame::OnFileOpen()
     if (!SaveModified())
         return false;
     const QString path = QFileDialog::getOpenFileName(this, tr("Open"), QString(), kFilter);
-    if (path.isEmpty())
-        return false;
-    QString reason;
-    if (!document->OnOpenDocument(path, reason)) {
-        ShowFileError(tr("open"), path, reason);
-        return false;
-    }
-    recentFiles.Add(path);
-    UpdateRecentFileMenu();
-    return true;
+    return !path.isEmpty() && OpenAsked(path);
 }
 
 bool CMainFrame::OpenFile(const QString& path)
 {
-    if (!SaveModified())
-        return false;
+    return SaveModified() && OpenAsked(path);
+}
+
+bool CMainFrame::OpenAsked(const QString& path)
+{
     QString reason;
     if (!document->OnOpenDocument(path, reason)) {
         ShowFileError(tr("open"), path, reason);

@@ -70,6 +70,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // Opens path once the current song may be replaced (it was saved or let go).
+    bool OpenAsked(const QString& path);
     QAction* AddCommand(QMenu* menu, int id, const QString& text, const QKeySequence& shortcut = {});
     void CreateMenus();
     void CreateToolBar();
