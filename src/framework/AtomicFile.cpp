@@ -123,6 +123,15 @@ nexilon::IOutputStream& CAtomicFile::GetStream()
     return *stream;
 }
 
+void CAtomicFile::WriteWith(const std::function<void(CFile&)>& write)
+{
+    try {
+        write(file);
+    } catch (const CFileException& error) {
+        FailFor(target, "rix::CAtomicFile::WriteWith", __LINE__, error);
+    }
+}
+
 void CAtomicFile::Commit()
 {
     try {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "File.h"
@@ -36,6 +37,10 @@ public:
     // one; valid while this object lives. Closing it is not the way to end
     // the file: that is Commit().
     nexilon::IOutputStream& GetStream();
+    // Runs write on the same file, for writers that take a CFile (the
+    // archive of a module save); its file errors name the target, as
+    // Write's do.
+    void WriteWith(const std::function<void(CFile&)>& write);
     // Flushes to the disk, gives the file the replaced file's permissions
     // and owner, renames it over the target and flushes the folder. Throws
     // CFileException naming the target; the target is then untouched.

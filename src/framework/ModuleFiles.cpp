@@ -71,7 +71,13 @@ void ReadInstrumentFile(const std::string& path, CRixModuleChannel& channel)
 
 void WriteModuleFile(const std::string& path, const CRixModuleData& data)
 {
-    CAtomicFile::WriteWhole(path, FileBytes(data));
+    // Through an archive on the file, the way the document has always saved.
+    CAtomicFile output(path);
+    output.WriteWith([&data](CFile& file) {
+        CArchive archive(&file, CArchive::store);
+        SaveModule(data, &archive);
+    });
+    output.Commit();
 }
 
 void WriteInstrumentFile(const std::string& path, const CRixModuleChannel& channel)
@@ -90,12 +96,13 @@ void LoadModuleFile(const std::string& path, IRixModule& module)
 
 void SaveModuleFile(const std::string& path, IRixModule& module)
 {
-    std::string bytes;
+    // A copy taken under the read lock, so that the disk is written without it.
+    auto copy = std::make_unique<CRixModuleData>();
     {
         CRixModuleLock data(module, nexilon::LOCKMODE_READ);
-        bytes = FileBytes(*data);
+        *copy = *data;
     }
-    CAtomicFile::WriteWhole(path, bytes);
+    WriteModuleFile(path, *copy);
 }
 
 void LoadInstrumentFile(const std::string& path, IRixModule& module, int32_t channel)

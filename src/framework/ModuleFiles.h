@@ -21,7 +21,7 @@ class IRixModule;
 // into a copy first and takes the module's write lock only to swap it in,
 // so a file that fails to load leaves the song exactly as it was and the
 // change counter where it stood. A save takes the read lock only while the
-// song is turned into bytes in memory. Called on the thread that edits the
+// song is copied (a module) or turned into bytes in memory (an instrument). Called on the thread that edits the
 // song (the user-interface thread): an instrument load starts from a copy
 // of the channel, since a file without a channel record adds to what the
 // channel holds, and an edit of that channel by another thread between
