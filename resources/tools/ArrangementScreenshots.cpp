@@ -8,13 +8,12 @@
 #include <cstdio>
 #include <memory>
 
-#include "ModuleArchive.h"
 #include "OrderTableWnd.h"
 #include "PatternWnd.h"
 #include "PlaybackController.h"
 #include "RixModule.h"
 #include "Theme.h"
-#include "nexilon/Nexilon.h"
+#include "ToolSession.h"
 
 namespace {
 
@@ -55,12 +54,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
-    qputenv("SONRIX_AUDIO_DRIVER", "dummy");
-    nexilon::q.Init();
-    rix::RegisterModuleClass();
-    rix::RegisterPlayerClass();
-    rix::RegisterArchiveStreamClasses();
-    rix::CTheme::Create();
+    const CToolSession session;
     bool saved = true;
     {
         auto controller = std::make_unique<rix::CPlaybackController>();
@@ -103,7 +97,5 @@ int main(int argc, char** argv)
         rix::SendMessageTo(pattern, rix::MSG_PLAYING_POSITION, 2 * 16 + 5, 0);
         saved = Save(*pattern, folder, "pattern-editor.png") && saved;
     }
-    rix::CTheme::Destroy();
-    nexilon::q.Close();
     return saved ? 0 : 1;
 }

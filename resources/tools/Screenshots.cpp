@@ -14,18 +14,13 @@
 #include "ImageButton.h"
 #include "SpinWnd.h"
 #include "VolumeBarWnd.h"
-#include "ModuleArchive.h"
 #include "PlaybackController.h"
 #include "RixModule.h"
 #include "RixModuleData.h"
 #include "Theme.h"
-#include "nexilon/Nexilon.h"
+#include "ToolSession.h"
 
 namespace {
-
-constexpr int BITMAP_IDS[] = {312, 313, 314, 316, 317, 318, 319, 320, 321, 322, 323, 324, 325, 326, 328,
-                              329, 330, 331, 332, 333, 334, 335, 336, 337, 338, 339, 341, 342, 343, 344,
-                              345, 346, 347, 348, 349, 350, 351, 352, 353, 356, 357, 358, 359, 360, 361};
 
 // Every bitmap at three times its size, in id order, on rows 1200 pixels wide.
 QImage BitmapStrip()
@@ -38,7 +33,7 @@ QImage BitmapStrip()
     QPainter painter(&strip);
     int x = GAP;
     int y = GAP;
-    for (int id : BITMAP_IDS) {
+    for (int id : rix::CTheme::BitmapIds()) {
         const QImage& image = rix::CTheme::Get().Bitmap(id);
         const QSize size = image.size() * SCALE;
         if (x + size.width() > ROW_WIDTH) {
@@ -86,12 +81,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
-    qputenv("SONRIX_AUDIO_DRIVER", "dummy");
-    nexilon::q.Init();
-    rix::RegisterModuleClass();
-    rix::RegisterPlayerClass();
-    rix::RegisterArchiveStreamClasses();
-    rix::CTheme::Create();
+    const CToolSession session;
     bool saved = BitmapStrip().save(folder.filePath(QStringLiteral("bitmaps.png")));
     saved = Controls().save(folder.filePath(QStringLiteral("controls.png"))) && saved;
     {
@@ -107,7 +97,5 @@ int main(int argc, char** argv)
         QTest::qWait(200);
         saved = dialog.grab().save(folder.filePath(QStringLiteral("envelope-editor.png"))) && saved;
     }
-    rix::CTheme::Destroy();
-    nexilon::q.Close();
     return saved ? 0 : 1;
 }

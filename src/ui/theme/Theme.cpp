@@ -91,6 +91,11 @@ CTheme::CTheme()
     }
 }
 
+std::span<const int> CTheme::BitmapIds()
+{
+    return BITMAP_IDS;
+}
+
 const QFont& CTheme::Font(int index) const
 {
     return fonts.at(static_cast<std::size_t>(index));

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <array>
 #include <map>
+#include <span>
 
 namespace rix {
 
@@ -32,6 +33,8 @@ public:
     QColor Pen(int index) const;
     // A null image for an id that is not one of the program's bitmaps.
     const QImage& Bitmap(int resourceId) const;
+    // The ids of the program's bitmaps, in increasing order.
+    static std::span<const int> BitmapIds();
 
 private:
     CTheme();
