@@ -4,7 +4,6 @@
 #include <stdexcept>
 #include <string>
 #include <unistd.h>
-#include <utility>
 
 #include "CliCommands.h"
 #include "CliFiles.h"
@@ -26,8 +25,7 @@ constexpr int kInterruptedStatus = 130;
 // terminal line; the export calls it at most once per second.
 class CRenderReport final : public rix::IWavExportListener {
 public:
-    CRenderReport(bool terminal, std::string path)
-        : terminal(terminal), path(std::move(path)), start(std::chrono::steady_clock::now())
+    explicit CRenderReport(bool terminal) : terminal(terminal), start(std::chrono::steady_clock::now())
     {
     }
 
@@ -55,20 +53,13 @@ public:
     void OnFailed(const std::string& message, const std::string& why) override
     {
         EndLine();
-        failure = FailureText(message, why);
+        failure = why.empty() ? message : message + " (" + why + ")";
     }
     void OnCancelled() override { EndLine(); }
 
     const std::string& GetFailure() const { return failure; }
 
 private:
-    // The file's own errors start with its path, which the report puts first.
-    std::string FailureText(const std::string& message, std::string why) const
-    {
-        if (why.starts_with(path + ": "))
-            why.erase(0, path.size() + 2);
-        return why.empty() ? message : message + " (" + why + ")";
-    }
     void EndLine()
     {
         if (drawn)
@@ -77,7 +68,6 @@ private:
     }
 
     bool terminal;
-    std::string path;
     bool drawn = false;
     std::chrono::steady_clock::time_point start;
     std::string failure;
@@ -101,7 +91,7 @@ int RunRender(const std::vector<std::string>& args)
         return ReportFileFailure(input, error);
     }
 
-    CRenderReport report(::isatty(STDERR_FILENO) == 1, output);
+    CRenderReport report(::isatty(STDERR_FILENO) == 1);
     rix::TWavExportResult result;
     {
         CInterruptGuard guard;

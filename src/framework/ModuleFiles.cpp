@@ -34,8 +34,9 @@ void OpenForReading(CFile& file, const std::string& path, const char* function)
     file.Open(nexilon::CString(std::string_view(path)), CFile::modeRead);
 }
 
-template <class TData>
-std::string FileBytes(const TData& data)
+// An instrument file's bytes, made in memory so that the song's lock is
+// held only while they are made.
+std::string FileBytes(const CRixModuleChannel& data)
 {
     nexilon::CPtr<nexilon::IMemoryOutputStream> memory = nexilon::CreateMemoryOutputStream();
     nexilon::COutputStreamSelector selector(memory.Get());

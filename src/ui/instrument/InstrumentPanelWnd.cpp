@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPainter>
@@ -229,7 +230,7 @@ void CInstrumentPanelWnd::LoadInstrumentFrom(const QString& path)
         CRixModuleChannel instrument = editor.ReadChannel(channel);
         // Into a copy, so that the loaded instrument is one undoable change
         // and a broken file changes nothing.
-        rix::ReadInstrumentFile(path.toStdString(), instrument);
+        rix::ReadInstrumentFile(QFile::encodeName(path).toStdString(), instrument);
         editor.ReplaceInstrument(channel, instrument);
     } catch (const nexilon::CException&) {
         CInstrumentPrompts::Get().ShowError(this, QStringLiteral("Failed to load instrument!"));
@@ -244,7 +245,7 @@ void CInstrumentPanelWnd::SaveInstrumentFile()
     if (path.isEmpty())
         return;
     try {
-        rix::SaveInstrumentFile(path.toStdString(), controller.GetSongModule(), channel);
+        rix::SaveInstrumentFile(QFile::encodeName(path).toStdString(), controller.GetSongModule(), channel);
     } catch (const nexilon::CException& error) {
         CInstrumentPrompts::Get().ShowError(
             this, QStringLiteral("Failed to save instrument!\n%1").arg(QString::fromStdString(error.GetMessage())));
