@@ -18,6 +18,14 @@ struct TCell {
 // started, the cursor) and an end cell, with the rectangle between them.
 class CCellSelection {
 public:
+    // The selection of the one cell.
+    static CCellSelection On(TCell cell)
+    {
+        CCellSelection selection;
+        selection.Collapse(cell);
+        return selection;
+    }
+
     void Collapse(TCell cell) { anchor = end = cell; }
     void SetEnd(TCell cell) { end = cell; }
     // The block of width x height cells whose top left cell is first.

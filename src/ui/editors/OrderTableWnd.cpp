@@ -76,9 +76,7 @@ void COrderTableWnd::MoveCursorTo(int32_t position, int32_t channel)
     const int32_t old = look.cursor.row;
     look.cursor = cell;
     RedrawRows(old, old);
-    CCellSelection collapsed;
-    collapsed.Collapse(cell);
-    SetSelection(collapsed);
+    SetSelection(CCellSelection::On(cell));
     BringIntoView(cell.row);
 }
 
@@ -284,9 +282,7 @@ void COrderTableWnd::mousePressEvent(QMouseEvent* event)
         selecting = true;
         controller.SetOrderPosition(cell->row);
         controller.SelectChannel(cell->channel);
-        CCellSelection collapsed;
-        collapsed.Collapse(*cell);
-        SetSelection(collapsed);
+        SetSelection(CCellSelection::On(*cell));
     }
 }
 
@@ -338,9 +334,7 @@ void COrderTableWnd::mouseReleaseEvent(QMouseEvent* event)
         if (const std::optional<TCell> cell = geometry.CellAt(point)) {
             controller.SetOrderPosition(cell->row);
             controller.SelectChannel(cell->channel);
-            CCellSelection collapsed;
-            collapsed.Collapse(*cell);
-            SetSelection(collapsed);
+            SetSelection(CCellSelection::On(*cell));
         }
     } else {
         MoveBlock(dropCell);

@@ -19,13 +19,6 @@ namespace {
 
 constexpr int32_t kLastRow = RIX_ROWS - 1;
 
-CCellSelection CollapsedOn(TCell cell)
-{
-    CCellSelection selection;
-    selection.Collapse(cell);
-    return selection;
-}
-
 } // namespace
 
 CPatternWnd::CPatternWnd(CPlaybackController& controller, QWidget* parent)
@@ -69,7 +62,7 @@ void CPatternWnd::MoveCursorTo(int32_t row, int32_t channel)
     const int32_t old = look.cursor.row;
     look.cursor = cell;
     RedrawRows(old, old);
-    SetSelection(CollapsedOn(cell));
+    SetSelection(CCellSelection::On(cell));
 }
 
 void CPatternWnd::Refresh()
@@ -330,7 +323,7 @@ void CPatternWnd::ClickCell(TCell cell)
 {
     controller.SelectChannel(cell.channel);
     controller.SetRow(cell.row);
-    SetSelection(CollapsedOn(cell));
+    SetSelection(CCellSelection::On(cell));
 }
 
 void CPatternWnd::mouseMoveEvent(QMouseEvent* event)
