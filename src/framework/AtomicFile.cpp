@@ -1,27 +1,21 @@
 #include "AtomicFile.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "MfcFileOutputStream.h"
+#include "TemporaryFiles.h"
 
 namespace rix {
 
 namespace {
-
-// Temporary names differ between the files one process writes at the same
-// time; the process id separates processes.
-std::atomic<uint32_t> temporaryNumber{0};
-
-// Names of at most 255 bytes; the temporary name adds prefix and suffix.
-constexpr std::size_t kLongestNamePart = 200;
 
 std::string FollowLink(const std::string& path)
 {
@@ -66,26 +60,77 @@ void SyncFolder(const std::string& folder)
 
 } // namespace
 
-CAtomicFile::CAtomicFile(const std::string& path) : target(FollowLink(path))
+CAtomicFile::CAtomicFile(const std::string& path)
+    : target(path == kStandardOutput ? path : FollowLink(path))
 {
+    if (path == kStandardOutput) {
+        // A duplicate keeps the shell's redirection as it is: its position,
+        // its append mode, a pipe's reader.
+        const int output = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0);
+        if (output < 0)
+            throw CFileException("rix::CAtomicFile::CAtomicFile", __LINE__, target, errno);
+        file.AttachForWriting(output, target);
+        return;
+    }
     struct stat existing {};
     if (::stat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode)) {
         file.Open(nexilon::CString(std::string_view(target)), CFile::modeCreate);
         return;
     }
     const auto [folder, name] = SplitPath(target);
-    const std::string prefix = folder + "." + name.substr(0, kLongestNamePart) + "." + std::to_string(::getpid());
-    // A name taken by a file that a stopped process left behind is skipped.
+    CTemporaryFiles::RemoveStale(folder);
+    if (!OpenUnnamed(folder))
+        OpenNamed(folder, name);
+}
+
+bool CAtomicFile::OpenUnnamed(const std::string& folder)
+{
+    // The file gets its name through its handle's entry in /proc.
+    if (::access("/proc/self/fd", X_OK) != 0)
+        return false;
+    const int handle = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    // Some file systems cannot make one; a folder that cannot take any file
+    // fails the named way too, which then says why.
+    if (handle < 0)
+        return false;
+    ::flock(handle, LOCK_EX | LOCK_NB);
+    file.AttachForWriting(handle, target);
+    unnamed = true;
+    return true;
+}
+
+void CAtomicFile::OpenNamed(const std::string& folder, const std::string& name)
+{
+    // A name taken by a file of a process that has the same id is skipped.
     for (int attempt = 0;; ++attempt) {
-        const std::string candidate = prefix + "-" + std::to_string(temporaryNumber++) + ".tmp";
+        const std::string candidate = CTemporaryFiles::NextName(folder, name);
         try {
             file.Open(nexilon::CString(std::string_view(candidate)), CFile::modeCreateNew);
             temporary = candidate;
+            // Not removable as stale while this process writes it.
+            ::flock(file.GetHandle(), LOCK_EX | LOCK_NB);
             return;
         } catch (const CFileException& error) {
             if (error.GetError() != EEXIST || attempt == 100)
                 FailFor(target, "rix::CAtomicFile::CAtomicFile", __LINE__, error);
         }
+    }
+}
+
+void CAtomicFile::LinkUnnamed()
+{
+    const std::string handlePath = "/proc/self/fd/" + std::to_string(file.GetHandle());
+    const std::string folder = SplitPath(target).first;
+    const std::string name = SplitPath(target).second;
+    for (int attempt = 0;; ++attempt) {
+        const std::string candidate = CTemporaryFiles::NextName(folder, name);
+        if (::linkat(AT_FDCWD, handlePath.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            temporary = candidate;
+            unnamed = false;
+            return;
+        }
+        if (errno != EEXIST || attempt == 100)
+            throw CFileException("rix::CAtomicFile::Commit", __LINE__, target, errno);
     }
 }
 
@@ -134,9 +179,10 @@ void CAtomicFile::WriteWith(const std::function<void(CFile&)>& write)
 
 void CAtomicFile::Commit()
 {
+    const bool replacing = unnamed || !temporary.empty();
     try {
         struct stat replaced {};
-        if (!temporary.empty() && ::stat(target.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode)) {
+        if (replacing && ::stat(target.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode)) {
             if (::fchmod(file.GetHandle(), replaced.st_mode & 07777) != 0)
                 throw CFileException("rix::CAtomicFile::Commit", __LINE__, target, errno);
             // Only a privileged process may give a file away; for anyone
@@ -144,6 +190,9 @@ void CAtomicFile::Commit()
             [[maybe_unused]] const int ignored = ::fchown(file.GetHandle(), replaced.st_uid, replaced.st_gid);
         }
         file.Flush();
+        // Named while the handle is open; the name is removed again on failure.
+        if (unnamed)
+            LinkUnnamed();
         file.Close();
     } catch (const CFileException& error) {
         FailFor(target, "rix::CAtomicFile::Commit", __LINE__, error);

@@ -18,10 +18,18 @@ namespace rix {
 // target is exactly as it was. An object destroyed without a successful
 // Commit() (a failure, an exception, a cancel) removes its temporary file.
 //
+// Where the file system allows it the temporary file has no name until
+// Commit() links it in (O_TMPFILE), so a process killed while writing
+// leaves nothing behind. Elsewhere it is named ".<name>.<pid>-<n>.tmp" and
+// locked while written (CTemporaryFiles); one left by a killed process is
+// removed by the next write into the same folder.
+//
 // A target that exists and is neither a regular file nor a folder (a
 // device such as /dev/null, a FIFO) cannot be replaced; it is written
-// directly. A symbolic link is followed, so the file it names is replaced
-// and the link stays. One thread at a time.
+// directly, and so is "/dev/stdout", which stands for the process's
+// standard output as the shell opened it (a pipe, a terminal, a file
+// appended to). A symbolic link is followed, so the file it names is
+// replaced and the link stays. One thread at a time.
 class CAtomicFile {
 public:
     // Creates the temporary file; CFileException naming the target when
@@ -49,12 +57,21 @@ public:
     // The file that is replaced: the path given, links followed.
     const std::string& GetPath() const { return target; }
 
+    static constexpr const char* kStandardOutput = "/dev/stdout";
+
     // Writes bytes as the file at path, whole or not at all.
     static void WriteWhole(const std::string& path, const std::string& bytes);
 
 private:
+    bool OpenUnnamed(const std::string& folder);
+    void OpenNamed(const std::string& folder, const std::string& name);
+    void LinkUnnamed();
+
     std::string target;
-    // Empty when writing the target directly, and after the rename.
+    // True while the temporary file has no name yet.
+    bool unnamed = false;
+    // The temporary file's name once it has one; empty when writing the
+    // target directly, and after the rename.
     std::string temporary;
     CFile file;
     nexilon::CPtr<nexilon::IOutputStream> stream;

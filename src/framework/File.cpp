@@ -56,6 +56,15 @@ void CFile::Open(const nexilon::CString& newPath, TOpenMode mode)
     handle = opened;
 }
 
+void CFile::AttachForWriting(THandle opened, const std::string& newPath)
+{
+    if (IsOpen())
+        Close();
+    path = newPath;
+    writing = true;
+    handle = opened;
+}
+
 uint32_t CFile::Read(void* buffer, uint32_t count)
 {
     RequireOpen("rix::CFile::Read");

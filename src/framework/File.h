@@ -60,6 +60,9 @@ public:
 
     // Closes a file that is still open (reporting its errors), then opens.
     void Open(const nexilon::CString& path, TOpenMode mode);
+    // Takes over a handle opened elsewhere for writing (an unnamed file, a
+    // duplicate of standard output); path names it in errors.
+    void AttachForWriting(THandle opened, const std::string& path);
 
     // Reads up to count bytes; fewer only at the end of the file.
     uint32_t Read(void* buffer, uint32_t count);
