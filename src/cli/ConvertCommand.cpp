@@ -1,3 +1,4 @@
+#include <memory>
 #include <string>
 
 #include "CliCommands.h"
@@ -6,7 +7,8 @@
 #include "RixModuleData.h"
 
 // "convert IN OUT": any readable version in, the current version out. A
-// module stays a module and an instrument an instrument.
+// module stays a module and an instrument an instrument; OUT "-" is
+// standard output.
 namespace cli {
 
 int RunConvert(const std::vector<std::string>& args)
@@ -18,35 +20,28 @@ int RunConvert(const std::vector<std::string>& args)
     const TFileKind kind = KindOfPath(in);
     if (kind == TFileKind::Unknown)
         return UsageError(in + ": not a module (.sonrix) or instrument (.sonrixi) file");
-    if (KindOfPath(out) != kind)
+    if (KindOfPath(out) != kind && out != "-")
         return UsageError(out + ": must have the extension of IN (" +
                           (kind == TFileKind::Module ? ".sonrix" : ".sonrixi") + ")");
 
-    if (kind == TFileKind::Module) {
-        rix::CRixModuleData data;
-        try {
-            LoadModuleFile(in, data);
-        } catch (const std::exception& error) {
-            return ReportFileFailure(in, error);
-        }
-        try {
-            rix::WriteModuleFile(out, data);
-        } catch (const std::exception& error) {
-            return ReportFileFailure(out, error);
-        }
-        return 0;
-    }
-
+    auto module = std::make_unique<rix::CRixModuleData>();
     rix::CRixModuleChannel channel;
     try {
-        LoadInstrumentFile(in, channel);
+        if (kind == TFileKind::Module)
+            LoadModuleFile(in, *module);
+        else
+            LoadInstrumentFile(in, channel);
     } catch (const std::exception& error) {
         return ReportFileFailure(in, error);
     }
     try {
-        rix::WriteInstrumentFile(out, channel);
+        const std::string path = OutputPath(out, {in}, TOutputData::Binary);
+        if (kind == TFileKind::Module)
+            rix::WriteModuleFile(path, *module);
+        else
+            rix::WriteInstrumentFile(path, channel);
     } catch (const std::exception& error) {
-        return ReportFileFailure(out, error);
+        return ReportFileFailure(OutputName(out), error);
     }
     return 0;
 }

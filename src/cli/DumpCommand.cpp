@@ -157,11 +157,10 @@ int RunDump(const std::vector<std::string>& args)
     } catch (const std::exception& error) {
         return ReportFileFailure(path, error);
     }
-
-    std::fwrite(json.data(), 1, json.size(), stdout);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        std::fprintf(stderr, "sonrix3-cli: standard output: write error\n");
-        return 1;
+    try {
+        WriteOutput("-", {path}, json, TOutputData::Text);
+    } catch (const std::exception& error) {
+        return ReportFileFailure(OutputName("-"), error);
     }
     return 0;
 }

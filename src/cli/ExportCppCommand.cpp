@@ -1,9 +1,6 @@
-#include <cstdio>
 #include <memory>
-#include <stdexcept>
 #include <string>
 
-#include "AtomicFile.h"
 #include "CliCommands.h"
 #include "CliFiles.h"
 #include "RixModuleData.h"
@@ -13,26 +10,6 @@
 // "export-cpp IN.sonrix OUT.cpp": the C++ song tables the desktop program
 // writes to RixSongData.cpp, byte for byte; OUT "-" is standard output.
 namespace cli {
-
-namespace {
-
-void ExportToFile(const rix::CRixModuleData& data, const std::string& path)
-{
-    nexilon::CPtr<nexilon::IMemoryOutputStream> text = nexilon::CreateMemoryOutputStream();
-    rix::CRixSongExporter().Export(data, *text);
-    rix::CAtomicFile::WriteWhole(path, text->GetBytes());
-}
-
-void ExportToStandardOutput(const rix::CRixModuleData& data)
-{
-    nexilon::CPtr<nexilon::IMemoryOutputStream> text = nexilon::CreateMemoryOutputStream();
-    rix::CRixSongExporter().Export(data, *text);
-    const std::string& bytes = text->GetBytes();
-    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0)
-        throw std::runtime_error("Cannot write to standard output");
-}
-
-} // namespace
 
 int RunExportCpp(const std::vector<std::string>& args)
 {
@@ -49,12 +26,11 @@ int RunExportCpp(const std::vector<std::string>& args)
         return ReportFileFailure(input, error);
     }
     try {
-        if (output == "-")
-            ExportToStandardOutput(*data);
-        else
-            ExportToFile(*data, output);
+        nexilon::CPtr<nexilon::IMemoryOutputStream> text = nexilon::CreateMemoryOutputStream();
+        rix::CRixSongExporter().Export(*data, *text);
+        WriteOutput(output, {input}, text->GetBytes(), TOutputData::Text);
     } catch (const std::exception& error) {
-        return ReportFileFailure(output == "-" ? "standard output" : output, error);
+        return ReportFileFailure(OutputName(output), error);
     }
     return 0;
 }

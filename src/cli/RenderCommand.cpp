@@ -13,7 +13,7 @@
 #include "nexilon/Nexilon.h"
 
 // "render IN.sonrix OUT.wav": the WAV export of the desktop program, on the
-// main thread. On a terminal, standard error shows a progress bar with the
+// main thread; OUT "-" is standard output. On a terminal, standard error shows a progress bar with the
 // speed; Ctrl+C stops before the next block and leaves OUT as it was.
 namespace cli {
 
@@ -83,6 +83,12 @@ int RunRender(const std::vector<std::string>& args)
         return UsageError("render needs IN.sonrix and OUT.wav");
     const std::string& input = args[0];
     const std::string& output = args[1];
+    std::string path;
+    try {
+        path = OutputPath(output, {input}, TOutputData::Binary);
+    } catch (const std::exception& error) {
+        return ReportFileFailure(OutputName(output), error);
+    }
     nexilon::CPtr<rix::IRixModule> module = nexilon::CreateInstance<rix::IRixModule>(rix::CRixModule::ClassId);
     try {
         rix::CRixModuleLock data(*module, nexilon::LOCKMODE_WRITE);
@@ -95,19 +101,19 @@ int RunRender(const std::vector<std::string>& args)
     rix::TWavExportResult result;
     {
         CInterruptGuard guard;
-        result = rix::CWavExporter(*module, nexilon::CString(std::string_view(output)), report)
+        result = rix::CWavExporter(*module, nexilon::CString(std::string_view(path)), report)
                      .Run(CInterruptGuard::Requested());
     }
     switch (result) {
     case rix::TWavExportResult::Completed:
         return 0;
     case rix::TWavExportResult::Cancelled:
-        std::fprintf(stderr, "sonrix3-cli: %s: render cancelled; nothing was written\n", output.c_str());
+        std::fprintf(stderr, "sonrix3-cli: %s: render cancelled; nothing was written\n", OutputName(output).c_str());
         return kInterruptedStatus;
     case rix::TWavExportResult::Failed:
         break;
     }
-    return ReportFileFailure(output, std::runtime_error(report.GetFailure()));
+    return ReportFileFailure(OutputName(output), std::runtime_error(report.GetFailure()));
 }
 
 } // namespace cli

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "AtomicFile.h"
 #include "CliCommands.h"
 #include "CliFiles.h"
 #include "RixExportSize.h"
@@ -12,41 +11,30 @@
 #include "RixModuleData.h"
 #include "RixReplayRenderer.h"
 #include "RixSongExporter.h"
+#include "WavExporter.h"
+#include "nexilon/MemoryStream.h"
 
 // The commands around the intro replay routine:
 //   "render --as-exported IN.sonrix OUT.wav"  the routine's render of the exported tables
+//                                            (OUT "-": standard output)
 //   "export-cpp --size IN.sonrix"            the tables' bytes, raw and compressed
 //   "verify-export IN.sonrix"                the routine's render against the editor's
 namespace cli {
 
 namespace {
 
-void PutLittleEndian(std::string& bytes, uint32_t value, int size)
+// A 16-bit mono 44100 Hz WAV file of the samples.
+std::string WavBytes(const std::vector<int16_t>& samples)
 {
-    for (int i = 0; i < size; ++i)
-        bytes.push_back(static_cast<char>(value >> (8 * i)));
-}
-
-// Writes a 16-bit mono 44100 Hz WAV file, whole or not at all.
-void WriteWav(const std::string& path, const std::vector<int16_t>& samples)
-{
-    const auto dataBytes = static_cast<uint32_t>(samples.size() * 2);
-    std::string bytes = "RIFF";
-    PutLittleEndian(bytes, 36 + dataBytes, 4);
-    bytes += "WAVEfmt ";
-    PutLittleEndian(bytes, 16, 4);
-    PutLittleEndian(bytes, 1, 2);
-    PutLittleEndian(bytes, 1, 2);
-    PutLittleEndian(bytes, 44100, 4);
-    PutLittleEndian(bytes, 88200, 4);
-    PutLittleEndian(bytes, 2, 2);
-    PutLittleEndian(bytes, 16, 2);
-    bytes += "data";
-    PutLittleEndian(bytes, dataBytes, 4);
-    for (const int16_t sample : samples)
-        PutLittleEndian(bytes, static_cast<uint16_t>(sample), 2);
-
-    rix::CAtomicFile::WriteWhole(path, bytes);
+    nexilon::CPtr<nexilon::IMemoryOutputStream> header = nexilon::CreateMemoryOutputStream();
+    rix::CWavExporter::WriteHeader(*header, static_cast<uint32_t>(samples.size() * 2));
+    std::string bytes = header->GetBytes();
+    bytes.reserve(bytes.size() + samples.size() * 2);
+    for (const int16_t sample : samples) {
+        bytes.push_back(static_cast<char>(static_cast<uint16_t>(sample) & 0xFF));
+        bytes.push_back(static_cast<char>(static_cast<uint16_t>(sample) >> 8));
+    }
+    return bytes;
 }
 
 std::string Decibels(double value)
@@ -117,6 +105,11 @@ int RunRenderAsExported(const std::vector<std::string>& args)
     const std::string& output = args[1];
     std::unique_ptr<rix::CRixModuleData> data;
     try {
+        OutputPath(output, {input}, TOutputData::Binary);
+    } catch (const std::exception& error) {
+        return ReportFileFailure(OutputName(output), error);
+    }
+    try {
         data = Load(input);
     } catch (const std::exception& error) {
         return ReportFileFailure(input, error);
@@ -130,9 +123,9 @@ int RunRenderAsExported(const std::vector<std::string>& args)
         return ReportFileFailure(input, error);
     }
     try {
-        WriteWav(output, samples);
+        WriteOutput(output, {input}, WavBytes(samples), TOutputData::Binary);
     } catch (const std::exception& error) {
-        return ReportFileFailure(output, error);
+        return ReportFileFailure(OutputName(output), error);
     }
     return 0;
 }

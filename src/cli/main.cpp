@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CliCommands.h"
+#include "CliFiles.h"
 #include "IRixModulePlayer.h"
 #include "ModuleArchive.h"
 #include "RixModule.h"
@@ -83,17 +84,16 @@ int main(int argc, char** argv)
         rix::RegisterModuleClass();
         rix::RegisterPlayerClass();
         rix::RegisterArchiveStreamClasses();
+        int status = 1;
         try {
-            const int status = entry.run(std::vector<std::string>(argv + 2, argv + argc));
-            nexilon::q.Close();
-            return status;
+            status = entry.run(std::vector<std::string>(argv + 2, argv + argc));
         } catch (const nexilon::CException& error) {
             std::fprintf(stderr, "sonrix3-cli: %s\n", error.GetMessage().c_str());
         } catch (const std::exception& error) {
             std::fprintf(stderr, "sonrix3-cli: %s\n", error.what());
         }
         nexilon::q.Close();
-        return 1;
+        return cli::FinishStandardOutput(status);
     }
     return cli::UsageError("unknown command '" + command + "'");
 }

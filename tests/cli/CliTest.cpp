@@ -24,8 +24,9 @@ struct TCliResult {
 };
 
 // Runs the built sonrix3-cli through the shell, each argument quoted, after
-// the shell's own words (a limit, a pipe into the tool).
-TCliResult RunCli(const std::vector<std::string>& args, const std::string& shell = "")
+// the shell's own words (a limit, a pipe into the tool); standard output
+// goes to a file read back, or where output redirects it.
+TCliResult RunCli(const std::vector<std::string>& args, const std::string& shell = "", const std::string& output = "")
 {
     rixtest::CTemporaryFolder capture;
     std::string command = shell + " " + SONRIX_CLI;
@@ -35,7 +36,8 @@ TCliResult RunCli(const std::vector<std::string>& args, const std::string& shell
             command += c == '\'' ? std::string("'\\''") : std::string(1, c);
         command += '\'';
     }
-    const int status = std::system((command + " >" + (capture / "out") + " 2>" + (capture / "err")).c_str());
+    const std::string redirect = output.empty() ? " >" + (capture / "out") : " " + output;
+    const int status = std::system((command + redirect + " 2>" + (capture / "err")).c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, rixtest::ReadWholeFile(capture / "out"),
             rixtest::ReadWholeFile(capture / "err")};
 }
@@ -170,14 +172,14 @@ std::ptrdiff_t Entries(const rixtest::CTemporaryFolder& folder)
     return std::distance(fs::directory_iterator(folder / ""), fs::directory_iterator());
 }
 
-TEST(CliConvert, OldVersionsBecomeVersion3InPlaceOrBeside)
+TEST(CliConvert, OldVersionsBecomeVersion3)
 {
     rixtest::CTemporaryFolder folder;
     const std::string module = rixtest::Version2ModuleFile().Bytes();
     const std::string instrument = rixtest::Version2InstrumentFile().Bytes();
-    rixtest::WriteWholeFile(folder / "song.sonrix", module);
+    rixtest::WriteWholeFile(folder / "old.sonrix", module);
     rixtest::WriteWholeFile(folder / "old.sonrixi", instrument);
-    const std::pair<const char*, const char*> conversions[] = {{"song.sonrix", "song.sonrix"},
+    const std::pair<const char*, const char*> conversions[] = {{"old.sonrix", "song.sonrix"},
                                                                {"old.sonrixi", "new.sonrixi"}};
     for (const auto& [in, out] : conversions) {
         const auto result = RunCli({"convert", folder / in, folder / out});
@@ -188,7 +190,7 @@ TEST(CliConvert, OldVersionsBecomeVersion3InPlaceOrBeside)
               rixtest::SaveBytes(rixtest::Loaded<rix::CRixModuleData>(module)));
     EXPECT_EQ(rixtest::ReadWholeFile(folder / "new.sonrixi"),
               rixtest::SaveBytes(rixtest::Loaded<rix::CRixModuleChannel>(instrument)));
-    EXPECT_EQ(Entries(folder), 3) << "no temporary file is left behind";
+    EXPECT_EQ(Entries(folder), 4) << "no temporary file is left behind";
 }
 
 TEST(Cli, FailuresNameTheFileAndTheReasonAndKeepTheOldFile)
@@ -243,6 +245,72 @@ TEST(Cli, FailuresNameTheFileAndTheReasonAndKeepTheOldFile)
         EXPECT_EQ(result.out, "");
         EXPECT_EQ(rixtest::ReadWholeFile(folder / "keep.sonrix"), "precious");
         EXPECT_EQ(Entries(folder), 8) << "no temporary file is left behind";
+    }
+}
+
+// One set of rules for every command's outputs: none replaces one of the
+// command's inputs, "-" is standard output as the shell opened it, and a
+// write that does not reach its destination is a failure with a message.
+TEST(CliOutputs, NoOutputReplacesAnInputAndEveryWriteIsChecked)
+{
+    rixtest::CTemporaryFolder folder;
+    rix::CRixModuleData tiny;
+    tiny.bpm = 255;
+    tiny.orderTable[0][0] = 1;
+    tiny.patterns[0][1][0] = 49;
+    const std::string bytes = rixtest::SaveBytes(tiny);
+    const std::string song = folder / "song.sonrix";
+    rixtest::WriteWholeFile(song, bytes);
+    fs::create_symlink("song.sonrix", folder / "link.wav");
+    fs::create_hard_link(song, folder / "hard.cpp");
+
+    const std::string replaces = "Would replace the input file " + song + "; nothing was written";
+    const struct {
+        std::vector<std::string> args;
+        std::string output;
+        std::string message;
+    } refusals[] = {
+        {{"render", song, song}, "", song + ": " + replaces},
+        {{"render", "--as-exported", song, folder / "link.wav"}, "", folder / "link.wav: " + replaces},
+        {{"export-cpp", song, folder / "hard.cpp"}, "", folder / "hard.cpp: " + replaces},
+        {{"convert", song, folder / "./song.sonrix"}, "", folder / "./song.sonrix: " + replaces},
+        {{"export-cpp", song, "-"}, ">>" + song, "standard output: " + replaces},
+        {{"render", "-", folder / "out.wav"}, "", "standard input: Standard input cannot be read; give the file's name"},
+    };
+    for (const auto& [args, output, message] : refusals) {
+        SCOPED_TRACE(testing::PrintToString(args));
+        const auto result = RunCli(args, "", output);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err, "sonrix3-cli: " + message + "\n");
+        EXPECT_EQ(rixtest::ReadWholeFile(song), bytes);
+    }
+    EXPECT_EQ(Entries(folder), 3);
+
+    const std::vector<std::string> writers[] = {
+        {"render"}, {"render", "--as-exported"}, {"export-cpp"}, {"convert"}};
+    for (const auto& writer : writers) {
+        SCOPED_TRACE(writer[0]);
+        std::vector<std::string> args = writer;
+        args.push_back(song);
+        args.push_back(folder / "file.sonrix");
+        ASSERT_EQ(RunCli(args).status, 0);
+        rixtest::WriteWholeFile(folder / "appended", "head");
+        args.back() = "-";
+        EXPECT_EQ(RunCli(args, "", ">>" + (folder / "appended")).status, 0);
+        EXPECT_EQ(rixtest::ReadWholeFile(folder / "appended"), "head" + rixtest::ReadWholeFile(folder / "file.sonrix"));
+    }
+
+    if (!fs::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    const std::vector<std::string> toStandardOutput[] = {
+        {"dump", song}, {"export-cpp", "--size", song}, {"verify-export", song},
+        {"export-cpp", song, "-"}, {"render", song, "-"}, {"play", song}};
+    for (const auto& args : toStandardOutput) {
+        SCOPED_TRACE(testing::PrintToString(args));
+        const auto result = RunCli(args, "SONRIX_AUDIO_DRIVER=dummy", ">/dev/full");
+        EXPECT_EQ(result.status, 1);
+        EXPECT_TRUE(result.err.starts_with("sonrix3-cli: standard output: ")) << result.err;
+        EXPECT_NE(result.err.find(std::strerror(ENOSPC)), std::string::npos) << result.err;
     }
 }
 
