@@ -25,13 +25,29 @@ constexpr const char* kSource = "ModuleFiles";
 
 // The archive streams position the file, which a pipe cannot do; a FIFO
 // without a writer would even block the open. Such input is refused before
-// it is opened.
+// it is opened. An empty file says so rather than that it ended early.
 void OpenForReading(CFile& file, const std::string& path, const char* function)
 {
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode))
         throw CFileException(function, __LINE__, path, "The input must be a regular file, not a pipe or a device");
     file.Open(nexilon::CString(std::string_view(path)), CFile::modeRead);
+    if (file.GetLength() == 0)
+        throw nexilon::CDataFormatException(function, kSource, __LINE__, "The file is empty");
+}
+
+// The failure again, of the same kind, with a message that names the file:
+// the instrument panel shows the message as it stands.
+[[noreturn]] void RethrowNamingTheFile(const std::string& path, const nexilon::CException& error)
+{
+    const std::string message = path + ": " + error.GetMessage();
+    if (dynamic_cast<const nexilon::CDataFormatException*>(&error))
+        throw nexilon::CDataFormatException(error.GetFunction(), error.GetFile(), error.GetLine(), message);
+    if (dynamic_cast<const nexilon::CIOException*>(&error))
+        throw nexilon::CIOException(error.GetFunction(), error.GetFile(), error.GetLine(), message);
+    if (dynamic_cast<const CFileException*>(&error))
+        throw CFileException(error.GetFunction(), error.GetLine(), path, message);
+    throw nexilon::CException(error.GetFunction(), error.GetFile(), error.GetLine(), message);
 }
 
 // An instrument file's bytes, made in memory so that the song's lock is
@@ -62,12 +78,16 @@ void ReadModuleFile(const std::string& path, CRixModuleData& data)
 
 void ReadInstrumentFile(const std::string& path, CRixModuleChannel& channel)
 {
-    CFile file;
-    OpenForReading(file, path, "rix::ReadInstrumentFile");
-    auto stream = nexilon::CreateInstance<IMfcFileInputStream>(CMfcFileInputStream::ClassId);
-    stream->Connect(&file);
-    nexilon::CInputStreamSelector selector(stream.Get());
-    channel.Load(selector);
+    try {
+        CFile file;
+        OpenForReading(file, path, "rix::ReadInstrumentFile");
+        auto stream = nexilon::CreateInstance<IMfcFileInputStream>(CMfcFileInputStream::ClassId);
+        stream->Connect(&file);
+        nexilon::CInputStreamSelector selector(stream.Get());
+        channel.Load(selector);
+    } catch (const nexilon::CException& error) {
+        RethrowNamingTheFile(path, error);
+    }
 }
 
 void WriteModuleFile(const std::string& path, const CRixModuleData& data)

@@ -15,7 +15,9 @@ class IRixModule;
 // failed save leaves the old file exactly as it was. Failures are the
 // framework's exceptions: CFileException (path and the system's reason)
 // when the file cannot be read or written, CDataFormatException for
-// broken contents. Needs the archive stream classes registered.
+// broken contents ("The file is empty" for an empty one). The messages of
+// an instrument read name the file ("PATH: reason"); the callers of the
+// others name it themselves. Needs the archive stream classes registered.
 
 // On the song shared with players and editors. A load reads the whole file
 // into a copy first and takes the module's write lock only to swap it in,

@@ -207,6 +207,7 @@ TEST(Cli, FailuresNameTheFileAndTheReasonAndKeepTheOldFile)
     rixtest::WriteWholeFile(folder / "good.sonrix", whole);
     rixtest::WriteWholeFile(folder / "long.sonrix", rixtest::SaveBytes(tooLong));
     rixtest::WriteWholeFile(folder / "keep.sonrix", "precious");
+    rixtest::WriteWholeFile(folder / "empty.sonrixi", "");
     fs::create_directories(folder / "taken.sonrix/inside");
     // Room for 16 blocks of 512 bytes on the disk.
     const std::string fullDisk = "ulimit -f 16;";
@@ -218,6 +219,7 @@ TEST(Cli, FailuresNameTheFileAndTheReasonAndKeepTheOldFile)
         {"", {"dump", "channel.sonrix", "channel.sonrix", "Invalid data format"}},
         {"", {"dump", "cut.sonrix", "cut.sonrix", "Unexpected end of stream"}},
         {"", {"dump", "song.sonrixi", "song.sonrixi", "Invalid data format"}},
+        {"", {"dump", "empty.sonrixi", "empty.sonrixi", "The file is empty"}},
         {"", {"dump", "none.sonrix", "none.sonrix", std::strerror(ENOENT)}},
         {"cat '" + (folder / "good.sonrix") + "' |",
          {"render", "/dev/stdin", "keep.sonrix", "/dev/stdin", "The input must be a regular file, not a pipe or a device"}},
@@ -244,7 +246,7 @@ TEST(Cli, FailuresNameTheFileAndTheReasonAndKeepTheOldFile)
         EXPECT_EQ(result.err, "sonrix3-cli: " + (named.starts_with("/") ? named : folder / named) + ": " + c.back() + "\n");
         EXPECT_EQ(result.out, "");
         EXPECT_EQ(rixtest::ReadWholeFile(folder / "keep.sonrix"), "precious");
-        EXPECT_EQ(Entries(folder), 8) << "no temporary file is left behind";
+        EXPECT_EQ(Entries(folder), 9) << "no temporary file is left behind";
     }
 }
 

@@ -115,6 +115,7 @@ TEST_F(ModuleFiles, AFailedLoadLeavesTheSongAsItWasAndAWholeOneReplacesIt)
     rixtest::WriteWholeFile(folder / "other.sonrix", otherBytes);
     rixtest::WriteWholeFile(folder / "cut.sonrixi", instrument.substr(0, instrument.size() - 1));
     rixtest::WriteWholeFile(folder / "whole.sonrixi", instrument);
+    rixtest::WriteWholeFile(folder / "empty.sonrix", "");
     int pipeEnds[2];
     ASSERT_EQ(::pipe(pipeEnds), 0);
     ASSERT_EQ(::write(pipeEnds[1], otherBytes.data(), 4096), 4096);
@@ -124,7 +125,11 @@ TEST_F(ModuleFiles, AFailedLoadLeavesTheSongAsItWasAndAWholeOneReplacesIt)
         {[&] { rix::LoadModuleFile(folder / "cut.sonrix", *module); }, "Unexpected end of stream"},
         {[&] { rix::LoadModuleFile(folder / "none.sonrix", *module); }, std::strerror(ENOENT)},
         {[&] { rix::LoadModuleFile(fromPipe, *module); }, "The input must be a regular file, not a pipe or a device"},
-        {[&] { rix::LoadInstrumentFile(folder / "cut.sonrixi", *module, 2); }, "Unexpected end of stream"},
+        {[&] { rix::LoadModuleFile(folder / "empty.sonrix", *module); }, "The file is empty"},
+        // Instrument failures name the file: the instrument panel shows them as they are.
+        {[&] { rix::LoadInstrumentFile(folder / "cut.sonrixi", *module, 2); },
+         folder / "cut.sonrixi: Unexpected end of stream"},
+        {[&] { rix::LoadInstrumentFile(folder / "empty.sonrix", *module, 2); }, folder / "empty.sonrix: The file is empty"},
         {[&] { rix::LoadInstrumentFile(folder / "whole.sonrixi", *module, 8); }, "Channel out of range"},
     };
     for (const auto& [load, message] : failures) {

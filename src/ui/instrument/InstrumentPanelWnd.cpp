@@ -232,8 +232,10 @@ void CInstrumentPanelWnd::LoadInstrumentFrom(const QString& path)
         // and a broken file changes nothing.
         rix::ReadInstrumentFile(QFile::encodeName(path).toStdString(), instrument);
         editor.ReplaceInstrument(channel, instrument);
-    } catch (const nexilon::CException&) {
-        CInstrumentPrompts::Get().ShowError(this, QStringLiteral("Failed to load instrument!"));
+    } catch (const nexilon::CException& error) {
+        // The message names the file and the reason.
+        CInstrumentPrompts::Get().ShowError(
+            this, QStringLiteral("Failed to load instrument!\n%1").arg(QString::fromStdString(error.GetMessage())));
         return;
     }
     RebuildPanels();

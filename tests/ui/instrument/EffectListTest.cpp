@@ -108,7 +108,8 @@ TEST_F(EffectList, LoadedBandPassShowsFreqAndWidthWithTwoEnvelopes)
     rixtest::WriteWholeFile(folder / "broken.sonrixi", "not an instrument");
     prompts.path = QString::fromStdString(folder / "broken.sonrixi");
     Click(&panel, "Load");
-    EXPECT_EQ(prompts.errors, QStringList{"Failed to load instrument!"});
+    EXPECT_EQ(prompts.errors.join('|').toStdString(),
+              ("Failed to load instrument!\n" + prompts.path + ": Unexpected end of stream").toStdString());
     EXPECT_EQ(Types(), std::vector<int32_t>{RIXEFFECT_BANDPASS});
 }
 
