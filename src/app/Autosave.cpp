@@ -1,8 +1,9 @@
 #include "Autosave.h"
 
 #include <algorithm>
-#include <csignal>
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -23,25 +24,74 @@ namespace {
 
 constexpr int kDefaultSeconds = 60;
 
-bool IsRunning(int64_t process)
+QString LockPath(const QString& autosave)
 {
-    if (process <= 0 || process > INT32_MAX)
+    return autosave.chopped(static_cast<int>(qstrlen(".sonrix"))) + QStringLiteral(".lock");
+}
+
+// The handle of the lock, held; -1 when another run holds it or the file
+// cannot be made.
+int TakeLock(const QString& path)
+{
+    const int handle = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (handle < 0)
+        return -1;
+    if (::flock(handle, LOCK_EX | LOCK_NB) != 0) {
+        ::close(handle);
+        return -1;
+    }
+    return handle;
+}
+
+// A run holds the lock; without a lock file the run that wrote the
+// autosave is gone.
+bool IsHeld(const QString& path)
+{
+    const int handle = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (handle < 0)
         return false;
-    return ::kill(static_cast<pid_t>(process), 0) == 0 || errno == EPERM;
+    const bool held = ::flock(handle, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(handle);
+    return held;
+}
+
+void ReleaseLock(int& handle)
+{
+    if (handle >= 0)
+        ::close(handle);
+    handle = -1;
 }
 
 } // namespace
 
 CAutosave::CAutosave(CRixDoc& document, IRixModule& module, QObject* parent, int64_t instance)
-    : QObject(parent), document(document), module(module), instance(instance < 0 ? ::getpid() : instance)
+    : QObject(parent), document(document), module(module), instance(instance)
 {
+    QDir().mkpath(Folder());
+    if (instance >= 0) {
+        lock = TakeLock(LockPath(FilePath()));
+    } else {
+        // The process id, unless a crashed run of the same id left its
+        // autosave: then a number beyond every process id.
+        for (int attempt = 0; attempt < 16 && lock < 0; ++attempt) {
+            this->instance = ::getpid() + (int64_t{attempt} << 32);
+            if (!QFile::exists(FilePath()))
+                lock = TakeLock(LockPath(FilePath()));
+        }
+    }
     const int seconds = std::max(1, QSettings().value(QStringLiteral("AutosaveSeconds"), kDefaultSeconds).toInt());
     timer.setInterval(seconds * 1000);
     connect(&timer, &QTimer::timeout, this, &CAutosave::SaveNow);
     timer.start();
 }
 
-CAutosave::~CAutosave() = default;
+CAutosave::~CAutosave()
+{
+    if (lock >= 0)
+        QFile::remove(LockPath(FilePath()));
+    ReleaseLock(lock);
+    ReleaseLock(adoptedLock);
+}
 
 QString CAutosave::Folder()
 {
@@ -65,12 +115,15 @@ void CAutosave::SaveNow()
     QDir().mkpath(Folder());
     QString reason;
     // A failed autosave keeps the previous one; the next tick tries again.
-    if (CModuleFileIo::Save(FilePath(), module, reason))
+    if (CModuleFileIo::Save(FilePath(), module, reason)) {
         savedChangeCount = changeCount;
+        DropAdopted();
+    }
 }
 
 void CAutosave::Discard()
 {
+    DropAdopted();
     if (savedChangeCount == 0 && !QFile::exists(FilePath()))
         return;
     QFile::remove(FilePath());
@@ -83,12 +136,34 @@ QStringList CAutosave::FindOrphans()
     QStringList orphans;
     const QFileInfoList entries =
         QDir(Folder()).entryInfoList({QStringLiteral("autosave-*.sonrix")}, QDir::Files, QDir::Time);
-    for (const QFileInfo& entry : entries) {
-        const QRegularExpressionMatch match = name.match(entry.fileName());
-        if (match.hasMatch() && !IsRunning(match.captured(1).toLongLong()))
+    for (const QFileInfo& entry : entries)
+        if (name.match(entry.fileName()).hasMatch() && !IsHeld(LockPath(entry.absoluteFilePath())))
             orphans << entry.absoluteFilePath();
-    }
     return orphans;
+}
+
+void CAutosave::Adopt(const QString& orphan)
+{
+    DropAdopted();
+    // Another run that recovered the same song keeps it.
+    adoptedLock = TakeLock(LockPath(orphan));
+    if (adoptedLock >= 0)
+        adopted = orphan;
+}
+
+void CAutosave::RemoveOrphan(const QString& orphan)
+{
+    QFile::remove(orphan);
+    QFile::remove(LockPath(orphan));
+}
+
+void CAutosave::DropAdopted()
+{
+    // Removed while held, so that no other run takes it meanwhile.
+    if (!adopted.isEmpty())
+        RemoveOrphan(adopted);
+    adopted.clear();
+    ReleaseLock(adoptedLock);
 }
 
 } // namespace rix

@@ -500,10 +500,14 @@ bool CMainFrame::OfferRecovery()
             ShowFileError(tr("recover"), newest.absoluteFilePath(), reason);
     }
     // Recovered or declined, the song is either in the editor now or was
-    // not wanted; the editor's own autosave takes over.
+    // not wanted. The recovered one stays until the song is saved or
+    // autosaved again, so that a second crash still finds it.
+    if (recovered)
+        autosave->Adopt(orphans.first());
     if (answer == QMessageBox::No || recovered)
         for (const QString& orphan : orphans)
-            QFile::remove(orphan);
+            if (!recovered || orphan != orphans.first())
+                CAutosave::RemoveOrphan(orphan);
     return recovered;
 }
 

@@ -213,19 +213,30 @@ TEST_F(CShellFixture, WritersOnAFullDiskLeaveTheOldFileIntact)
     EXPECT_EQ(Cell(), 3u);
 }
 
-TEST_F(CShellFixture, AutosaveIsOfferedBackAfterACrash)
+// A run's autosave is offered back once its lock is gone (the system drops
+// it with the process), and a recovered one stays until the recovered song
+// is autosaved or saved, so a second crash still finds it.
+TEST_F(CShellFixture, AutosaveIsOfferedBackAfterACrashAndKeptUntilAutosavedAgain)
 {
     SetCell(33);
+    QString crashedFile;
     {
-        // A run whose process is gone (no process has this id).
         rix::CAutosave crashed(frame->Document(), Controller().GetSongModule(), nullptr, 0x7FFFFFF0);
         crashed.SaveNow();
-        ASSERT_TRUE(QFile::exists(crashed.FilePath()));
+        crashedFile = crashed.FilePath();
+        ASSERT_TRUE(QFile::exists(crashedFile));
+        EXPECT_TRUE(rix::CAutosave::FindOrphans().isEmpty()) << "the run that writes it still lives";
     }
+    {
+        rix::CAutosave rescuer(frame->Document(), Controller().GetSongModule(), nullptr, 0x7FFFFFF1);
+        rescuer.Adopt(crashedFile);
+        EXPECT_TRUE(rix::CAutosave::FindOrphans().isEmpty()) << "held by the run that recovered it";
+    }
+    EXPECT_EQ(rix::CAutosave::FindOrphans(), QStringList{crashedFile}) << "the rescuing run crashed too";
+
     ASSERT_TRUE(frame->SaveTo(Path("original.sonrix")));
     const std::string original = rixtest::ReadWholeFile(folder / "original.sonrix");
     ASSERT_TRUE(frame->OnFileNew());
-
     const auto question = AnswerNextMessageBox(QMessageBox::Yes);
     ASSERT_TRUE(frame->OfferRecovery());
     EXPECT_FALSE(question->isEmpty());
@@ -233,14 +244,17 @@ TEST_F(CShellFixture, AutosaveIsOfferedBackAfterACrash)
     EXPECT_TRUE(frame->Document().IsModified());
     EXPECT_TRUE(frame->Document().GetPathName().isEmpty());
     EXPECT_EQ(rixtest::ReadWholeFile(folder / "original.sonrix"), original);
+    EXPECT_TRUE(QFile::exists(crashedFile));
     EXPECT_TRUE(rix::CAutosave::FindOrphans().isEmpty());
 
-    // The running editor's own autosave goes away with a clean exit.
     frame->Autosave().SaveNow();
     EXPECT_TRUE(QFile::exists(frame->Autosave().FilePath()));
+    EXPECT_FALSE(QFile::exists(crashedFile)) << "the recovered song is in the editor's own autosave now";
+    // The running editor's own autosave goes away with a clean exit.
     const auto prompt = AnswerNextMessageBox(QMessageBox::No);
     EXPECT_TRUE(frame->close());
     EXPECT_FALSE(QFile::exists(frame->Autosave().FilePath()));
+    EXPECT_TRUE(rix::CAutosave::FindOrphans().isEmpty());
 }
 
 // Takes the clipboard commands while it has the focus.
