@@ -80,9 +80,8 @@ intptr_t CDelayEffectItemWnd::OnMessage(uint32_t message, uintptr_t wParam, intp
         return 0;
     }
     if (lParam == reinterpret_cast<intptr_t>(lengthSpin) && (message == MSG_SPIN_UP || message == MSG_SPIN_DOWN)) {
-        const int32_t length = message == MSG_SPIN_UP ? std::min(Effect().param1 + kLengthStep, RIX_MAX_DELAY_LENGTH)
-                                                      : std::max(Effect().param1 - kLengthStep, 0);
-        SetField(1, length, GestureStep());
+        SetField(1, StepDelayLength(Effect().param1, message == MSG_SPIN_UP ? kLengthStep : -kLengthStep),
+                 GestureStep());
         return 0;
     }
     return CEffectListItemWnd::OnMessage(message, wParam, lParam);

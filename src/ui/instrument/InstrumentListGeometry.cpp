@@ -1,6 +1,8 @@
 #include "InstrumentListGeometry.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 
 namespace rix {
 
@@ -40,7 +42,7 @@ int ScrollMaximum(int contentHeight, int listHeight)
 
 int32_t OscillatorVolumeFromX(int x)
 {
-    return std::clamp(2 * x - 130, 0, 255);
+    return static_cast<int32_t>(std::clamp<int64_t>(2 * int64_t{x} - 130, 0, 255));
 }
 
 int32_t FieldFromBar(float value)
@@ -50,7 +52,7 @@ int32_t FieldFromBar(float value)
 
 int32_t CentsFromScrollPosition(int position)
 {
-    return (position - 100) * 100;
+    return static_cast<int32_t>(std::clamp<int64_t>((int64_t{position} - 100) * 100, INT32_MIN, INT32_MAX));
 }
 
 int ScrollPositionFromCents(int32_t cents)

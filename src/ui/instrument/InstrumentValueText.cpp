@@ -88,4 +88,9 @@ int32_t ParseDelayLength(std::string_view text)
     return static_cast<int32_t>(std::clamp<int64_t>(value, 0, RIX_MAX_DELAY_LENGTH));
 }
 
+int32_t StepDelayLength(int32_t length, int32_t step)
+{
+    return static_cast<int32_t>(std::clamp<int64_t>(int64_t{length} + step, 0, RIX_MAX_DELAY_LENGTH));
+}
+
 } // namespace rix

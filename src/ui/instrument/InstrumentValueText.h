@@ -6,7 +6,8 @@
 
 // The texts the instrument editors show for pitches and delay lengths, and
 // how they read what the user types back. No Qt: the rules are tested on
-// their own.
+// their own. Any 32-bit value a file holds is shown and stepped without
+// overflow.
 namespace rix {
 
 // Cents as "%s%d.%d%d" (sign, semitones, the two digits of the remaining
@@ -31,5 +32,9 @@ int32_t ParseDelayLength(std::string_view text);
 
 // The delay length the editor lets the user set: 32 rows.
 constexpr int32_t RIX_MAX_DELAY_LENGTH = 3200;
+
+// The delay length after a spin step of step hundredths, limited to
+// 0..RIX_MAX_DELAY_LENGTH whatever length a file gave.
+int32_t StepDelayLength(int32_t length, int32_t step);
 
 } // namespace rix

@@ -70,9 +70,7 @@ void CBpmWnd::Step(int32_t step)
 {
     {
         CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE_EXCL);
-        const int32_t next = data->bpm + step;
-        if (next >= CPanelMath::kMinBpm && next <= CPanelMath::kMaxBpm)
-            data->bpm = next;
+        data->bpm = CPanelMath::StepBpm(data->bpm, step);
     }
     update();
 }

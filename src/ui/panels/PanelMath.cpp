@@ -1,6 +1,7 @@
 #include "PanelMath.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 
@@ -14,17 +15,25 @@ int32_t CPanelMath::ParseBpm(const std::string& text)
     return static_cast<int32_t>(std::clamp<long>(value, kMinBpm, kMaxBpm));
 }
 
+int32_t CPanelMath::StepBpm(int32_t bpm, int32_t step)
+{
+    const int64_t next = int64_t{bpm} + step;
+    return next >= kMinBpm && next <= kMaxBpm ? static_cast<int32_t>(next) : bpm;
+}
+
 int32_t CPanelMath::TimeOfRow(uint32_t absoluteRow, int32_t bpm)
 {
     const int32_t rowLength = RowLengthFromBpm(bpm);
     const float rowSeconds = static_cast<float>(rowLength) / static_cast<float>(RIX_SAMPLE_RATE);
     // The product stays in single precision; the margin is a double, as its
     // literal would be.
-    return static_cast<int32_t>(static_cast<double>(static_cast<float>(absoluteRow) * rowSeconds * 100.0f) + 0.1);
+    const double time = static_cast<double>(static_cast<float>(absoluteRow) * rowSeconds * 100.0f) + 0.1;
+    return static_cast<int32_t>(std::min(time, static_cast<double>(INT32_MAX)));
 }
 
 std::string CPanelMath::MinutesSeconds(int32_t time)
 {
+    time = std::max(time, 0);
     char text[16];
     std::snprintf(text, sizeof text, "%d%d:%d%d", time / 60000 % 6, time / 6000 % 10, time / 1000 % 6,
                   time / 100 % 10);
@@ -33,6 +42,7 @@ std::string CPanelMath::MinutesSeconds(int32_t time)
 
 std::string CPanelMath::Hundredths(int32_t time)
 {
+    time = std::max(time, 0);
     char text[8];
     std::snprintf(text, sizeof text, ".%d%d", time / 10 % 10, time % 10);
     return text;
@@ -40,7 +50,17 @@ std::string CPanelMath::Hundredths(int32_t time)
 
 int32_t CPanelMath::MixerValueAt(int32_t y)
 {
-    return (125 - y) * 256 / 100;
+    return static_cast<int32_t>(std::clamp<int64_t>((125 - int64_t{y}) * 256 / 100, INT32_MIN, INT32_MAX));
+}
+
+int32_t CPanelMath::VolumeHeight(int32_t volume)
+{
+    return static_cast<int32_t>(std::clamp<int64_t>(int64_t{volume} * 100 / 256, 0, 100));
+}
+
+int32_t CPanelMath::LevelHeight(int32_t peak)
+{
+    return static_cast<int32_t>(std::clamp<int64_t>(int64_t{peak} * 110 / 32768, 0, 110));
 }
 
 int32_t CPanelMath::ClampVolume(int32_t value)
