@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <new>
 
+#ifdef SONRIX_FUZZ_ENGINE
 #include <sanitizer/allocator_interface.h>
+#endif
 
 #include "RixModule.h"
 #include "RixModulePlayer.h"
@@ -14,10 +16,12 @@
 
 namespace fuzzing {
 
+#ifdef SONRIX_FUZZ_ENGINE
 // Heap bytes allocated and not freed since the playback started, counted
 // through the sanitizer's hooks: a history is taken from calloc and its
 // pages stay untouched in a short render, so -rss_limit_mb alone would miss
-// a song that asks for gigabytes.
+// a song that asks for gigabytes. (The replay of kept inputs under ctest
+// runs without the hooks.)
 inline std::atomic<int64_t> liveBytes{0};
 inline std::atomic<bool> counting{false};
 constexpr int64_t PLAYBACK_MEMORY_LIMIT = int64_t{1} << 30;
@@ -37,6 +41,23 @@ inline void CountFree(const volatile void* block)
         liveBytes -= static_cast<int64_t>(__sanitizer_get_allocated_size(const_cast<const void*>(block)));
 }
 
+inline void StartCountingMemory()
+{
+    static const bool hooked = __sanitizer_install_malloc_and_free_hooks(&CountMalloc, &CountFree) != 0;
+    (void)hooked;
+    liveBytes = 0;
+    counting = true;
+}
+
+inline void StopCountingMemory()
+{
+    counting = false;
+}
+#else
+inline void StartCountingMemory() {}
+inline void StopCountingMemory() {}
+#endif
+
 // Lets the history allocations succeed until the countdown runs out; a
 // countdown of 0 never fails.
 inline uint32_t failCountdown = 0;
@@ -55,8 +76,6 @@ inline int32_t* SometimesFailingHistory(uint32_t entries)
 // is a fine outcome; a crash, a hang or more than 1 GB of memory is not.
 inline void PlayBriefly(const rix::CRixModuleData& song, const uint8_t* input, size_t size)
 {
-    static const bool hooked = __sanitizer_install_malloc_and_free_hooks(&CountMalloc, &CountFree) != 0;
-    (void)hooked;
     // From the input's bytes, so they move with the mutations; most inputs
     // fail one of the first seven allocations of the edit.
     uint32_t seekRow = 0;
@@ -74,8 +93,7 @@ inline void PlayBriefly(const rix::CRixModuleData& song, const uint8_t* input, s
         rix::CRixModuleLock data(*module, nexilon::LOCKMODE_WRITE);
         *data = song;
     }
-    liveBytes = 0;
-    counting = true;
+    StartCountingMemory();
     {
         auto player = nexilon::CPtr<rix::CRixModulePlayer>::Adopt(new rix::CRixModulePlayer(&SometimesFailingHistory));
         failCountdown = 0;
@@ -104,7 +122,7 @@ inline void PlayBriefly(const rix::CRixModuleData& song, const uint8_t* input, s
             }
         }
     }
-    counting = false;
+    StopCountingMemory();
 }
 
 } // namespace fuzzing
