@@ -88,6 +88,7 @@ for program in sonrix3 sonrix3-cli; do
         sed -n 's/^  \([a-z][a-z-]*\) .*/\1/p' <<<"$help"
         grep -oE '(^|[][ ,|])--?[A-Za-z][A-Za-z-]*' <<<"$help" | sed 's/^[][ ,|]*//'
     )
+    [[ $words == *--version* ]] || fail "$program --help names no --version"
     for word in $(sort -u <<<"$words"); do
         pattern="(^|[^A-Za-z0-9-])$word([^A-Za-z0-9-]|$)"
         grep -qE -e "$pattern" <<<"$manual" || fail "$program.1 does not mention $word"
@@ -95,27 +96,26 @@ for program in sonrix3 sonrix3-cli; do
     done
 done
 
-# The completion at work: what Tab offers after each command line.
+# The completion at work: what Tab offers for the last word of each line.
 mkdir "$work/songs"
 touch "$work/songs/"{demo.sonrix,kit.sonrixi,out.wav,notes.txt}
 while IFS='|' read -r line offered; do
+    read -ra words <<<"$line"
+    [[ $line == *' ' ]] && words+=("")
     got=$(cd "$work/songs" && bash -c '
         source "$1"; source "$2"; shift 2
         COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); COMP_LINE="$*"; COMP_POINT=${#COMP_LINE}
         _sonrix3_cli sonrix3-cli "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
-        printf "%s\n" "${COMPREPLY[@]}" | sort | xargs' _ "$completion_framework" "$completion" $line "")
+        printf "%s\n" "${COMPREPLY[@]}" | sort | xargs' _ "$completion_framework" "$completion" "${words[@]}")
     [ "$got" = "$offered" ] || fail "completion of '$line': '$got', expected '$offered'"
 done <<'TABLE'
-sonrix3-cli|convert dump export-cpp play render verify-export
-sonrix3-cli dump|demo.sonrix kit.sonrixi
-sonrix3-cli convert kit.sonrixi|kit.sonrixi
-sonrix3-cli render demo.sonrix|out.wav
-sonrix3-cli play demo.sonrix|
+sonrix3-cli |convert dump export-cpp play render verify-export
+sonrix3-cli dump |demo.sonrix kit.sonrixi
+sonrix3-cli convert kit.sonrixi |kit.sonrixi
+sonrix3-cli render demo.sonrix |out.wav
+sonrix3-cli play --l|--loop-order
+sonrix3-cli play demo.sonrix |
 TABLE
-got=$(cd "$work/songs" && bash -c 'source "$1"; source "$2"
-    COMP_WORDS=(sonrix3-cli play --l); COMP_CWORD=2; COMP_LINE="sonrix3-cli play --l"; COMP_POINT=${#COMP_LINE}
-    _sonrix3_cli sonrix3-cli --l play; echo "${COMPREPLY[*]}"' _ "$completion_framework" "$completion")
-[ "$got" = "--loop-order" ] || fail "completion of 'play --l': '$got'"
 
 lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 || fail "lintian found errors"
 grep -v 'root privileges' "$work/lintian.log" || true
