@@ -66,11 +66,11 @@ int main(int argc, char** argv)
     const std::string command = argv[1];
     if (command == "-h" || command == "--help") {
         std::fputs(kUsage, stdout);
-        return 0;
+        return cli::FinishStandardOutput(0);
     }
     if (command == "-V" || command == "--version") {
         std::printf("sonrix3-cli %s\n", SONRIX_VERSION);
-        return 0;
+        return cli::FinishStandardOutput(0);
     }
     for (const TCommand& entry : kCommands) {
         if (command != entry.name)
