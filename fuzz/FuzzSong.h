@@ -3,10 +3,17 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <optional>
+#include <string>
 #include <string_view>
 
+#include <unistd.h>
+
 #include "IRixModulePlayer.h"
+#include "ModuleArchive.h"
 #include "RixConstants.h"
 #include "RixModule.h"
 #include "RixModuleData.h"
@@ -16,7 +23,7 @@
 #include "nexilon/Nexilon.h"
 
 // What the targets share: the framework set up once, and a fuzzer's bytes
-// read as a song or an instrument the way a file is read.
+// read as a song or an instrument.
 namespace fuzzing {
 
 // The framework and the program's classes, registered on the first call.
@@ -29,6 +36,45 @@ inline void RegisterClasses()
         return true;
     }();
     (void)registered;
+}
+
+// A folder of this process for the files targets write, in memory where
+// the system has one; removed when the process exits normally.
+inline const std::string& Folder()
+{
+    // Never destroyed, so that it outlives the exit handler.
+    static const std::string* const folder = [] {
+        std::string pattern = std::string(::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + "/sonrix3-fuzz-XXXXXX";
+        if (!::mkdtemp(pattern.data()))
+            std::abort();
+        std::atexit([] { std::filesystem::remove_all(Folder()); });
+        return new std::string(pattern);
+    }();
+    return *folder;
+}
+
+// Reads the bytes the way the editor and the command-line tool read a
+// file (rix::ReadModuleFile, rix::ReadInstrumentFile): from a file, through
+// the archive stream adapters. Nothing when the read fails.
+template <class T, class TRead>
+std::optional<T> ReadAsFile(const uint8_t* data, size_t size, TRead read)
+{
+    static const bool registered = (rix::RegisterArchiveStreamClasses(), true);
+    (void)registered;
+    const std::string path = Folder() + "/input";
+    {
+        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+        if (!file.flush())
+            std::abort();
+    }
+    T loaded;
+    try {
+        read(path, loaded);
+    } catch (const nexilon::CException&) {
+        return std::nullopt;
+    }
+    return loaded;
 }
 
 // Reads the bytes as a file of type T (CRixModuleData, CRixModuleChannel);

@@ -3,6 +3,8 @@
 #include <string_view>
 
 #include "FuzzPlayback.h"
+#include "FuzzSong.h"
+#include "ModuleFiles.h"
 #include "RixModuleChannel.h"
 #include "nexilon/Exceptions.h"
 #include "nexilon/InputStreamSelector.h"
@@ -25,6 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } catch (const nexilon::CException&) {
     }
     if (channel.oscillators.size() != channel.transitionOscillators.size())
+        std::abort();
+    // From a file through the archive streams, as the programs read: the
+    // same outcome, the same data.
+    const auto fromFile = fuzzing::ReadAsFile<rix::CRixModuleChannel>(data, size, [](const std::string& path, rix::CRixModuleChannel& read) {
+        rix::ReadInstrumentFile(path, read);
+    });
+    if (fromFile.has_value() != loaded || (loaded && !(*fromFile == channel)))
         std::abort();
     if (!loaded)
         return 0;

@@ -3,6 +3,8 @@
 #include <string_view>
 
 #include "FuzzPlayback.h"
+#include "FuzzSong.h"
+#include "ModuleFiles.h"
 #include "RixModuleData.h"
 #include "nexilon/Exceptions.h"
 #include "nexilon/InputStreamSelector.h"
@@ -26,6 +28,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const rix::CRixModuleChannel& channel : module.channels)
         if (channel.oscillators.size() != channel.transitionOscillators.size())
             std::abort();
+    // From a file through the archive streams, as the programs read: the
+    // same outcome, the same data.
+    const auto fromFile = fuzzing::ReadAsFile<rix::CRixModuleData>(data, size, [](const std::string& path, rix::CRixModuleData& read) {
+        rix::ReadModuleFile(path, read);
+    });
+    if (fromFile.has_value() != loaded || (loaded && !(*fromFile == module)))
+        std::abort();
     if (!loaded)
         return 0;
 

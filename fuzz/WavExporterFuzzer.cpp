@@ -30,19 +30,6 @@ private:
     bool cancelAtOnce;
 };
 
-// A folder of this process in memory where the system has one.
-const std::filesystem::path& Folder()
-{
-    static const std::filesystem::path folder = [] {
-        const std::filesystem::path base = std::filesystem::exists("/dev/shm") ? "/dev/shm" : "/tmp";
-        std::string pattern = (base / "sonrix3-wav-fuzz-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        return std::filesystem::path(pattern);
-    }();
-    return folder;
-}
-
 uint32_t LittleEndian(const std::string& bytes, std::size_t at)
 {
     uint32_t value = 0;
@@ -72,13 +59,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!song)
         return 0;
     fuzzing::RegisterClasses();
-    const std::string path = (Folder() / "song.wav").string();
+    const std::filesystem::path folder = fuzzing::Folder() + "/wav";
+    std::filesystem::create_directories(folder);
+    const std::string path = (folder / "song.wav").string();
     std::filesystem::remove(path);
     if (Export(*song, path, true) == rix::TWavExportResult::Completed) {
         // Only a song that ends within the first block completes.
         std::filesystem::remove(path);
     }
-    if (std::distance(std::filesystem::directory_iterator(Folder()), std::filesystem::directory_iterator()) != 0)
+    if (std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()) != 0)
         std::abort();
     fuzzing::FitSong(*song, kLongestSong);
     if (Export(*song, path, false) != rix::TWavExportResult::Completed)
