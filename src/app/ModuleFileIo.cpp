@@ -23,10 +23,6 @@ bool Run(const QString& path, QString& reason, TOperation operation)
         const auto* framework = dynamic_cast<const nexilon::CException*>(&error);
         reason = QString::fromStdString(framework ? framework->GetMessage() : std::string(error.what()));
     }
-    // The file layer puts the path first; the caller names the file itself.
-    const QString prefix = path + QStringLiteral(": ");
-    if (reason.startsWith(prefix))
-        reason.remove(0, prefix.size());
     return false;
 }
 
