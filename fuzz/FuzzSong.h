@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,13 +30,12 @@ namespace fuzzing {
 // The framework and the program's classes, registered on the first call.
 inline void RegisterClasses()
 {
-    static const bool registered = [] {
+    static std::once_flag once;
+    std::call_once(once, [] {
         nexilon::q.Init();
         rix::RegisterModuleClass();
         rix::RegisterPlayerClass();
-        return true;
-    }();
-    (void)registered;
+    });
 }
 
 // A folder of this process for the files targets write, in memory where

@@ -1,19 +1,23 @@
 #include "SongJson.h"
 
+#include <initializer_list>
 #include <iterator>
+#include <utility>
 
 namespace cli {
 
 namespace {
 
-void AppendMember(std::string& out, const char* key, const std::string& value, bool last = false)
+// An object on one line: {"key": value, ...}.
+std::string Object(std::initializer_list<std::pair<const char*, std::string>> members)
 {
-    out += '"';
-    out += key;
-    out += "\": ";
-    out += value;
-    if (!last)
-        out += ", ";
+    std::string out = "{";
+    for (const auto& [key, value] : members) {
+        if (out.size() > 1)
+            out += ", ";
+        out.append("\"").append(key).append("\": ").append(value);
+    }
+    return out + "}";
 }
 
 std::string Number(int32_t value)
@@ -28,40 +32,34 @@ std::string Flag(bool value)
 
 std::string EnvelopeJson(const rix::TRixEnvelope& envelope)
 {
-    std::string out = "{";
-    AppendMember(out, "minValue", Number(envelope.minValue));
-    AppendMember(out, "maxValue", Number(envelope.maxValue));
-    AppendMember(out, "speed", Number(envelope.speed));
-    AppendMember(out, "resetMode", Number(envelope.resetMode));
-    AppendMember(out, "phase", Number(envelope.phase));
-    AppendMember(out, "keep", Number(envelope.keep));
-    AppendMember(out, "sustain", Number(envelope.sustain));
-    AppendMember(out, "keepEnabled", Flag(envelope.keepEnabled));
-    AppendMember(out, "sustainEnabled", Flag(envelope.sustainEnabled), true);
-    return out + "}";
+    return Object({{"minValue", Number(envelope.minValue)},
+                   {"maxValue", Number(envelope.maxValue)},
+                   {"speed", Number(envelope.speed)},
+                   {"resetMode", Number(envelope.resetMode)},
+                   {"phase", Number(envelope.phase)},
+                   {"keep", Number(envelope.keep)},
+                   {"sustain", Number(envelope.sustain)},
+                   {"keepEnabled", Flag(envelope.keepEnabled)},
+                   {"sustainEnabled", Flag(envelope.sustainEnabled)}});
 }
 
 std::string OscillatorJson(const rix::TRixOscillator& oscillator)
 {
-    std::string out = "{";
-    AppendMember(out, "type", Number(oscillator.type));
-    AppendMember(out, "volume", Number(oscillator.volume));
-    AppendMember(out, "pitch", Number(oscillator.pitch));
-    AppendMember(out, "volumeEnvelope", EnvelopeJson(oscillator.volumeEnvelope));
-    AppendMember(out, "transitionEnvelope", EnvelopeJson(oscillator.transitionEnvelope));
-    AppendMember(out, "transition", Flag(oscillator.transition), true);
-    return out + "}";
+    return Object({{"type", Number(oscillator.type)},
+                   {"volume", Number(oscillator.volume)},
+                   {"pitch", Number(oscillator.pitch)},
+                   {"volumeEnvelope", EnvelopeJson(oscillator.volumeEnvelope)},
+                   {"transitionEnvelope", EnvelopeJson(oscillator.transitionEnvelope)},
+                   {"transition", Flag(oscillator.transition)}});
 }
 
 std::string EffectJson(const rix::TRixEffect& effect)
 {
-    std::string out = "{";
-    AppendMember(out, "type", Number(effect.type));
-    AppendMember(out, "envelope1", EnvelopeJson(effect.envelope1));
-    AppendMember(out, "envelope2", EnvelopeJson(effect.envelope2));
-    AppendMember(out, "param1", Number(effect.param1));
-    AppendMember(out, "param2", Number(effect.param2), true);
-    return out + "}";
+    return Object({{"type", Number(effect.type)},
+                   {"envelope1", EnvelopeJson(effect.envelope1)},
+                   {"envelope2", EnvelopeJson(effect.envelope2)},
+                   {"param1", Number(effect.param1)},
+                   {"param2", Number(effect.param2)}});
 }
 
 // A list with one element per line at the given indentation; "[]" when empty.

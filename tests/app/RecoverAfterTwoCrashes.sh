@@ -8,19 +8,10 @@
 # Exit 77 (skipped) without xvfb-run or xdotool.
 set -euo pipefail
 app=$1 song=$2
-for tool in xvfb-run xdotool; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "skipped: $tool is missing (apt-get install xvfb xdotool)"
-        exit 77
-    fi
-done
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# shellcheck source=E2eSetup.sh
+. "$(dirname "$0")/E2eSetup.sh"
 cp "$song" "$work/song.sonrix"
-export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run
-export SONRIX_AUDIO_DRIVER=dummy QT_QPA_PLATFORM=xcb
-mkdir -p -m 700 "$work/run" "$work/config/Kestrelab"
+mkdir -p "$work/config/Kestrelab"
 
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     app=$1 song=$2 settings=$3 autosaves=$4

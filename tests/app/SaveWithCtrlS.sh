@@ -6,19 +6,9 @@
 # Exit 77 (skipped) without xvfb-run or xdotool.
 set -euo pipefail
 app=$1 cli=$2 song=$3
-for tool in xvfb-run xdotool; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "skipped: $tool is missing (apt-get install xvfb xdotool)"
-        exit 77
-    fi
-done
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# shellcheck source=E2eSetup.sh
+. "$(dirname "$0")/E2eSetup.sh"
 cp "$song" "$work/song.sonrix"
-export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run
-export SONRIX_AUDIO_DRIVER=dummy QT_QPA_PLATFORM=xcb
-mkdir -m 700 "$work/run"
 "$cli" dump "$work/song.sonrix" >"$work/before.json"
 
 # Inside the X server: wait for the window, focus it, press Ctrl+S, wait for
