@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -27,7 +26,7 @@
 #include "AudioOutputDlg.h"
 #include "Autosave.h"
 #include "CommandIds.h"
-#include "CppExport.h"
+#include "ExportCommands.h"
 #include "ExportSizeIndicator.h"
 #include "LockKeyIndicators.h"
 #include "MidiInputMenu.h"
@@ -35,8 +34,8 @@
 #include "PlaybackController.h"
 #include "RixDoc.h"
 #include "RixView.h"
+#include "SaveFileDialog.h"
 #include "ToolbarIcons.h"
-#include "WavExportDlg.h"
 
 namespace rix {
 
@@ -61,7 +60,8 @@ bool IsSongUrl(const QUrl& url)
 
 CMainFrame::CMainFrame(CPlaybackController& controller, QWidget* parent)
     : QMainWindow(parent), controller(controller), document(new CRixDoc(controller, this)),
-      view(new CRixView(controller, this)), autosave(new CAutosave(*document, controller.GetSongModule(), this))
+      view(new CRixView(controller, this)), autosave(new CAutosave(*document, controller.GetSongModule(), this)),
+      exports(new CExportCommands(*this, *view, controller.GetSongModule(), *document))
 {
     setObjectName(QStringLiteral("MainFrame"));
     setAccessibleName(kCaption);
@@ -129,6 +129,7 @@ void CMainFrame::CreateMenus()
     file->addSeparator();
     QMenu* exportMenu = file->addMenu(tr("&Export"));
     AddCommand(exportMenu, ID_EXPORT_CPP, tr("&C++"));
+    AddCommand(exportMenu, ID_EXPORT_CPP_AS, tr("C++ &As..."));
     AddCommand(exportMenu, ID_EXPORT_WAV, tr("&WAV"));
     recentSeparator = file->addSeparator();
     for (int i = 0; i < kRecentFileCount; ++i) {
@@ -180,8 +181,9 @@ void CMainFrame::CreateMenus()
     connect(Action(ID_FILE_OPEN), &QAction::triggered, this, &CMainFrame::OnFileOpen);
     connect(Action(ID_FILE_SAVE), &QAction::triggered, this, &CMainFrame::OnFileSave);
     connect(Action(ID_FILE_SAVE_AS), &QAction::triggered, this, &CMainFrame::OnFileSaveAs);
-    connect(Action(ID_EXPORT_CPP), &QAction::triggered, this, &CMainFrame::OnExportCpp);
-    connect(Action(ID_EXPORT_WAV), &QAction::triggered, this, &CMainFrame::OnExportWav);
+    connect(Action(ID_EXPORT_CPP), &QAction::triggered, exports, &CExportCommands::OnExportCpp);
+    connect(Action(ID_EXPORT_CPP_AS), &QAction::triggered, exports, &CExportCommands::OnExportCppAs);
+    connect(Action(ID_EXPORT_WAV), &QAction::triggered, exports, &CExportCommands::OnExportWav);
     connect(Action(ID_APP_EXIT), &QAction::triggered, this, &QWidget::close);
     connect(Action(ID_EDIT_UNDO), &QAction::triggered, this, &CMainFrame::OnEditUndo);
     connect(Action(ID_EDIT_REDO), &QAction::triggered, this, &CMainFrame::OnEditRedo);
@@ -326,12 +328,9 @@ bool CMainFrame::OnFileSave()
 
 bool CMainFrame::OnFileSaveAs()
 {
-    QString path = QFileDialog::getSaveFileName(this, tr("Save As"), document->GetPathName(), kFilter);
-    if (path.isEmpty())
-        return false;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".sonrix");
-    return SaveTo(path);
+    const QString path = CSaveFileDialog::Ask(this, tr("Save As"), document->GetPathName(), kFilter,
+                                              QStringLiteral("sonrix"));
+    return !path.isEmpty() && SaveTo(path);
 }
 
 bool CMainFrame::SaveTo(const QString& path)
@@ -411,32 +410,6 @@ void CMainFrame::OnApplicationLook(int id)
     if (QAction* look = Action(id))
         look->setChecked(true);
     QSettings().setValue(kLookKey, id);
-}
-
-void CMainFrame::OnExportCpp()
-{
-    const QString path = CCppExport::DefaultPath();
-    QString reason;
-    if (!CCppExport::Export(controller.GetSongModule(), path, reason)) {
-        ShowFileError(tr("export the song to"), path, reason);
-        return;
-    }
-    // openUrl hands the file to the desktop and returns without waiting.
-    const bool opened = QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    statusBar()->showMessage(opened ? tr("C++ song data written to %1").arg(QDir::toNativeSeparators(path))
-                                    : tr("No text editor could be opened; the C++ song data is in %1")
-                                          .arg(QDir::toNativeSeparators(path)));
-}
-
-void CMainFrame::OnExportWav()
-{
-    QString path = QFileDialog::getSaveFileName(this, tr("Export WAV"), QString(), tr("WAV files (*.wav)"));
-    if (path.isEmpty())
-        return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".wav");
-    CWavExportDlg dialog(view, controller.GetSongModule(), path);
-    dialog.exec();
 }
 
 void CMainFrame::OnAbout()

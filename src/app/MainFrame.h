@@ -18,6 +18,7 @@ class QToolBar;
 namespace rix {
 
 class CAutosave;
+class CExportCommands;
 class CPlaybackController;
 class CRixDoc;
 class CRixView;
@@ -58,8 +59,7 @@ public:
     // the save failed.
     bool SaveModified();
     void OnApplicationLook(int id);
-    void OnExportCpp();
-    void OnExportWav();
+    CExportCommands& Exports() const { return *exports; }
     // Offers back a song autosaved by a run that crashed; true when one was
     // recovered.
     bool OfferRecovery();
@@ -94,6 +94,7 @@ private:
     CRixDoc* document;
     CRixView* view;
     CAutosave* autosave;
+    CExportCommands* exports;
     CRecentFileList recentFiles;
     std::map<int, QAction*> actions;
     QActionGroup* lookGroup = nullptr;

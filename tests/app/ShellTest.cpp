@@ -1,5 +1,6 @@
 #include <cerrno>
 #include <cstring>
+#include <unistd.h>
 #include <functional>
 
 #include <QAction>
@@ -291,18 +292,25 @@ TEST_F(CShellFixture, WavExportLeavesNoHalfWrittenFile)
         bool cancel;
         bool completed;
         std::string expectedBytes; // empty: the whole export
+        const char* result;        // what the box after the dialog says; none after a cancel
     } cases[] = {
-        {"older.wav", true, false, "older"},
-        {"missing-folder/song.wav", false, false, ""},
-        {"older.wav", false, true, ""},
+        {"older.wav", true, false, "older", ""},
+        {"missing-folder/song.wav", false, false, "", "WAV export failed!"},
+        {"older.wav", false, true, "", "WAV export completed!"},
     };
     for (const auto& test : cases) {
         rix::CWavExportDlg dialog(&frame->View(), Controller().GetSongModule(), Path(test.name));
-        dialog.SetShowResult(false);
         if (test.cancel)
             dialog.reject();
         dialog.exec();
         EXPECT_EQ(dialog.Completed(), test.completed) << test.name;
+        // The progress dialog is gone before its result is told.
+        EXPECT_FALSE(dialog.isVisible());
+        if (*test.result) {
+            const auto result = AnswerNextMessageBox(QMessageBox::Ok);
+            dialog.ShowResult();
+            EXPECT_TRUE(result->startsWith(QString::fromLatin1(test.result))) << result->toStdString();
+        }
         // No temporary file is left beside the file either.
         EXPECT_EQ(QDir(Path("")).entryList(QDir::Files | QDir::Hidden).join(','), QStringLiteral("older.wav"))
             << test.name;
@@ -311,6 +319,46 @@ TEST_F(CShellFixture, WavExportLeavesNoHalfWrittenFile)
             EXPECT_EQ(bytes.size(), 44u + 16u * 5512u * 2u);
         else
             EXPECT_EQ(bytes, test.expectedBytes) << test.name;
+    }
+}
+
+TEST_F(CShellFixture, CppExportGoesToTheUsersOwnFolderUnderTheSongsName)
+{
+    const std::unique_ptr<void, void (*)(void*)> restoreTemp(
+        (::setenv("TMPDIR", (folder / "").c_str(), 1), this), [](void*) { ::unsetenv("TMPDIR"); });
+    const QString own = rix::CCppExport::UserFolder();
+    EXPECT_EQ(own, Path("sonrix3-%1").arg(::geteuid()));
+    EXPECT_EQ(rix::CCppExport::DefaultPath(QStringLiteral("/songs/tune.v2.sonrix")), own + QStringLiteral("/tune.v2.cpp"));
+    ASSERT_TRUE(frame->SaveTo(Path("tune.sonrix")));
+    const QString exported = own + QStringLiteral("/tune.cpp");
+
+    // A folder of that name that another user could write into, or a link
+    // to somewhere else, is refused; the first export makes a private one.
+    QDir(Path("")).mkdir(QStringLiteral("elsewhere"));
+    const struct {
+        const char* plant; // what stands at the user's folder before
+        bool exports;
+    } cases[] = {
+        {"link", false},
+        {"open folder", false},
+        {"", true},
+    };
+    for (const auto& test : cases) {
+        const std::string plant = test.plant;
+        if (plant == "link") {
+            QFile::link(Path("elsewhere"), own);
+        } else if (plant == "open folder") {
+            QDir().mkdir(own);
+            QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                                           QFileDevice::WriteOther);
+        }
+        const auto message = AnswerNextMessageBox(QMessageBox::Ok);
+        frame->Action(rix::ID_EXPORT_CPP)->trigger();
+        EXPECT_EQ(QFileInfo::exists(exported), test.exports) << test.plant;
+        EXPECT_EQ(message->startsWith(QStringLiteral("Failed to export\n")), !test.exports) << message->toStdString();
+        EXPECT_TRUE(QDir(Path("elsewhere")).isEmpty()) << test.plant;
+        QFile::remove(own);
+        QDir().rmdir(own);
     }
 }
 
