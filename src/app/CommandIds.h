@@ -22,6 +22,7 @@ enum TCommandId : int {
     ID_VIEW_APPLOOK_OFF_2007_SILVER = 217,
     ID_VIEW_APPLOOK_OFF_2007_AQUA = 218,
     ID_VIEW_AUDIO_OUTPUT = 219,
+    ID_VIEW_ZOOM_FIRST = 220, // View > Zoom, in the order of CZoom::Choices: 220..223
     ID_EXPORT_WAV = 32830,
     ID_EXPORT_CPP = 32831,
     ID_EXPORT_CPP_AS = 32832,

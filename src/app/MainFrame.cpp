@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
@@ -36,6 +37,7 @@
 #include "RixView.h"
 #include "SaveFileDialog.h"
 #include "ToolbarIcons.h"
+#include "Zoom.h"
 
 namespace rix {
 
@@ -167,6 +169,7 @@ void CMainFrame::CreateMenus()
         lookGroup->addAction(look);
         connect(look, &QAction::triggered, this, [this, id = table[i].id] { OnApplicationLook(id); });
     }
+    CreateZoomMenu(viewMenu);
     AddCommand(viewMenu, ID_VIEW_AUDIO_OUTPUT, tr("Audio &Output..."));
     connect(Action(ID_VIEW_AUDIO_OUTPUT), &QAction::triggered, this, &CMainFrame::OnAudioOutput);
     viewMenu->addMenu(new CMidiInputMenu(view->findChild<CPatternWnd*>(), viewMenu));
@@ -418,6 +421,47 @@ void CMainFrame::OnAbout()
     dialog.exec();
 }
 
+void CMainFrame::CreateZoomMenu(QMenu* viewMenu)
+{
+    QMenu* zoom = viewMenu->addMenu(tr("&Zoom"));
+    auto* group = new QActionGroup(this);
+    const std::span<const int> choices = CZoom::Choices();
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        const int percent = choices[i];
+        QAction* action = AddCommand(zoom, ID_VIEW_ZOOM_FIRST + static_cast<int>(i), tr("%1 %").arg(percent));
+        action->setCheckable(true);
+        action->setChecked(percent == CZoom::Stored());
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, percent] { OnZoom(percent); });
+    }
+}
+
+void CMainFrame::OnZoom(int percent)
+{
+    CZoom::Store(percent);
+    if (percent == CZoom::Running())
+        return;
+    QMessageBox box(QMessageBox::Question, kCaption,
+                    tr("The windows are drawn at %1 % from the next start of sonrix3.").arg(percent),
+                    QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("Zoom restart"));
+    QPushButton* now = box.addButton(tr("Restart Now"), QMessageBox::AcceptRole);
+    box.addButton(tr("Later"), QMessageBox::RejectRole);
+    box.setDefaultButton(now);
+    box.exec();
+    if (box.clickedButton() != now || !SaveModified())
+        return;
+    QStringList arguments;
+    if (!document->GetPathName().isEmpty())
+        arguments << document->GetPathName();
+    if (!QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments)) {
+        QMessageBox::critical(this, kCaption, tr("sonrix3 could not be started again; the zoom applies at the next start."));
+        return;
+    }
+    restarting = true;
+    close();
+}
+
 void CMainFrame::OnCustomize()
 {
     // Which of the toolbar's commands show; kept in the settings.
@@ -482,7 +526,7 @@ bool CMainFrame::OfferRecovery()
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    if (!SaveModified()) {
+    if (!restarting && !SaveModified()) {
         event->ignore();
         return;
     }

@@ -59,6 +59,9 @@ public:
     // the save failed.
     bool SaveModified();
     void OnApplicationLook(int id);
+    // Stores the zoom and offers to restart with it (the song is offered
+    // for saving first).
+    void OnZoom(int percent);
     CExportCommands& Exports() const { return *exports; }
     // Offers back a song autosaved by a run that crashed; true when one was
     // recovered.
@@ -88,6 +91,7 @@ private:
     void ShowOutputDeviceNote();
     void OnPlaybackFailed(const QString& reason);
     void OnCustomize();
+    void CreateZoomMenu(QMenu* viewMenu);
     void ShowFileError(const QString& what, const QString& path, const QString& reason);
 
     CPlaybackController& controller;
@@ -101,6 +105,8 @@ private:
     QToolBar* toolBar = nullptr;
     QAction* recentSeparator = nullptr;
     int applicationLook;
+    // Closing for a restart: the song has been offered for saving already.
+    bool restarting = false;
     QTimer outputNoteTimer;
     QSet<int> hiddenToolbarCommands;
     QString shownOutputNote;

@@ -6,6 +6,7 @@
 
 #include "MainFrame.h"
 #include "RixApp.h"
+#include "Zoom.h"
 
 namespace {
 
@@ -42,7 +43,9 @@ int main(int argc, char** argv)
 {
     QElapsedTimer clock;
     clock.start();
+    const QByteArray scale = rix::CZoom::ApplyAtStart();
     QApplication application(argc, argv);
+    rix::CZoom::RestoreEnvironment(scale);
     QCoreApplication::setApplicationVersion(QStringLiteral(SONRIX_VERSION));
     // Ties the windows to the installed sonrix3.desktop (its icon and name).
     QGuiApplication::setDesktopFileName(QStringLiteral("sonrix3"));

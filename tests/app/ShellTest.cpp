@@ -41,13 +41,14 @@ TEST_F(CShellFixture, StartUpPlacesEveryChildAndCommand)
         const QString name = QString::fromUtf8(child.text);
         auto* widget = frame->View().findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
         ASSERT_NE(widget, nullptr) << child.text;
-        EXPECT_EQ(widget->geometry(), child.Rect()) << child.text;
+        EXPECT_EQ(widget->geometry(), CRixView::PlaceIn(child, frame->View().size())) << child.text;
         EXPECT_EQ(widget->accessibleName(), name);
     }
     const QList<QWidget*> envButtons = frame->View().findChildren<QWidget*>(QStringLiteral("EnvButton"));
     ASSERT_EQ(envButtons.size(), 8);
+    const int across = CRixView::PlaceIn(CRixView::kOrderTable, frame->View().size()).left();
     for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(envButtons[i]->geometry(), QRect(193 + 40 * i, 90, 32, 32));
+        EXPECT_EQ(envButtons[i]->geometry(), QRect(193 + 40 * i + across, 90, 32, 32));
 
     const struct {
         int id;
