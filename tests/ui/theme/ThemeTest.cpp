@@ -2,7 +2,6 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <vector>
 
 #include "Theme.h"
 
@@ -41,34 +40,6 @@ TEST(Theme, EveryBitmapHasItsSizeAtEveryPixelRatio)
             }
         }
     EXPECT_TRUE(CTheme::Get().Bitmap(315).isNull());
-}
-
-int Luma(QColor colour)
-{
-    return (299 * colour.red() + 587 * colour.green() + 114 * colour.blue()) / 1000;
-}
-
-// The dark scheme keeps every text readable on every background it is drawn
-// on, and its faces dark.
-TEST(Theme, DarkSchemeKeepsTextReadable)
-{
-    CTheme::SetScheme(CTheme::SCHEME_DARK);
-    const CTheme& theme = CTheme::Get();
-    const struct {
-        int text;
-        std::vector<int> backgrounds;
-    } pairs[] = {
-        {0, {3, 5, 8, 9, 10, 11, 12, 14, 26, 31, 32, 33, 34, 35, 36, 37, 38, 39}},  // labels, notes, entries
-        {4, {3, 9, 10, 11, 12, 14}},                                               // note stops
-        {24, {9}},                                                                 // mixer and master values
-        {30, {8, 26, 31, 32, 33, 34, 35, 36, 37, 38, 39}},                          // tempo and item values
-    };
-    for (const auto& [text, backgrounds] : pairs)
-        for (int background : backgrounds) {
-            EXPECT_GE(Luma(theme.Brush(text)) - Luma(theme.Brush(background)), 90) << text << " on " << background;
-            EXPECT_LT(Luma(theme.Brush(background)), 100) << background;
-        }
-    CTheme::SetScheme(CTheme::SCHEME_LIGHT);
 }
 
 } // namespace
