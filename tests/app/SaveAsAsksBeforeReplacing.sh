@@ -10,14 +10,10 @@ source "$here/X11Helpers.sh"
 require_tools xvfb-run xdotool
 app=$1 cli=$2 song=$3
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+editor_folder
 cp "$song" "$work/a.sonrix"
 printf 'an older file of that name\n' >"$work/b.sonrix"
 cp "$work/b.sonrix" "$work/b.before"
-export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run
-export SONRIX_AUDIO_DRIVER=dummy QT_QPA_PLATFORM=xcb
-mkdir -m 700 "$work/run"
 
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     source "$1/X11Helpers.sh"

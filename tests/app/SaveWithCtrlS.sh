@@ -10,12 +10,8 @@ source "$here/X11Helpers.sh"
 require_tools xvfb-run xdotool
 app=$1 cli=$2 song=$3
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+editor_folder
 cp "$song" "$work/song.sonrix"
-export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run
-export SONRIX_AUDIO_DRIVER=dummy QT_QPA_PLATFORM=xcb
-mkdir -m 700 "$work/run"
 "$cli" dump "$work/song.sonrix" >"$work/before.json"
 
 # Inside the X server: wait for the window, focus it, press Ctrl+S, wait for

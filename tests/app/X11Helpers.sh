@@ -8,6 +8,16 @@ require_tools() {
     done
 }
 
+# A fresh folder $work, removed at exit, holding the editor's settings, data
+# and runtime folders; the editor on X with the dummy audio driver.
+editor_folder() {
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    mkdir -m 700 "$work/run"
+    export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run
+    export SONRIX_AUDIO_DRIVER=dummy QT_QPA_PLATFORM=xcb
+}
+
 # The id of a visible window whose title matches $1: visible at once,
 # find_window within ten seconds; both fail when there is none.
 visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 | grep .; }
