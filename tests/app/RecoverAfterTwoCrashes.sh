@@ -7,31 +7,20 @@
 # Usage: RecoverAfterTwoCrashes.sh SONRIX3 SONG
 # Exit 77 (skipped) without xvfb-run or xdotool.
 set -euo pipefail
+here=$(dirname "$(readlink -f "$0")")
+source "$here/X11Helpers.sh"
+require_tools xvfb-run xdotool
 app=$1 song=$2
-# shellcheck source=E2eSetup.sh
-. "$(dirname "$0")/E2eSetup.sh"
+
+editor_folder
 cp "$song" "$work/song.sonrix"
 mkdir -p "$work/config/Kestrelab"
 
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-    app=$1 song=$2 settings=$3 autosaves=$4
+    source "$1/X11Helpers.sh"
+    app=$2 song=$3 settings=$4 autosaves=$5
     fail() { echo "$1"; kill -9 "$editor" 2>/dev/null || true; exit 1; }
-    window() {
-        local found
-        for _ in $(seq 200); do
-            found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
-            [ -n "$found" ] && { echo "$found"; return 0; }
-            sleep 0.1
-        done
-        return 1
-    }
-    autosaved() {
-        for _ in $(seq 100); do
-            ls "$autosaves"/autosave-*.sonrix >/dev/null 2>&1 && return 0
-            sleep 0.1
-        done
-        return 1
-    }
+    autosaved() { ls "$autosaves"/autosave-*.sonrix >/dev/null 2>&1; }
 
     printf "[General]\nAutosaveSeconds=1\n" >"$settings"
     # Under a parent that never reaps it: the killed editor stays a zombie
@@ -41,12 +30,10 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     trap "kill \$parent" EXIT
     while [ ! -s "$song.pid" ]; do sleep 0.1; done
     editor=$(cat "$song.pid")
-    main=$(window "song.sonrix") || fail "no editor window appeared"
-    xdotool windowfocus --sync "$main"
-    sleep 0.5
-    # From the order table into the pattern editor, a note there.
-    xdotool key --clearmodifiers Tab q
-    autosaved || fail "the edit was not autosaved"
+    main=$(find_window "song.sonrix") || fail "no editor window appeared"
+    # From the order table into the pattern editor, a note there; autosaved
+    # within a second.
+    keys_until "$main" "sleep 1; autosaved" Tab q || fail "the edit was not autosaved"
     kill -9 "$editor"
     sleep 0.2
     grep -q "^State:.*zombie" "/proc/$editor/status" || fail "the killed editor is no zombie"
@@ -54,17 +41,16 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     printf "[General]\nAutosaveSeconds=600\n" >"$settings"
     "$app" &
     editor=$!
-    window "^sonrix3$" >/dev/null || fail "the first restart offered no recovery"
-    sleep 0.5
+    question=$(find_window "^sonrix3$") || fail "the first restart offered no recovery"
     # Yes, the default button.
-    xdotool key --clearmodifiers Return
-    window "Untitled" >/dev/null || fail "the recovered song did not open"
+    keys_until "$question" "gone $question" Return || fail "the question did not close"
+    find_window "Untitled" >/dev/null || fail "the recovered song did not open"
     sleep 0.5
     kill -9 "$editor"
 
     "$app" &
     editor=$!
-    window "^sonrix3$" >/dev/null || fail "the second restart offered no recovery"
+    find_window "^sonrix3$" >/dev/null || fail "the second restart offered no recovery"
     kill -9 "$editor"
-' crashes "$app" "$work/song.sonrix" "$work/config/Kestrelab/sonrix3.conf" "$work/data/Kestrelab/sonrix3"
+' crashes "$here" "$app" "$work/song.sonrix" "$work/config/Kestrelab/sonrix3.conf" "$work/data/Kestrelab/sonrix3"
 echo "recovered after two crashes"
