@@ -33,7 +33,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     main=$(find_window "song.sonrix") || fail "no editor window appeared"
     # From the order table into the pattern editor, a note there; autosaved
     # within a second.
-    keys_until "$main" "sleep 1; autosaved" Tab q || fail "the edit was not autosaved"
+    keys_until "$main" autosaved Tab q || fail "the edit was not autosaved"
     kill -9 "$editor"
     sleep 0.2
     grep -q "^State:.*zombie" "/proc/$editor/status" || fail "the killed editor is no zombie"
