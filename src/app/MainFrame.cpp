@@ -30,6 +30,7 @@
 #include "CppExport.h"
 #include "ExportSizeIndicator.h"
 #include "LockKeyIndicators.h"
+#include "UnderrunIndicator.h"
 #include "MidiInputMenu.h"
 #include "PatternWnd.h"
 #include "PlaybackController.h"
@@ -240,6 +241,7 @@ void CMainFrame::CreateStatusBar()
 {
     statusBar()->setObjectName(QStringLiteral("Status bar"));
     new CExportSizeIndicator(controller, statusBar());
+    new CUnderrunIndicator(controller, statusBar());
     new CLockKeyIndicators(statusBar());
     statusBar()->showMessage(tr("Ready"));
     // A note that timed out or a menu that closed leaves the idle text, not
