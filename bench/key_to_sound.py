@@ -1,11 +1,12 @@
 """The measuring side of bench/key-to-sound (run inside the X server).
 
 SDL's disk driver makes one buffer of 512 frames, hands it to stdio and
-waits 11 ms. stdio passes its 4 KiB on when the next buffer arrives, so the
-pipe receives frames 0 .. 2048k - 1 at the moment frame 2048k + 511 is made;
-between two such moments the frames are made at an even pace. That maps any
-time to the frame being made then, and a key press to the frame it could
-sound at, at best.
+waits 11 ms, the time the buffer would take a sound card to play. stdio
+passes its 4 KiB on when the next buffer arrives, so the pipe receives
+frames 0 .. 2048k - 1 the moment frame 2048k starts to be heard; between two
+such moments the frames are heard at an even pace. That maps the moment of
+a key press to the frame heard then, and the delay is the distance from
+there to the note's first sample in the sound.
 """
 import bisect
 import ctypes
@@ -19,7 +20,6 @@ import threading
 import time
 
 RATE = 44100
-BUFFER = 512
 PREVIEW_SECONDS = 2.3  # the demo's preview lasts 16 rows at 125 BPM
 
 
@@ -33,7 +33,7 @@ def main():
     editor = subprocess.Popen([program, "examples/demo.sonrix"], env=env, stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL)
     samples = bytearray()
-    arrivals = []  # (time, frames made by then)
+    arrivals = []  # (time, the frame heard then)
 
     def read():
         with open(pipe, "rb", buffering=0) as sound:
@@ -43,7 +43,7 @@ def main():
                     return
                 now = time.monotonic()
                 samples.extend(chunk)
-                arrivals.append((now, len(samples) // 2 + BUFFER))
+                arrivals.append((now, len(samples) // 2))
 
     reader = threading.Thread(target=read, daemon=True)
     reader.start()
@@ -63,9 +63,11 @@ def main():
         pressed = []
         for _ in range(presses):
             time.sleep(PREVIEW_SECONDS + random.uniform(0, 0.05))
+            # Taken before the event goes out: a thread switch after it
+            # could make the press look later than it was.
+            pressed.append(time.monotonic())
             xtest.XTestFakeKeyEvent(display, keycode, True, 0)
             x11.XFlush(display)
-            pressed.append(time.monotonic())
             time.sleep(0.05)
             xtest.XTestFakeKeyEvent(display, keycode, False, 0)
             x11.XFlush(display)
