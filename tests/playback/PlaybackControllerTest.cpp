@@ -377,8 +377,9 @@ TEST_F(PlaybackController, AWriterHoldingTheModuleStallsNeitherTheSoundNorTheDis
     controller = std::make_unique<CPlaybackController>();
     controller->RegisterTarget(EDITOR_PATTERN, &Target(EDITOR_PATTERN));
     EditSong(TwoPositionSong);
-    // Three passes of the loop, as a player of its own plays them.
-    std::vector<int16_t> passes(3 * 16 * 689);
+    // Forty passes of the loop (ten seconds, however slow the machine), as
+    // a player of its own plays them.
+    std::vector<int16_t> passes(40 * 16 * 689);
     auto player = nexilon::CreateInstance<IRixModulePlayer>(RIX_MODULE_PLAYER_CLASS);
     player->Connect(&controller->GetSongModule());
     player->SetLoopPattern(true);
