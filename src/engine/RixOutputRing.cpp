@@ -53,8 +53,10 @@ void TRixOutputRing::Copy(int32_t offset, int32_t* destination, uint32_t count) 
 
 void TRixOutputRing::CopyPositions(uint64_t first, int32_t* destination, uint32_t count) const
 {
-    for (uint32_t k = 0; k < count; ++k)
-        destination[k] = samples[Slot(first + k)];
+    const uint32_t start = Slot(first);
+    const uint32_t before = std::min(count, SIZE - start);
+    std::copy_n(samples.get() + start, before, destination);
+    std::copy_n(samples.get(), count - before, destination + before);
 }
 
 } // namespace rix

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <utility>
 
 #include "RixConstants.h"
 #include "RixModule.h"
@@ -198,6 +199,7 @@ std::string CPlaybackThread::FollowSound(bool loop)
 {
     int32_t lastRow = -1;
     int32_t pollsBehind = 0;
+    bool firstPoll = true;
     std::unique_lock guard(stateMutex);
     while (isPlaying) {
         guard.unlock();
@@ -217,7 +219,10 @@ std::string CPlaybackThread::FollowSound(bool loop)
             notifier.PostPlayingRow(row);
             lastRow = row;
         }
-        notifier.PostLevelRefresh();
+        // Once: from then on the level panels read the heard output at the
+        // display's pace, until the playback's end tells them to stop.
+        if (std::exchange(firstPoll, false))
+            notifier.PostLevelRefresh();
         guard.lock();
         wake.wait_for(guard, kPollPeriod, [this] { return !isPlaying; });
     }

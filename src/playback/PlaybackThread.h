@@ -22,6 +22,8 @@ namespace rix {
 // connects the song player, starts its sound and then follows the heard
 // position every 20 ms, posting it to the editors until the player reaches
 // the end of the song as it is then (song mode) or until Stop (loop mode).
+// The level panels hear of the start (one level refresh) and the end; in
+// between they read the heard output themselves (CopyHeardOutput).
 // A failing player or audio output ends the playback the same way and its
 // reason goes to the document.
 //

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "LabelPainter.h"
+#include "LevelClock.h"
 #include "PanelMath.h"
 #include "PlaybackController.h"
 #include "RixModule.h"
@@ -34,6 +35,7 @@ CMasterWnd::CMasterWnd(CPlaybackController& controller, QWidget* parent)
 
 CMasterWnd::~CMasterWnd()
 {
+    CLevelClock::Get().Leave(this);
     controller.RegisterTarget(EDITOR_MASTER_PANEL, nullptr);
 }
 
@@ -70,8 +72,10 @@ intptr_t CMasterWnd::OnMessage(uint32_t message, uintptr_t, intptr_t)
     switch (message) {
     case MSG_LEVEL_REFRESH:
         ShowLevel(true);
+        CLevelClock::Get().Follow(this, [this] { ShowLevel(true); });
         break;
     case MSG_PLAYBACK_STOPPED:
+        CLevelClock::Get().Leave(this);
         ShowLevel(false);
         break;
     case MSG_VOLUME_BAR: {

@@ -4,7 +4,11 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <cstring>
+
 #include "LabelPainter.h"
+#include "LevelClock.h"
 #include "PanelMath.h"
 #include "PlaybackController.h"
 #include "RixModule.h"
@@ -36,6 +40,7 @@ CMixerWnd::CMixerWnd(CPlaybackController& controller, QWidget* parent)
         strip = QImage(STRIP_WIDTH, STRIP_HEIGHT, QImage::Format_RGB32);
     shownVolume.fill(-1);
     shownLevel.fill(-1);
+    drawnVolume.fill(-1);
     setAttribute(Qt::WA_OpaquePaintEvent);
     RedrawStrips(false);
     controller.RegisterTarget(EDITOR_MIXER, this);
@@ -43,6 +48,7 @@ CMixerWnd::CMixerWnd(CPlaybackController& controller, QWidget* parent)
 
 CMixerWnd::~CMixerWnd()
 {
+    CLevelClock::Get().Leave(this);
     controller.RegisterTarget(EDITOR_MIXER, nullptr);
 }
 
@@ -72,7 +78,28 @@ void CMixerWnd::RedrawStrips(bool nowPlaying)
 
 void CMixerWnd::DrawStrip(int32_t channel, int32_t volume, int32_t level)
 {
-    QImage& strip = strips[static_cast<std::size_t>(channel)];
+    const auto index = static_cast<std::size_t>(channel);
+    QImage& strip = strips[index];
+    if (drawnVolume[index] != volume) {
+        drawnVolume[index] = volume;
+        emptyStrips[index] = QImage(STRIP_WIDTH, STRIP_HEIGHT, QImage::Format_RGB32);
+        fullStrips[index] = QImage(STRIP_WIDTH, STRIP_HEIGHT, QImage::Format_RGB32);
+        PaintStrip(emptyStrips[index], volume, 0);
+        PaintStrip(fullStrips[index], volume, kTrackBottom - kTrackTop);
+        strip = emptyStrips[index].copy();
+    }
+    // The column's rows, lit from the bottom up to the level; the knob lies
+    // over it in both drawings.
+    constexpr int kColumnLeft = kTrackLeft + 2;
+    constexpr int kColumnBytes = (kTrackWidth - 4) * 4;
+    for (int y = kTrackTop; y < kTrackBottom; ++y) {
+        const QImage& source = y >= kTrackBottom - level ? fullStrips[index] : emptyStrips[index];
+        std::memcpy(strip.scanLine(y) + kColumnLeft * 4, source.constScanLine(y) + kColumnLeft * 4, kColumnBytes);
+    }
+}
+
+void CMixerWnd::PaintStrip(QImage& strip, int32_t volume, int32_t level) const
+{
     QPainter painter(&strip);
     painter.fillRect(strip.rect(), Qt::white);
     painter.setPen(QColor::fromRgba(kScale));
@@ -108,10 +135,13 @@ void CMixerWnd::StoreVolume(int32_t channel, int32_t volume)
 
 intptr_t CMixerWnd::OnMessage(uint32_t message, uintptr_t, intptr_t)
 {
-    if (message == MSG_LEVEL_REFRESH)
+    if (message == MSG_LEVEL_REFRESH) {
         RedrawStrips(true);
-    else if (message == MSG_PLAYBACK_STOPPED)
+        CLevelClock::Get().Follow(this, [this] { RedrawStrips(true); });
+    } else if (message == MSG_PLAYBACK_STOPPED) {
+        CLevelClock::Get().Leave(this);
         RedrawStrips(false);
+    }
     return 0;
 }
 
@@ -147,9 +177,18 @@ void CMixerWnd::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     painter.setClipRegion(event->region());
-    painter.fillRect(rect(), Qt::white);
+    const int stripsEnd = kFirstStripX + STRIP_WIDTH * 8;
+    painter.fillRect(0, 0, kFirstStripX, height(), Qt::white);
+    painter.fillRect(stripsEnd, 0, std::max(0, width() - stripsEnd), height(), Qt::white);
+    painter.fillRect(kFirstStripX, STRIP_HEIGHT, STRIP_WIDTH * 8, std::max(0, height() - STRIP_HEIGHT), Qt::white);
+    // Qt's raster engine hands a copy of more than 96 rows to its thread
+    // pool, whose wake-ups cost far more than copying a narrow strip: the
+    // strips go in bands below that.
+    constexpr int kBandRows = 70;
     for (int32_t c = 0; c < 8; ++c)
-        painter.drawImage(kFirstStripX + STRIP_WIDTH * c, 0, strips[static_cast<std::size_t>(c)]);
+        for (int top = 0; top < STRIP_HEIGHT; top += kBandRows)
+            painter.drawImage(QPoint(kFirstStripX + STRIP_WIDTH * c, top), strips[static_cast<std::size_t>(c)],
+                              QRect(0, top, STRIP_WIDTH, std::min(kBandRows, STRIP_HEIGHT - top)));
 }
 
 } // namespace rix

@@ -37,11 +37,20 @@ private:
     // Draws again, from the module and (when playing) the heard levels, the
     // strips whose volume or level column changed, and repaints only those.
     void RedrawStrips(bool playing);
+    // The strip of a channel at a volume and level: the level column is
+    // taken row by row from two drawings kept per volume (without a level
+    // and with the full column), so a moving level costs a copy of a few
+    // hundred bytes instead of a drawing with text.
     void DrawStrip(int32_t channel, int32_t volume, int32_t levelHeight);
+    void PaintStrip(QImage& strip, int32_t volume, int32_t levelHeight) const;
     void StoreVolume(int32_t channel, int32_t volume);
 
     CPlaybackController& controller;
     std::array<QImage, 8> strips;
+    // Per channel, drawn at drawnVolume: no level, and the full column.
+    std::array<QImage, 8> emptyStrips;
+    std::array<QImage, 8> fullStrips;
+    std::array<int32_t, 8> drawnVolume;
     // What each strip shows: its volume and its level column in pixels
     // (-1 before the first drawing), so an unchanged strip is left alone.
     std::array<int32_t, 8> shownVolume;

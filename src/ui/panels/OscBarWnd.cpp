@@ -4,7 +4,11 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <cstring>
+
 #include "LabelPainter.h"
+#include "LevelClock.h"
 #include "PanelMath.h"
 #include "PlaybackController.h"
 #include "Theme.h"
@@ -26,6 +30,13 @@ COscBarWnd::COscBarWnd(CPlaybackController& controller, QWidget* parent)
 {
     for (QImage& cell : cells)
         cell = QImage(CELL_WIDTH, CELL_HEIGHT, QImage::Format_RGB32);
+    emptyCell = QImage(CELL_WIDTH, CELL_HEIGHT, QImage::Format_RGB32);
+    {
+        QPainter painter(&emptyCell);
+        painter.fillRect(emptyCell.rect(), Qt::black);
+        painter.setPen(QColor::fromRgba(kFrame));
+        painter.drawRect(0, 0, CELL_WIDTH - 1, CELL_HEIGHT - 1);
+    }
     setAttribute(Qt::WA_OpaquePaintEvent);
     RedrawCells(false);
     controller.RegisterTarget(EDITOR_OSCILLATOR_BAR, this);
@@ -33,6 +44,7 @@ COscBarWnd::COscBarWnd(CPlaybackController& controller, QWidget* parent)
 
 COscBarWnd::~COscBarWnd()
 {
+    CLevelClock::Get().Leave(this);
     controller.RegisterTarget(EDITOR_OSCILLATOR_BAR, nullptr);
 }
 
@@ -59,30 +71,37 @@ void COscBarWnd::RedrawCells(bool withScopes)
 void COscBarWnd::DrawCell(int32_t channel, const TTrace* trace)
 {
     QImage& cell = cells[static_cast<std::size_t>(channel)];
-    QPainter painter(&cell);
-    painter.fillRect(cell.rect(), Qt::black);
-    painter.setPen(QColor::fromRgba(kFrame));
-    painter.drawRect(0, 0, CELL_WIDTH - 1, CELL_HEIGHT - 1);
+    std::memcpy(cell.bits(), emptyCell.constBits(), static_cast<std::size_t>(emptyCell.sizeInBytes()));
     if (trace) {
+        // From the last point down or up to this one, in this column; the
+        // parts outside the cell are cut off.
         int previousY = 15;
         for (int x = 0; x < CPanelMath::kScopeWidth; ++x) {
             const int32_t sample = (*trace)[static_cast<std::size_t>(x)];
             const int y = CPanelMath::ScopeY(sample);
-            painter.setPen(sample == 0 ? QColor::fromRgba(kSilentTrace) : QColor(Qt::white));
-            painter.drawLine(x == 0 ? 0 : x - 1, previousY, x, y);
+            const QRgb colour = sample == 0 ? kSilentTrace : 0xFFFFFFFF;
+            const int first = std::max(std::min(previousY, y), 0);
+            const int last = std::min(std::max(previousY, y), CELL_HEIGHT - 1);
+            for (int row = first; row <= last; ++row)
+                reinterpret_cast<QRgb*>(cell.scanLine(row))[x] = colour;
             previousY = y;
         }
     }
-    if (!controller.IsChannelEnabled(channel))
+    if (!controller.IsChannelEnabled(channel)) {
+        QPainter painter(&cell);
         CLabelPainter::Text(painter, 7, -2, QStringLiteral("X"), CTheme::Get().Font(kMutedFont), Qt::white);
+    }
 }
 
 intptr_t COscBarWnd::OnMessage(uint32_t message, uintptr_t, intptr_t)
 {
-    if (message == MSG_LEVEL_REFRESH)
+    if (message == MSG_LEVEL_REFRESH) {
         RedrawCells(true);
-    else if (message == MSG_PLAYBACK_STOPPED)
+        CLevelClock::Get().Follow(this, [this] { RedrawCells(true); });
+    } else if (message == MSG_PLAYBACK_STOPPED) {
+        CLevelClock::Get().Leave(this);
         RedrawCells(false);
+    }
     return 0;
 }
 

@@ -38,10 +38,14 @@ private:
     // Draws again the cells whose trace or switch changed and repaints only
     // those; a silent channel costs nothing while the song plays on.
     void RedrawCells(bool withScopes);
+    // The trace goes straight into the cell's pixels as a vertical run per
+    // column; only a muted cell's "X" takes a painter.
     void DrawCell(int32_t channel, const TTrace* trace);
 
     CPlaybackController& controller;
     std::array<QImage, 8> cells;
+    // The empty cell: black inside a grey frame.
+    QImage emptyCell;
     bool showingScopes = false;
     // What each cell shows, so that an unchanged one is not drawn again.
     struct TShown {
