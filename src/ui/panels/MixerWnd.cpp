@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "LabelPainter.h"
@@ -18,13 +19,10 @@ namespace rix {
 
 namespace {
 constexpr int kSmallFont = 0;
-constexpr QRgb kScale = 0xFFAAAAAA;
-constexpr QRgb kTrack = 0xFFEEEEEE;
-constexpr QRgb kVolume = 0xFF000088;
-constexpr QRgb kLevel = 0xFF00FF00;
-constexpr QRgb kKnobFill = 0xFF8888FF;
-constexpr QRgb kKnobFrame = 0xFF0000FF;
-constexpr QRgb kValueText = 0xFF888888;
+// Theme colours by role.
+constexpr int kBackgroundBrush = 9, kTrackBrush = 21, kVolumeBrush = 23, kLevelBrush = 16, kKnobBrush = 22,
+              kValueBrush = 24;
+constexpr int kScalePen = 11, kKnobPen = 9, kVolumePen = 10;
 constexpr uint32_t kLevelSamples = 2048;
 constexpr int kTrackLeft = 15;
 constexpr int kTrackTop = 20;
@@ -36,13 +34,8 @@ constexpr int kFirstStripX = 24;
 CMixerWnd::CMixerWnd(CPlaybackController& controller, QWidget* parent)
     : CMessageWidget(parent), controller(controller)
 {
-    for (QImage& strip : strips)
-        strip = QImage(STRIP_WIDTH, STRIP_HEIGHT, QImage::Format_RGB32);
-    shownVolume.fill(-1);
-    shownLevel.fill(-1);
-    drawnVolume.fill(-1);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    RedrawStrips(false);
+    MakeStrips(1);
     controller.RegisterTarget(EDITOR_MIXER, this);
 }
 
@@ -76,52 +69,72 @@ void CMixerWnd::RedrawStrips(bool nowPlaying)
     }
 }
 
+void CMixerWnd::MakeStrips(qreal ratio)
+{
+    for (QImage& strip : strips)
+        strip = MakeOffscreen(QSize(STRIP_WIDTH, STRIP_HEIGHT), ratio);
+    shownVolume.fill(-1);
+    shownLevel.fill(-1);
+    drawnVolume.fill(-1);
+    RedrawStrips(playing);
+}
+
 void CMixerWnd::DrawStrip(int32_t channel, int32_t volume, int32_t level)
 {
     const auto index = static_cast<std::size_t>(channel);
     QImage& strip = strips[index];
+    const qreal ratio = strip.devicePixelRatio();
     if (drawnVolume[index] != volume) {
         drawnVolume[index] = volume;
-        emptyStrips[index] = QImage(STRIP_WIDTH, STRIP_HEIGHT, QImage::Format_RGB32);
-        fullStrips[index] = QImage(STRIP_WIDTH, STRIP_HEIGHT, QImage::Format_RGB32);
+        emptyStrips[index] = MakeOffscreen(QSize(STRIP_WIDTH, STRIP_HEIGHT), ratio);
+        fullStrips[index] = MakeOffscreen(QSize(STRIP_WIDTH, STRIP_HEIGHT), ratio);
         PaintStrip(emptyStrips[index], volume, 0);
         PaintStrip(fullStrips[index], volume, kTrackBottom - kTrackTop);
         strip = emptyStrips[index].copy();
     }
-    // The column's rows, lit from the bottom up to the level; the knob lies
-    // over it in both drawings.
-    constexpr int kColumnLeft = kTrackLeft + 2;
-    constexpr int kColumnBytes = (kTrackWidth - 4) * 4;
-    for (int y = kTrackTop; y < kTrackBottom; ++y) {
-        const QImage& source = y >= kTrackBottom - level ? fullStrips[index] : emptyStrips[index];
-        std::memcpy(strip.scanLine(y) + kColumnLeft * 4, source.constScanLine(y) + kColumnLeft * 4, kColumnBytes);
+    // The column's rows in image pixels, lit from the bottom up to the
+    // level. Both drawings are alike outside the column (the knob lies over
+    // it in both), so rounding its bounds outwards copies nothing wrong.
+    const auto pixels = [ratio](int at, bool up) {
+        const qreal scaled = at * ratio;
+        return static_cast<int>(up ? std::ceil(scaled) : std::floor(scaled));
+    };
+    const int left = std::max(0, pixels(kTrackLeft + 2, false));
+    const int right = std::min(strip.width(), pixels(kTrackLeft + kTrackWidth - 2, true));
+    const int top = std::max(0, pixels(kTrackTop, false));
+    const int bottom = std::min(strip.height(), pixels(kTrackBottom, true));
+    const qreal lit = (kTrackBottom - level) * ratio;
+    for (int y = top; y < bottom && left < right; ++y) {
+        const QImage& source = y >= lit ? fullStrips[index] : emptyStrips[index];
+        std::memcpy(strip.scanLine(y) + left * 4, source.constScanLine(y) + left * 4,
+                    static_cast<std::size_t>(right - left) * 4);
     }
 }
 
 void CMixerWnd::PaintStrip(QImage& strip, int32_t volume, int32_t level) const
 {
+    const CTheme& theme = CTheme::Get();
     QPainter painter(&strip);
-    painter.fillRect(strip.rect(), Qt::white);
-    painter.setPen(QColor::fromRgba(kScale));
+    painter.fillRect(QRect(0, 0, STRIP_WIDTH, STRIP_HEIGHT), theme.Brush(kBackgroundBrush));
+    painter.setPen(theme.Pen(kScalePen));
     for (int y = 25; y <= 125; y += 25)
         painter.drawLine(11, y, 29, y);
 
     const int h = CPanelMath::VolumeHeight(volume);
     const int volumeTop = 125 - h;
-    painter.fillRect(QRect(kTrackLeft, kTrackTop, kTrackWidth, kTrackBottom - kTrackTop), QColor::fromRgba(kTrack));
-    painter.setPen(QColor::fromRgba(kScale));
+    painter.fillRect(QRect(kTrackLeft, kTrackTop, kTrackWidth, kTrackBottom - kTrackTop), theme.Brush(kTrackBrush));
+    painter.setPen(theme.Pen(kScalePen));
     painter.drawRect(kTrackLeft, kTrackTop, kTrackWidth - 1, std::max(0, volumeTop - kTrackTop));
-    painter.fillRect(QRect(kTrackLeft, volumeTop, kTrackWidth, kTrackBottom - volumeTop), QColor::fromRgba(kVolume));
-    painter.setPen(Qt::black);
+    painter.fillRect(QRect(kTrackLeft, volumeTop, kTrackWidth, kTrackBottom - volumeTop), theme.Brush(kVolumeBrush));
+    painter.setPen(theme.Pen(kVolumePen));
     painter.drawRect(kTrackLeft, volumeTop, kTrackWidth - 1, kTrackBottom - volumeTop);
     if (level > 0) {
-        painter.fillRect(QRect(kTrackLeft + 2, kTrackBottom - level, kTrackWidth - 4, level), QColor::fromRgba(kLevel));
+        painter.fillRect(QRect(kTrackLeft + 2, kTrackBottom - level, kTrackWidth - 4, level), theme.Brush(kLevelBrush));
     }
-    painter.fillRect(QRect(13, 118 - h, 14, 14), QColor::fromRgba(kKnobFill));
-    painter.setPen(QColor::fromRgba(kKnobFrame));
+    painter.fillRect(QRect(13, 118 - h, 14, 14), theme.Brush(kKnobBrush));
+    painter.setPen(theme.Pen(kKnobPen));
     painter.drawRect(13, 118 - h, 13, 13);
-    CLabelPainter::Text(painter, 11, 2, QString::number(volume), CTheme::Get().Font(kSmallFont),
-                        QColor::fromRgba(kValueText));
+    CLabelPainter::Text(painter, 11, 2, QString::number(volume), theme.Font(kSmallFont), theme.Brush(kValueBrush));
 }
 
 void CMixerWnd::StoreVolume(int32_t channel, int32_t volume)
@@ -175,20 +188,26 @@ void CMixerWnd::mouseReleaseEvent(QMouseEvent*)
 
 void CMixerWnd::paintEvent(QPaintEvent* event)
 {
+    // Another screen density or another theme scheme: every strip anew.
+    if (key.Changed(devicePixelRatioF()))
+        MakeStrips(devicePixelRatioF());
     QPainter painter(this);
     painter.setClipRegion(event->region());
+    const QBrush& background = CTheme::Get().Brush(kBackgroundBrush);
     const int stripsEnd = kFirstStripX + STRIP_WIDTH * 8;
-    painter.fillRect(0, 0, kFirstStripX, height(), Qt::white);
-    painter.fillRect(stripsEnd, 0, std::max(0, width() - stripsEnd), height(), Qt::white);
-    painter.fillRect(kFirstStripX, STRIP_HEIGHT, STRIP_WIDTH * 8, std::max(0, height() - STRIP_HEIGHT), Qt::white);
+    painter.fillRect(0, 0, kFirstStripX, height(), background);
+    painter.fillRect(stripsEnd, 0, std::max(0, width() - stripsEnd), height(), background);
+    painter.fillRect(kFirstStripX, STRIP_HEIGHT, STRIP_WIDTH * 8, std::max(0, height() - STRIP_HEIGHT), background);
     // Qt's raster engine hands a copy of more than 96 rows to its thread
     // pool, whose wake-ups cost far more than copying a narrow strip: the
-    // strips go in bands below that.
-    constexpr int kBandRows = 70;
-    for (int32_t c = 0; c < 8; ++c)
-        for (int top = 0; top < STRIP_HEIGHT; top += kBandRows)
-            painter.drawImage(QPoint(kFirstStripX + STRIP_WIDTH * c, top), strips[static_cast<std::size_t>(c)],
-                              QRect(0, top, STRIP_WIDTH, std::min(kBandRows, STRIP_HEIGHT - top)));
+    // strips go in bands below that, counted in image pixels.
+    constexpr int kBandPixels = 64;
+    for (int32_t c = 0; c < 8; ++c) {
+        const QImage& strip = strips[static_cast<std::size_t>(c)];
+        for (int top = 0; top < strip.height(); top += kBandPixels)
+            painter.drawImage(QPointF(kFirstStripX + STRIP_WIDTH * c, top / strip.devicePixelRatio()), strip,
+                              QRectF(0, top, strip.width(), std::min(kBandPixels, strip.height() - top)));
+    }
 }
 
 } // namespace rix

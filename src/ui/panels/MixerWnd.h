@@ -4,6 +4,7 @@
 #include <array>
 
 #include "MessageWidget.h"
+#include "Offscreen.h"
 
 namespace rix {
 
@@ -43,11 +44,15 @@ private:
     // hundred bytes instead of a drawing with text.
     void DrawStrip(int32_t channel, int32_t volume, int32_t levelHeight);
     void PaintStrip(QImage& strip, int32_t volume, int32_t levelHeight) const;
+    // The strips' images at ratio, every strip drawn anew.
+    void MakeStrips(qreal ratio);
     void StoreVolume(int32_t channel, int32_t volume);
 
     CPlaybackController& controller;
+    COffscreenKey key;
     std::array<QImage, 8> strips;
-    // Per channel, drawn at drawnVolume: no level, and the full column.
+    // Per channel, drawn at drawnVolume (-1: not yet at this ratio and
+    // scheme): no level, and the full column.
     std::array<QImage, 8> emptyStrips;
     std::array<QImage, 8> fullStrips;
     std::array<int32_t, 8> drawnVolume;

@@ -16,8 +16,9 @@
 namespace rix {
 
 namespace {
-constexpr QRgb kFrame = 0xFF888888;
-constexpr QRgb kSilentTrace = 0xFF888888;
+// Theme colours by role.
+constexpr int kBackgroundBrush = 9, kCellBrush = 15, kMutedBrush = 20;
+constexpr int kFramePen = 6, kTracePen = 7, kSilentTracePen = 8;
 constexpr int kMutedFont = 4;
 constexpr uint32_t kScopeSamples = 1024;
 // Every eighth sample makes one pixel column of the trace.
@@ -28,17 +29,8 @@ constexpr int kFirstCellX = 24;
 COscBarWnd::COscBarWnd(CPlaybackController& controller, QWidget* parent)
     : CMessageWidget(parent), controller(controller)
 {
-    for (QImage& cell : cells)
-        cell = QImage(CELL_WIDTH, CELL_HEIGHT, QImage::Format_RGB32);
-    emptyCell = QImage(CELL_WIDTH, CELL_HEIGHT, QImage::Format_RGB32);
-    {
-        QPainter painter(&emptyCell);
-        painter.fillRect(emptyCell.rect(), Qt::black);
-        painter.setPen(QColor::fromRgba(kFrame));
-        painter.drawRect(0, 0, CELL_WIDTH - 1, CELL_HEIGHT - 1);
-    }
     setAttribute(Qt::WA_OpaquePaintEvent);
-    RedrawCells(false);
+    MakeCells(1);
     controller.RegisterTarget(EDITOR_OSCILLATOR_BAR, this);
 }
 
@@ -68,28 +60,53 @@ void COscBarWnd::RedrawCells(bool withScopes)
     }
 }
 
+void COscBarWnd::MakeCells(qreal ratio)
+{
+    for (QImage& cell : cells)
+        cell = MakeOffscreen(QSize(CELL_WIDTH, CELL_HEIGHT), ratio);
+    const CTheme& theme = CTheme::Get();
+    emptyCell = MakeOffscreen(QSize(CELL_WIDTH, CELL_HEIGHT), ratio);
+    {
+        QPainter painter(&emptyCell);
+        painter.fillRect(QRect(0, 0, CELL_WIDTH, CELL_HEIGHT), theme.Brush(kCellBrush));
+        painter.setPen(theme.Pen(kFramePen));
+        painter.drawRect(0, 0, CELL_WIDTH - 1, CELL_HEIGHT - 1);
+    }
+    for (TShown& cell : shown)
+        cell.drawn = false;
+    RedrawCells(showingScopes);
+}
+
 void COscBarWnd::DrawCell(int32_t channel, const TTrace* trace)
 {
+    const CTheme& theme = CTheme::Get();
     QImage& cell = cells[static_cast<std::size_t>(channel)];
     std::memcpy(cell.bits(), emptyCell.constBits(), static_cast<std::size_t>(emptyCell.sizeInBytes()));
     if (trace) {
-        // From the last point down or up to this one, in this column; the
-        // parts outside the cell are cut off.
+        // From the last point down or up to this one, in this column, in
+        // image pixels; the parts outside the cell are cut off.
+        const qreal ratio = cell.devicePixelRatio();
+        const auto pixel = [ratio](int at) { return static_cast<int>(at * ratio); };
+        const QRgb sounding = theme.Pen(kTracePen).rgb();
+        const QRgb silent = theme.Pen(kSilentTracePen).rgb();
         int previousY = 15;
         for (int x = 0; x < CPanelMath::kScopeWidth; ++x) {
             const int32_t sample = (*trace)[static_cast<std::size_t>(x)];
             const int y = CPanelMath::ScopeY(sample);
-            const QRgb colour = sample == 0 ? kSilentTrace : 0xFFFFFFFF;
-            const int first = std::max(std::min(previousY, y), 0);
-            const int last = std::min(std::max(previousY, y), CELL_HEIGHT - 1);
-            for (int row = first; row <= last; ++row)
-                reinterpret_cast<QRgb*>(cell.scanLine(row))[x] = colour;
+            const QRgb colour = sample == 0 ? silent : sounding;
+            const int top = std::max(pixel(std::min(previousY, y)), 0);
+            const int bottom = std::min(pixel(std::max(previousY, y) + 1), cell.height());
+            const int right = std::min(pixel(x + 1), cell.width());
+            for (int row = top; row < bottom; ++row) {
+                auto* line = reinterpret_cast<QRgb*>(cell.scanLine(row));
+                std::fill(line + pixel(x), line + right, colour);
+            }
             previousY = y;
         }
     }
     if (!controller.IsChannelEnabled(channel)) {
         QPainter painter(&cell);
-        CLabelPainter::Text(painter, 7, -2, QStringLiteral("X"), CTheme::Get().Font(kMutedFont), Qt::white);
+        CLabelPainter::Text(painter, 7, -2, QStringLiteral("X"), theme.Font(kMutedFont), theme.Brush(kMutedBrush));
     }
 }
 
@@ -127,9 +144,12 @@ void COscBarWnd::mousePressEvent(QMouseEvent* event)
 
 void COscBarWnd::paintEvent(QPaintEvent* event)
 {
+    // Another screen density or another theme scheme: every cell anew.
+    if (key.Changed(devicePixelRatioF()))
+        MakeCells(devicePixelRatioF());
     QPainter painter(this);
     painter.setClipRegion(event->region());
-    painter.fillRect(rect(), Qt::white);
+    painter.fillRect(rect(), CTheme::Get().Brush(kBackgroundBrush));
     for (int32_t c = 0; c < 8; ++c)
         painter.drawImage(kFirstCellX + CELL_WIDTH * c, 0, cells[static_cast<std::size_t>(c)]);
 }

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "MessageWidget.h"
+#include "Offscreen.h"
 
 namespace rix {
 
@@ -41,10 +42,13 @@ private:
     // The trace goes straight into the cell's pixels as a vertical run per
     // column; only a muted cell's "X" takes a painter.
     void DrawCell(int32_t channel, const TTrace* trace);
+    // The cells' images at ratio, every cell drawn anew.
+    void MakeCells(qreal ratio);
 
     CPlaybackController& controller;
+    COffscreenKey key;
     std::array<QImage, 8> cells;
-    // The empty cell: black inside a grey frame.
+    // The empty cell in the theme's colours, at the cells' ratio.
     QImage emptyCell;
     bool showingScopes = false;
     // What each cell shows, so that an unchanged one is not drawn again.
