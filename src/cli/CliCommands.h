@@ -18,6 +18,9 @@ int RunVerifyExport(const std::vector<std::string>& args);
 int RunRenderAsExported(const std::vector<std::string>& args);
 int RunExportSize(const std::vector<std::string>& args);
 
+// Removes the first `option` from args; true when it was there.
+bool TakeOption(std::vector<std::string>& args, const std::string& option);
+
 // Prints the usage to standard error and returns 2.
 int UsageError(const std::string& problem);
 

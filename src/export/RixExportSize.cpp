@@ -42,10 +42,14 @@ std::string SongTableBytes(const TRixSongTables& tables)
                            o.transitionCounter});
     for (const TRixSongEffect& e : tables.effects)
         AppendInts(bytes, {e.param1, e.param2, e.length, e.channel, e.type, e.counter1, e.counter2});
-    for (int c = 0; c < 8; ++c)
-        bytes.push_back(static_cast<char>(tables.channelVolume[c]));
-    for (int c = 0; c < 8; ++c)
-        bytes.push_back(static_cast<char>(tables.channelEnvelopeCounter[c]));
+    for (const auto* table : {&tables.channelVolume, &tables.channelEnvelopeCounter}) {
+        for (const int32_t value : *table) {
+            if (tables.wideChannels)
+                AppendInts(bytes, {value});
+            else
+                bytes.push_back(static_cast<char>(value));
+        }
+    }
     for (int c = 0; c < 8; ++c)
         bytes.push_back(static_cast<char>(tables.channelStopNote[c]));
     return bytes;
@@ -72,9 +76,9 @@ TExportSize MeasureExportSize(const TRixSongTables& tables)
     return {static_cast<uint32_t>(bytes.size()), static_cast<uint32_t>(packedSize)};
 }
 
-TExportSize MeasureExportSize(const CRixModuleData& data)
+TExportSize MeasureExportSize(const CRixModuleData& data, bool exact)
 {
-    return MeasureExportSize(CRixSongExporter().Build(data));
+    return MeasureExportSize(CRixSongExporter().Build(data, exact));
 }
 
 } // namespace rix

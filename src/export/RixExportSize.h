@@ -25,6 +25,7 @@ TExportSize MeasureExportSize(const TRixSongTables& tables);
 // Builds the tables first; the caller holds the module's read lock. Fast
 // enough to call after every edit: 0.1 ms of CPU for a light song, 2.3 ms
 // for one of 64 oscillators with effects on every channel (replay_bench).
-TExportSize MeasureExportSize(const CRixModuleData& data);
+// The form the musician exports: plain, or with `exact` the exact form.
+TExportSize MeasureExportSize(const CRixModuleData& data, bool exact = false);
 
 } // namespace rix
