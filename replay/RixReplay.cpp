@@ -124,10 +124,20 @@ struct TCounter {
     int counter; // phase offset since the last restart, 65536 per cycle
     int value;   // /256
     const TRixSongEnvelope* shape; // null for a constant
-    int channel;
-    bool released;
+    signed char channel;
+    bool held; // a note holds it at its sustain point (no stop note since)
+#ifndef RIXSONG_EXACT
     int phase, keep, sustain; // phase units
+#endif
 };
+
+// An envelope's phase, keep or sustain point in phase units: the exact
+// tables hold them so, the plain ones on a grid that Start converts.
+#ifdef RIXSONG_EXACT
+#define POINT(e, point) ((e).shape->point)
+#else
+#define POINT(e, point) ((e).point)
+#endif
 
 struct TOscillator {
     u32 phase;     // 65536 per cycle; only the low 16 bits count
@@ -163,7 +173,7 @@ u32 historyUsed;
 int first[8], modulators[8], end[8];
 int channelGain[8];
 bool gate[8];
-u32 noise;
+u32 noise = 1;
 int orderPosition, row, sampleInRow, envelopeTick;
 bool newRow;
 #ifdef RIXREPLAY_ENABLE_SYNC
@@ -193,9 +203,9 @@ int SineApprox(int v)
 
 int EnvelopeValue(const TCounter& e, int counter)
 {
-    if (counter > e.keep)
-        counter = e.keep;
-    const int s = SineApprox(Add(e.phase, counter) >> 8);
+    if (counter > POINT(e, keep))
+        counter = POINT(e, keep);
+    const int s = SineApprox(Add(POINT(e, phase), counter) >> 8);
     const int minValue = e.shape->minValue;
     return Add(minValue, Mul(s + 128, (int)((u32)e.shape->maxValue - (u32)minValue)) / 256);
 }
@@ -239,14 +249,10 @@ void Refresh()
 
 // 2^t for the note steps, as a series: t is a float, so the fraction below
 // is exact and the sum is within a few units of the double's last place,
-// which rounds to the same float as the editor's power. Beyond ±200 the
-// float is infinite or 0 either way.
+// which rounds to the same float as the editor's power. Far beyond the
+// float's range the scale becomes infinite or 0 as the power does.
 double Power2(double t)
 {
-    if (t > 200.0)
-        t = 200.0;
-    if (t < -200.0)
-        t = -200.0;
     double scale = 1.0;
     while (t >= 1.0) {
         t -= 1.0;
@@ -274,15 +280,18 @@ double NoteStep(int cents, int note)
     const float exponent = (float)((cents * (double)0.01f + note - 58.0) / 12.0);
     const float ratio = (float)Power2((double)exponent);
     const float frequency = (float)((double)ratio * 440.0);
-    return (double)frequency / 44100.0 * 65536.0;
+    // One correctly rounded quotient, as / 44100 × 65536 is: the divisor
+    // 44100 / 65536 is exact.
+    return (double)frequency / (44100.0 / 65536.0);
 }
 
 int Increment(int note, const TRixSongOscillator& o, bool exact)
 {
     if (exact) {
-        // Truncated as the editor does, INT_MIN where it does not fit.
+        // Truncated as the editor does, INT_MIN where it does not fit (a
+        // step is never negative).
         const double step = NoteStep(o.octave, note);
-        return step > -2147483649.0 && step < 2147483648.0 ? (int)step : (int)0x80000000u;
+        return step < 2147483648.0 ? (int)step : (int)0x80000000u;
     }
     // The pitch-0 step in 1/256 units, times (256 + fine) / 256, times
     // 2^(octave - 8), truncated once at the end; with octave 8 and fine 0
@@ -311,7 +320,8 @@ int Output(const TOscillator& o)
         wave = (int)phase - 32768;
         break;
     case RIXSONGOSCTYPE_SQUARE:
-        wave = phase <= 32767 ? -32768 : 32767;
+        // -32768 below half the cycle, 32767 from there.
+        wave = 32767 ^ (((int)phase - 32768) >> 31);
         break;
     case RIXSONGOSCTYPE_NOISE:
         noise = noise * 214013u + 2531011u;
@@ -321,32 +331,6 @@ int Output(const TOscillator& o)
         return 0;
     }
     return ScaleFloor(o.amplitude, wave);
-}
-
-// Empties echoes and filter memories, as the editor does at every seek.
-void ClearEffects()
-{
-#ifdef RIXREPLAY_HISTORY
-    for (u32 i = 0; i < historyUsed; ++i)
-        history[i] = 0;
-#endif
-    for (int i = 0; i < SONG_EFFECTCOUNT; ++i) {
-        TEffect& e = effects[i];
-        e.position = 0;
-        e.memoryA = e.memoryB = 0;
-    }
-}
-
-void Rewind()
-{
-    for (int i = 0; i < SONG_COUNTERCOUNT; ++i)
-        if (counters[i].shape)
-            RestartEnvelope(counters[i]);
-    ClearEffects();
-    orderPosition = 0;
-    row = 0;
-    sampleInRow = 0;
-    newRow = true;
 }
 
 void TriggerRow()
@@ -380,9 +364,9 @@ void TriggerRow()
             if (!e.shape || e.channel != c)
                 continue;
             if (stop) {
-                e.released = true;
+                e.held = false;
             } else if (e.shape->resetOnNote) {
-                e.released = false;
+                e.held = true;
                 RestartEnvelope(e);
             }
         }
@@ -479,6 +463,8 @@ void Advance()
     }
 }
 
+bool Start();
+
 void Tick()
 {
 #ifdef RIXREPLAY_ENABLE_SYNC
@@ -494,10 +480,10 @@ void Tick()
             if (!e.shape)
                 continue;
             e.counter = Add(e.counter, e.shape->speed);
-            if (!e.released && e.counter > e.sustain)
-                e.counter = e.sustain;
-            if (e.counter > e.keep)
-                e.counter = e.keep;
+            if (e.held && e.counter > POINT(e, sustain))
+                e.counter = POINT(e, sustain);
+            if (e.counter > POINT(e, keep))
+                e.counter = POINT(e, keep);
             e.value = EnvelopeValue(e, e.counter);
         }
         Refresh();
@@ -511,8 +497,7 @@ void Tick()
             if (++orderPosition >= (int)SONG_LEN) {
                 // The editor's player stops on the last sample without
                 // moving the phases; playing on is a seek to the start.
-                Rewind();
-                Refresh();
+                Start();
                 return;
             }
             for (int i = 0; i < SONG_COUNTERCOUNT; ++i) {
@@ -526,6 +511,7 @@ void Tick()
     Advance();
 }
 
+#ifndef RIXSONG_EXACT
 // A grid envelope's phase, keep or sustain field in phase units; 255 means
 // none. The exact form holds phase units already.
 int EnvelopePoint(int field, bool limit)
@@ -534,35 +520,39 @@ int EnvelopePoint(int field, bool limit)
         return field;
     return limit && field == kNoLimit ? kNever : field * 2048;
 }
+#endif
 
-bool Prepare()
+// Sets the song up from its tables at its start, as the editor's player is
+// after a seek to 0: envelopes from their start phase, echoes and filters
+// empty. Oscillators, gates, the noise generator and the envelope clock
+// run on (they start at 0, 1 and 0 in the static storage). False when the
+// song does not fit the storage.
+bool Start()
 {
     if (SONG_COUNTERCOUNT >= MAX_COUNTERS || SONG_OSCCOUNT >= MAX_OSCILLATORS || SONG_EFFECTCOUNT >= MAX_EFFECTS)
         return false;
     for (int i = 0; i < SONG_COUNTERCOUNT; ++i) {
         const TRixSongEnvelopeCounter& r = SONG_COUNTERS[i];
         TCounter& e = counters[i];
-        e.counter = 0;
         e.value = r.value;
-        e.released = true;
-        e.shape = 0;
         if (r.shape < 0)
             continue;
         const TRixSongEnvelope& s = SONG_ENVELOPES[r.shape];
         e.shape = &s;
         e.channel = r.channel;
+#ifndef RIXSONG_EXACT
         e.phase = EnvelopePoint(s.phase, false);
         e.keep = EnvelopePoint(s.keep, true);
         e.sustain = EnvelopePoint(s.sustain, true);
+#endif
+        RestartEnvelope(e);
     }
-    for (int c = 0; c < 8; ++c)
-        first[c] = modulators[c] = end[c] = 0;
     for (int i = 0; i < SONG_OSCCOUNT; ++i) {
         TOscillator& o = oscillators[i];
         const TRixSongOscillator& r = SONG_OSCILLATORS[i];
         // Rows come channel by channel, carriers before modulators.
         const int c = r.channel & 7;
-        if (end[c] == 0)
+        if (i == 0 || r.channel != SONG_OSCILLATORS[i - 1].channel)
             first[c] = modulators[c] = i;
         if (r.source < 0)
             modulators[c] = i + 1;
@@ -570,21 +560,22 @@ bool Prepare()
         o.row = &r;
         o.type = r.type;
         o.carrier = r.source >= 0 ? &oscillators[r.source] : 0;
-        o.phase = 0;
-        o.increment = 0;
-        o.fm = 0;
     }
 #ifdef RIXREPLAY_HISTORY
+    for (u32 i = 0; i < historyUsed; ++i)
+        history[i] = 0;
     historyUsed = 0;
 #endif
     for (int i = 0; i < SONG_EFFECTCOUNT; ++i) {
         TEffect& e = effects[i];
         const TRixSongEffect& r = SONG_EFFECTS[i];
         e.row = &r;
-        e.historyLength = 0;
+        e.position = 0;
+        e.memoryA = e.memoryB = 0;
 #ifdef RIXREPLAY_HISTORY
         // The editor keeps length + 2 delay outputs and maximum delay + 2
         // (length + 1) flange inputs; a flange without room passes through.
+        e.historyLength = 0;
         if (r.type == RIXSONGEFFECTTYPE_DELAY)
             e.historyLength = (u32)r.length + 2;
         if (r.type == RIXSONGEFFECTTYPE_FLANGE && r.length >= 0)
@@ -605,20 +596,10 @@ bool Prepare()
         }
 #endif
     }
-    for (int c = 0; c < 8; ++c) {
-        gate[c] = false;
-#ifdef RIXREPLAY_ENABLE_SYNC
-        sync.note[c] = 0;
-        sync.sinceNote[c] = 0;
-        sync.level[c] = 0;
-#endif
-    }
-#ifdef RIXREPLAY_ENABLE_SYNC
-    sync.samples = 0;
-#endif
-    noise = 1;
-    envelopeTick = 0;
-    Rewind();
+    orderPosition = 0;
+    row = 0;
+    sampleInRow = 0;
+    newRow = true;
     Refresh();
     return true;
 }
@@ -629,8 +610,22 @@ bool Prepare()
 
 bool RixReplayInit(const TRixReplaySong& newSong)
 {
+    // A fresh start for every song this process plays.
     song = &newSong;
-    return Prepare();
+    for (int i = 0; i < MAX_COUNTERS; ++i)
+        counters[i] = TCounter();
+    for (int i = 0; i < MAX_OSCILLATORS; ++i)
+        oscillators[i] = TOscillator();
+    for (int c = 0; c < 8; ++c) {
+        gate[c] = false;
+        first[c] = modulators[c] = end[c] = 0;
+    }
+    noise = 1;
+    envelopeTick = 0;
+#ifdef RIXREPLAY_ENABLE_SYNC
+    sync = TRixReplaySync();
+#endif
+    return Start();
 }
 
 void RixReplaySetChannelTap(int* destination)
@@ -648,7 +643,7 @@ int RixReplayIncrement(int note, int octave, int fine, bool exact)
 
 bool RixReplayInit()
 {
-    return Prepare();
+    return Start();
 }
 
 #endif
