@@ -100,6 +100,12 @@ extern bool RixSongChannelStopNote[8];
 #define MAX_COUNTERS (RIXSONG_ENVCOUNTERLISTSIZE + 1)
 #define MAX_OSCILLATORS (RIXSONG_OSCLISTSIZE + 1)
 #define MAX_EFFECTS (RIXSONG_EFFECTLISTSIZE + 1)
+// The exact tables say how much echo history the song needs; then the
+// pool is just that large and always suffices.
+#if defined(RIXSONG_HISTORYSIZE) && !defined(RIXREPLAY_HISTORY_SIZE)
+#define RIXREPLAY_HISTORY_SIZE (RIXSONG_HISTORYSIZE + 1)
+#define RIXREPLAY_HISTORY_FITS
+#endif
 #ifndef RIXREPLAY_HISTORY_SIZE
 #define RIXREPLAY_HISTORY_SIZE 1048576
 #endif
@@ -145,8 +151,6 @@ struct TOscillator {
     int amplitude; // volume × volume envelope, /256
     int step;      // increment × transition envelope, /256
     int fm;        // a carrier's: its transition oscillator's output >> 3
-    int type;
-    TOscillator* carrier; // a transition oscillator's; null for a carrier
     const TRixSongOscillator* row;
 };
 
@@ -312,7 +316,7 @@ int Output(const TOscillator& o)
         return 0;
     const u32 phase = o.phase & 0xFFFF;
     int wave;
-    switch (o.type) {
+    switch (o.row->type) {
     case RIXSONGOSCTYPE_SINE:
         wave = SineApprox((int)(phase >> 8)) * 256;
         break;
@@ -455,7 +459,7 @@ void Advance()
     for (int c = 0; c < 8; ++c) {
         for (int i = modulators[c]; i < end[c]; ++i) {
             TOscillator& m = oscillators[i];
-            m.carrier->fm = Output(m) >> 3;
+            oscillators[m.row->source].fm = Output(m) >> 3;
             m.phase += (u32)m.step;
         }
         for (int i = first[c]; i < modulators[c]; ++i)
@@ -547,19 +551,18 @@ bool Start()
 #endif
         RestartEnvelope(e);
     }
-    for (int i = 0; i < SONG_OSCCOUNT; ++i) {
-        TOscillator& o = oscillators[i];
-        const TRixSongOscillator& r = SONG_OSCILLATORS[i];
-        // Rows come channel by channel, carriers before modulators.
-        const int c = r.channel & 7;
-        if (i == 0 || r.channel != SONG_OSCILLATORS[i - 1].channel)
-            first[c] = modulators[c] = i;
-        if (r.source < 0)
-            modulators[c] = i + 1;
-        end[c] = i + 1;
-        o.row = &r;
-        o.type = r.type;
-        o.carrier = r.source >= 0 ? &oscillators[r.source] : 0;
+    for (int i = 0; i < SONG_OSCCOUNT; ++i)
+        oscillators[i].row = &SONG_OSCILLATORS[i];
+    // Rows come channel by channel, carriers before modulators.
+    int n = 0;
+    for (int c = 0; c < 8; ++c) {
+        first[c] = n;
+        while (n < SONG_OSCCOUNT && SONG_OSCILLATORS[n].channel == c && SONG_OSCILLATORS[n].source < 0)
+            ++n;
+        modulators[c] = n;
+        while (n < SONG_OSCCOUNT && SONG_OSCILLATORS[n].channel == c)
+            ++n;
+        end[c] = n;
     }
 #ifdef RIXREPLAY_HISTORY
     for (u32 i = 0; i < historyUsed; ++i)
@@ -580,8 +583,10 @@ bool Start()
             e.historyLength = (u32)r.length + 2;
         if (r.type == RIXSONGEFFECTTYPE_FLANGE && r.length >= 0)
             e.historyLength = (u32)r.length + 1;
+#ifndef RIXREPLAY_HISTORY_FITS
         if (e.historyLength > RIXREPLAY_HISTORY_SIZE - historyUsed)
             return false;
+#endif
         e.history = history + historyUsed;
         historyUsed += e.historyLength;
 #endif

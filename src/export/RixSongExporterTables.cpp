@@ -104,7 +104,10 @@ void CRixSongExporter::BuildCounters(TRixSongTables& tables) const
 {
     for (const TRixEnvelope* envelope : counterList) {
         tables.counters.push_back(
-            {ShapeIndexOf(*envelope), Constant(*envelope) ? -1 : ChannelOf(*envelope), ValueOf(*envelope)});
+            {ShapeIndexOf(*envelope), Constant(*envelope) ? -1 : ChannelOf(*envelope),
+             // The routine works a running envelope's value out itself; the
+             // exact form writes 0, which packs better.
+             exactForm && !Constant(*envelope) ? 0 : ValueOf(*envelope)});
     }
 }
 

@@ -62,8 +62,10 @@ void WriteDefines(const TRixSongTables& tables, nexilon::IOutputStream& stream)
     };
     for (int type = 0; type < TRixSongTables::kEffectTypes; ++type)
         writer.Write("%s%s", tables.effectTypeUsed[type] ? "" : "//", kEnableDefines[type]);
-    if (tables.exact)
+    if (tables.exact) {
         writer.Write("#define RIXSONG_EXACT\n");
+        writer.Write("#define RIXSONG_HISTORYSIZE %llu\n", static_cast<unsigned long long>(tables.HistoryInts()));
+    }
     if (tables.wideChannels)
         writer.Write("#define RIXSONG_WIDE_CHANNELS\n");
     writer.Write("#endif\n\n");

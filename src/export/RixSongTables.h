@@ -45,6 +45,19 @@ struct TRixSongTables {
     std::array<int32_t, 8> channelEnvelopeCounter{};
     std::array<bool, 8> channelStopNote{};
 
+    // Ints of echo history the replay routine keeps for the effects.
+    uint64_t HistoryInts() const
+    {
+        uint64_t total = 0;
+        for (const TRixSongEffect& e : effects) {
+            if (e.type == RIXSONGEFFECTTYPE_DELAY)
+                total += static_cast<uint32_t>(e.length) + 2u;
+            if (e.type == RIXSONGEFFECTTYPE_FLANGE && e.length >= 0)
+                total += static_cast<uint32_t>(e.length) + 1u;
+        }
+        return total;
+    }
+
     // Patterns written for a channel.
     int PatternCount(int channel) const
     {
