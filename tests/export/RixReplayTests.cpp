@@ -19,6 +19,7 @@
 #include "RixOscillatorState.h"
 #include "RixReplay.h"
 #include "RixReplayRenderer.h"
+#include "RixSongEvents.h"
 #include "RixSongExporter.h"
 #include "RandomSongs.h"
 #include "TemporaryFolder.h"
@@ -187,6 +188,46 @@ TEST(RixReplay, SongsWithinThePlainTablesExportTheSameTextExactlyAndPlayTheEdito
     EXPECT_TRUE(report.mix.identical);
     for (const TRixLevelDifference& channel : report.channels)
         EXPECT_TRUE(channel.identical);
+}
+
+TEST(RixReplay, ExampleWithSyncReportsTheRowsAndNotesOfTheSong)
+{
+    // A plain song (the sync works the same on both forms) at 120 BPM: a
+    // row is longer than the example's 735-sample frames, so each frame
+    // holds at most one row start.
+    auto data = RandomExactSong(21, kAllEffects);
+    data->bpm = 120;
+    data->orderTable[3][2] = 2;
+    rixtest::CTemporaryFolder folder;
+    const std::string text = ExportText(*data, true);
+    rixtest::WriteWholeFile(folder / "RixSongData.cpp", text);
+    rixtest::WriteWholeFile(folder / "RixSongDataDefines.h", text.substr(0, text.find("#endif\n") + 7));
+    const std::string replay = SONRIX_SOURCE_DIR "/replay";
+    ASSERT_EQ(RunShell(std::string(SONRIX_CXX_COMPILER) + " -O1 -Wall -Wextra -Werror -DRIXREPLAY_ENABLE_SYNC -I" +
+                       (folder / "") + " -I" + replay + " " + replay + "/example/main.cpp " + replay +
+                       "/RixReplay.cpp " + (folder / "RixSongData.cpp") + " -o " + (folder / "example")),
+              0);
+    ASSERT_EQ(RunShell((folder / "example") + " " + (folder / "out.wav") + " > " + (folder / "sync.txt")), 0);
+
+    std::string expected;
+    const int rowLength = data->GetRowLength();
+    for (int absoluteRow = 0; absoluteRow < data->GetSongLength() * RIX_ROWS; ++absoluteRow) {
+        expected += "row " + std::to_string(absoluteRow * rowLength) + " " + std::to_string(absoluteRow / 16) + " " +
+                    std::to_string(absoluteRow % 16) + "\n";
+        for (const TRixNoteEvent& event : SongNoteEvents(*data)) {
+            if (static_cast<int>(event.sample) == absoluteRow * rowLength && event.note != RIX_NOTE_STOP)
+                expected += "note " + std::to_string(event.sample) + " " + std::to_string(event.channel + 1) + " " +
+                            std::to_string(event.note) + "\n";
+        }
+    }
+    // The pass ends where the song starts again.
+    expected += "row " + std::to_string(data->GetSongLength() * RIX_ROWS * rowLength) + " 0 0\n";
+    std::string reported = rixtest::ReadWholeFile(folder / "sync.txt");
+    const std::size_t levels = reported.find("level ");
+    ASSERT_NE(levels, std::string::npos);
+    EXPECT_EQ(reported.substr(0, levels), expected);
+    // The loudest channel output of the pass, as the editor renders it.
+    EXPECT_NE(reported.substr(levels), "level 1 0\nlevel 2 0\nlevel 3 0\nlevel 4 0\nlevel 5 0\nlevel 6 0\nlevel 7 0\nlevel 8 0\n");
 }
 
 TEST(RixReplay, ExactNoteStepsEqualTheEditorsForEveryNoteAndPitch)
