@@ -7,6 +7,7 @@
 #include "AtomicFile.h"
 #include "CliCommands.h"
 #include "CliFiles.h"
+#include "RixExportBreakdown.h"
 #include "RixExportSize.h"
 #include "RixExportVerifier.h"
 #include "RixModuleData.h"
@@ -152,8 +153,15 @@ int RunExportSize(const std::vector<std::string>& arguments)
     if (args.size() != 1)
         return UsageError("export-cpp --size needs IN.sonrix");
     try {
-        const rix::TExportSize size = rix::MeasureExportSize(*Load(args[0]), exact);
+        const rix::TRixExportBreakdown breakdown = rix::BreakDownExportSize(*Load(args[0]), exact);
+        const rix::TExportSize& size = breakdown.total;
         std::printf("%u bytes of tables, %u bytes LZMA-compressed\n", size.rawBytes, size.compressedBytes);
+        for (const rix::TRixSizePart& part : breakdown.parts)
+            std::printf("  %-22s %6u raw %6d packed\n", part.name.c_str(), part.rawBytes, part.packedBytes);
+        std::printf("%s code for the song's features (32-bit x86, -Os, estimate): %u raw, %d packed\n",
+                    breakdown.code.name.c_str(), breakdown.code.rawBytes, breakdown.code.packedBytes);
+        for (const rix::TRixSizeHint& hint : breakdown.hints)
+            std::printf("Hint: %s (%u bytes)\n", hint.text.c_str(), hint.rawBytes);
     } catch (const std::exception& error) {
         return ReportFileFailure(args[0], error);
     }
