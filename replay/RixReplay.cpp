@@ -310,7 +310,7 @@ int Increment(int note, const TRixSongOscillator& o, bool exact)
     return (int)(u32)(scaled >> shift);
 }
 
-int Output(const TOscillator& o)
+inline int Output(const TOscillator& o)
 {
     if (o.increment == 0)
         return 0;
