@@ -175,7 +175,6 @@ u32 historyUsed;
 // Per channel, its rows of the oscillator list: carriers from first to
 // modulators, then its transition oscillators up to end.
 int first[8], modulators[8], end[8];
-int channelGain[8];
 bool gate[8];
 u32 noise = 1;
 int orderPosition, row, sampleInRow, envelopeTick;
@@ -229,8 +228,6 @@ void Refresh()
         o.amplitude = ScaleFloor(counters[o.row->volumeCounter].value, o.row->volume);
         o.step = ScaleFloor(counters[o.row->transitionCounter].value, o.increment);
     }
-    for (int c = 0; c < 8; ++c)
-        channelGain[c] = (int)(((u32)counters[SONG_CHANNELENV[c]].value * (u32)SONG_CHANNELVOL[c]) >> 8);
     for (int i = 0; i < SONG_EFFECTCOUNT; ++i) {
         TEffect& e = effects[i];
         const TRixSongEffect& r = *e.row;
@@ -506,7 +503,8 @@ void Tick()
             }
             for (int i = 0; i < SONG_COUNTERCOUNT; ++i) {
                 TCounter& e = counters[i];
-                if (e.shape && e.shape->patternResetMask != kNoLimit && (orderPosition & e.shape->patternResetMask) == 0)
+                // 255 ("never") leaves bits set at every position 1..255.
+                if (e.shape && (orderPosition & e.shape->patternResetMask) == 0)
                     RestartEnvelope(e);
             }
             Refresh();
@@ -683,7 +681,7 @@ void RixReplayRender(short* out, unsigned int count)
             if (gate[c]) {
                 for (int i = first[c]; i < modulators[c]; ++i)
                     x = Add(x, Output(oscillators[i]));
-                x = ScaleFloor(x, channelGain[c]);
+                x = ScaleFloor(x, (int)(((u32)counters[SONG_CHANNELENV[c]].value * (u32)SONG_CHANNELVOL[c]) >> 8));
             }
             // Effects run behind a closed gate too, so echoes ring out.
             while (effect < SONG_EFFECTCOUNT && SONG_EFFECTS[effect].channel == c) {
