@@ -26,9 +26,9 @@ struct TFormCode {
     TCodeSize alone[TRixSongTables::kEffectTypes];
 };
 constexpr TFormCode kPlainCode{
-    {1856, 1424}, {2536, 1937}, {{238, 202}, {249, 215}, {95, 81}, {110, 94}, {152, 128}, {174, 144}}};
+    {1828, 1405}, {2508, 1920}, {{239, 204}, {245, 221}, {90, 80}, {105, 97}, {147, 124}, {168, 126}}};
 constexpr TFormCode kExactCode{
-    {1672, 1256}, {2263, 1693}, {{189, 152}, {200, 168}, {95, 78}, {110, 95}, {154, 128}, {137, 106}}};
+    {1645, 1237}, {2236, 1678}, {{190, 150}, {196, 168}, {90, 73}, {105, 95}, {149, 122}, {130, 104}}};
 
 constexpr const char* kEffectNames[TRixSongTables::kEffectTypes] = {"Delay",     "Flange",   "Low-pass",
                                                                    "High-pass", "Resonance", "Overdrive"};
