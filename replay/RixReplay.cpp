@@ -150,7 +150,6 @@ struct TOscillator {
     int increment; // 0 until the channel's first note: silent
     int amplitude; // volume × volume envelope, /256
     int step;      // increment × transition envelope, /256
-    int fm;        // a carrier's: its transition oscillator's output >> 3
     const TRixSongOscillator* row;
 };
 
@@ -170,11 +169,13 @@ TOscillator oscillators[MAX_OSCILLATORS];
 TEffect effects[MAX_EFFECTS];
 #ifdef RIXREPLAY_HISTORY
 int history[RIXREPLAY_HISTORY_SIZE];
+#ifndef RIXSONG_EXACT
 u32 historyUsed;
 #endif
-// Per channel, its rows of the oscillator list: carriers from first to
-// modulators, then its transition oscillators up to end.
-int first[8], modulators[8], end[8];
+#endif
+// Per channel c, its rows of the oscillator list: carriers from first[c]
+// to modulators[c], then its transition oscillators up to first[c + 1].
+int first[9], modulators[8];
 bool gate[8];
 u32 noise = 1;
 int orderPosition, row, sampleInRow, envelopeTick;
@@ -213,10 +214,11 @@ int EnvelopeValue(const TCounter& e, int counter)
     return Add(minValue, Mul(s + 128, (int)((u32)e.shape->maxValue - (u32)minValue)) / 256);
 }
 
-void RestartEnvelope(TCounter& e)
+// Moves an envelope to a counter (0 restarts it).
+void SetCounter(TCounter& e, int counter)
 {
-    e.counter = 0;
-    e.value = EnvelopeValue(e, 0);
+    e.counter = counter;
+    e.value = EnvelopeValue(e, counter);
 }
 
 // Everything the per-sample loop takes from envelope values, after they
@@ -242,7 +244,7 @@ void Refresh()
         e.damping = (int)(255u - (u32)(Mul((int)(255u - (u32)q), e.coefficient) / 256));
 #endif
 #ifdef RIXSONG_ENABLE_OVERDRIVEEFFECT
-        if (r.type == RIXSONGEFFECTTYPE_OVERDRIVE)
+        if (r.type == RIXSONGEFFECTTYPE_OVERDRIVE && !EXACT)
             e.coefficient = ScaleFloor(e.volume, counters[r.counter2].value);
 #endif
     }
@@ -354,7 +356,7 @@ void TriggerRow()
             sync.note[c] = note;
             sync.sinceNote[c] = 0;
 #endif
-            for (int i = first[c]; i < end[c]; ++i) {
+            for (int i = first[c]; i < first[c + 1]; ++i) {
                 TOscillator& o = oscillators[i];
                 o.phase = 0;
                 o.increment = Increment(note, *o.row, EXACT);
@@ -368,7 +370,7 @@ void TriggerRow()
                 e.held = false;
             } else if (e.shape->resetOnNote) {
                 e.held = true;
-                RestartEnvelope(e);
+                SetCounter(e, 0);
             }
         }
     }
@@ -434,7 +436,8 @@ int ProcessEffect(TEffect& e, int x)
 #ifdef RIXSONG_ENABLE_OVERDRIVEEFFECT
     case RIXSONGEFFECTTYPE_OVERDRIVE: {
         // Clip, stretch the clipped signal to full scale, apply the gain.
-        const int limit = r.param1 == 0 ? 1 : r.param1;
+        // The exact tables hold the limit in param2, never 0.
+        const int limit = EXACT ? r.param2 : (r.param1 == 0 ? 1 : r.param1);
         const int lowest = (int)(0u - (u32)limit);
         const int clipped = x > limit ? limit : (x < lowest ? lowest : x);
         y = ScaleFloor(e.coefficient, Mul(clipped, 32767) / limit);
@@ -454,13 +457,14 @@ int ProcessEffect(TEffect& e, int x)
 void Advance()
 {
     for (int c = 0; c < 8; ++c) {
-        for (int i = modulators[c]; i < end[c]; ++i) {
+        // A transition oscillator's output >> 3 moves its carrier on too.
+        for (int i = modulators[c]; i < first[c + 1]; ++i) {
             TOscillator& m = oscillators[i];
-            oscillators[m.row->source].fm = Output(m) >> 3;
+            oscillators[m.row->source].phase += (u32)(Output(m) >> 3);
             m.phase += (u32)m.step;
         }
         for (int i = first[c]; i < modulators[c]; ++i)
-            oscillators[i].phase += (u32)oscillators[i].step + (u32)oscillators[i].fm;
+            oscillators[i].phase += (u32)oscillators[i].step;
     }
 }
 
@@ -480,12 +484,10 @@ void Tick()
             TCounter& e = counters[i];
             if (!e.shape)
                 continue;
-            e.counter = Add(e.counter, e.shape->speed);
-            if (e.held && e.counter > POINT(e, sustain))
-                e.counter = POINT(e, sustain);
-            if (e.counter > POINT(e, keep))
-                e.counter = POINT(e, keep);
-            e.value = EnvelopeValue(e, e.counter);
+            int counter = Add(e.counter, e.shape->speed);
+            if (e.held && counter > POINT(e, sustain))
+                counter = POINT(e, sustain);
+            SetCounter(e, counter > POINT(e, keep) ? POINT(e, keep) : counter);
         }
         Refresh();
     }
@@ -505,7 +507,7 @@ void Tick()
                 TCounter& e = counters[i];
                 // 255 ("never") leaves bits set at every position 1..255.
                 if (e.shape && (orderPosition & e.shape->patternResetMask) == 0)
-                    RestartEnvelope(e);
+                    SetCounter(e, 0);
             }
             Refresh();
         }
@@ -547,25 +549,29 @@ bool Start()
         e.keep = EnvelopePoint(s.keep, true);
         e.sustain = EnvelopePoint(s.sustain, true);
 #endif
-        RestartEnvelope(e);
+        SetCounter(e, 0);
     }
     for (int i = 0; i < SONG_OSCCOUNT; ++i)
         oscillators[i].row = &SONG_OSCILLATORS[i];
     // Rows come channel by channel, carriers before modulators.
     int n = 0;
     for (int c = 0; c < 8; ++c) {
-        first[c] = n;
-        while (n < SONG_OSCCOUNT && SONG_OSCILLATORS[n].channel == c && SONG_OSCILLATORS[n].source < 0)
-            ++n;
-        modulators[c] = n;
-        while (n < SONG_OSCCOUNT && SONG_OSCILLATORS[n].channel == c)
-            ++n;
-        end[c] = n;
+        first[c] = modulators[c] = n;
+        for (; n < SONG_OSCCOUNT && SONG_OSCILLATORS[n].channel == c; ++n)
+            if (SONG_OSCILLATORS[n].source < 0)
+                modulators[c] = n + 1;
     }
+    first[8] = n;
 #ifdef RIXREPLAY_HISTORY
+#ifdef RIXSONG_EXACT
+    // The exact tables place every history in the pool themselves.
+    for (u32 i = 0; i < RIXREPLAY_HISTORY_SIZE; ++i)
+        history[i] = 0;
+#else
     for (u32 i = 0; i < historyUsed; ++i)
         history[i] = 0;
     historyUsed = 0;
+#endif
 #endif
     for (int i = 0; i < SONG_EFFECTCOUNT; ++i) {
         TEffect& e = effects[i];
@@ -581,6 +587,9 @@ bool Start()
             e.historyLength = (u32)r.length + 2;
         if (r.type == RIXSONGEFFECTTYPE_FLANGE && r.length >= 0)
             e.historyLength = (u32)r.length + 1;
+#ifdef RIXSONG_EXACT
+        e.history = history + r.param2;
+#else
 #ifndef RIXREPLAY_HISTORY_FITS
         if (e.historyLength > RIXREPLAY_HISTORY_SIZE - historyUsed)
             return false;
@@ -588,10 +597,11 @@ bool Start()
         e.history = history + historyUsed;
         historyUsed += e.historyLength;
 #endif
+#endif
 #ifdef RIXSONG_ENABLE_OVERDRIVEEFFECT
         // The plain tables hold the gain times 32767 / limit, truncated; for
         // a limit up to 32767 the smallest gain giving that value is the gain.
-        e.volume = r.param2;
+        // The exact ones hold the gain in param1 (a filter's coefficient).
         if (r.type == RIXSONGEFFECTTYPE_OVERDRIVE && !EXACT) {
             const u32 limit = r.param1 == 0 ? 1u : (u32)r.param1;
             const u32 scaled = (u32)r.param2 * limit;
@@ -621,7 +631,7 @@ bool RixReplayInit(const TRixReplaySong& newSong)
         oscillators[i] = TOscillator();
     for (int c = 0; c < 8; ++c) {
         gate[c] = false;
-        first[c] = modulators[c] = end[c] = 0;
+        first[c] = modulators[c] = 0;
     }
     noise = 1;
     envelopeTick = 0;

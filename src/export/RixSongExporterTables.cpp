@@ -142,6 +142,8 @@ void CRixSongExporter::BuildOscillators(TRixSongTables& tables) const
 void CRixSongExporter::BuildEffects(TRixSongTables& tables) const
 {
     const uint32_t rowSamples = static_cast<uint32_t>(rowLength);
+    // Exact form: where each echo history starts in the routine's pool.
+    int32_t historyOffset = 0;
     for (int c = 0; c < RIX_CHANNELS; ++c) {
         if (!channelUsed[c])
             continue;
@@ -158,10 +160,14 @@ void CRixSongExporter::BuildEffects(TRixSongTables& tables) const
             case RIXEFFECT_DELAY:
                 row.param1 = effect.param2;
                 row.length = exactForm ? history - 2 : AsSigned(rowSamples * param1 / 100u);
+                row.param2 = exactForm ? historyOffset : 0;
+                historyOffset += history;
                 break;
             case RIXEFFECT_FLANGE:
                 // The largest delay the envelope reaches, plus 1.
                 row.length = exactForm ? history - 1 : AsSigned(static_cast<uint32_t>(effect.envelope1.maxValue) + 1u);
+                row.param2 = exactForm ? historyOffset : 0;
+                historyOffset += history;
                 row.counter1 = CounterIndexOf(effect.envelope1);
                 break;
             case RIXEFFECT_LOWPASS:
@@ -178,8 +184,16 @@ void CRixSongExporter::BuildEffects(TRixSongTables& tables) const
             case RIXEFFECT_OVERDRIVE: {
                 // A zero threshold divides by 1, as the player does.
                 const uint32_t threshold = param1 * 127u;
+                if (exactForm) {
+                    // The gain and its envelope where a filter's coefficient
+                    // is, and the limit the player divides by.
+                    row.param1 = effect.param2;
+                    row.param2 = AsSigned(threshold == 0 ? 1u : threshold);
+                    row.counter1 = CounterIndexOf(effect.envelope1);
+                    break;
+                }
                 row.param1 = AsSigned(threshold);
-                row.param2 = exactForm ? effect.param2 : AsSigned(param2 * 32767u / (threshold == 0 ? 1u : threshold));
+                row.param2 = AsSigned(param2 * 32767u / (threshold == 0 ? 1u : threshold));
                 row.counter2 = CounterIndexOf(effect.envelope1);
                 break;
             }

@@ -77,7 +77,7 @@ TEST(RixReplayStream, PlaysTheIntroRenderFromAnyPositionAndEndsWithTheSong)
         whole.resize(renderer.SongSamples());
         renderer.Render(whole.data(), static_cast<uint32_t>(whole.size()));
     }
-    nexilon::CPtr<nexilon::IInputStream> stream(new CRixReplayStream(tables));
+    auto stream = nexilon::CPtr<nexilon::IInputStream>::Adopt(new CRixReplayStream(tables));
     ASSERT_EQ(stream->GetLength(), whole.size() * 2);
     // Forward, back to an earlier place, to the start, past the end.
     for (const uint64_t start : {uint64_t{30000}, uint64_t{777}, uint64_t{0}, uint64_t{whole.size() - 5},
