@@ -150,7 +150,6 @@ struct TOscillator {
     int increment; // 0 until the channel's first note: silent
     int amplitude; // volume × volume envelope, /256
     int step;      // increment × transition envelope, /256
-    const TRixSongOscillator* row;
 };
 
 struct TEffect {
@@ -161,7 +160,9 @@ struct TEffect {
     int memoryA, memoryB; // previous input and output; resonance low and band
     int coefficient;      // filter coefficient, cutoff, flange delay or overdrive gain
     int damping;          // resonance
-    int volume;           // overdrive output gain, /256
+#ifndef RIXSONG_EXACT
+    int volume;           // plain overdrive output gain, /256
+#endif
 };
 
 TCounter counters[MAX_COUNTERS];
@@ -211,7 +212,9 @@ int EnvelopeValue(const TCounter& e, int counter)
         counter = POINT(e, keep);
     const int s = SineApprox(Add(POINT(e, phase), counter) >> 8);
     const int minValue = e.shape->minValue;
-    return Add(minValue, Mul(s + 128, (int)((u32)e.shape->maxValue - (u32)minValue)) / 256);
+    // The exact tables hold the span, maximum - minimum, in maxValue.
+    const int span = EXACT ? e.shape->maxValue : (int)((u32)e.shape->maxValue - (u32)minValue);
+    return Add(minValue, Mul(s + 128, span) / 256);
 }
 
 // Moves an envelope to a counter (0 restarts it).
@@ -227,8 +230,9 @@ void Refresh()
 {
     for (int i = 0; i < SONG_OSCCOUNT; ++i) {
         TOscillator& o = oscillators[i];
-        o.amplitude = ScaleFloor(counters[o.row->volumeCounter].value, o.row->volume);
-        o.step = ScaleFloor(counters[o.row->transitionCounter].value, o.increment);
+        const TRixSongOscillator& r = SONG_OSCILLATORS[i];
+        o.amplitude = ScaleFloor(counters[r.volumeCounter].value, r.volume);
+        o.step = ScaleFloor(counters[r.transitionCounter].value, o.increment);
     }
     for (int i = 0; i < SONG_EFFECTCOUNT; ++i) {
         TEffect& e = effects[i];
@@ -244,8 +248,10 @@ void Refresh()
         e.damping = (int)(255u - (u32)(Mul((int)(255u - (u32)q), e.coefficient) / 256));
 #endif
 #ifdef RIXSONG_ENABLE_OVERDRIVEEFFECT
+#ifndef RIXSONG_EXACT
         if (r.type == RIXSONGEFFECTTYPE_OVERDRIVE && !EXACT)
             e.coefficient = ScaleFloor(e.volume, counters[r.counter2].value);
+#endif
 #endif
     }
 }
@@ -309,13 +315,14 @@ int Increment(int note, const TRixSongOscillator& o, bool exact)
     return (int)(u32)(scaled >> shift);
 }
 
-inline int Output(const TOscillator& o)
+inline int Output(int i)
 {
+    const TOscillator& o = oscillators[i];
     if (o.increment == 0)
         return 0;
     const u32 phase = o.phase & 0xFFFF;
     int wave;
-    switch (o.row->type) {
+    switch (SONG_OSCILLATORS[i].type) {
     case RIXSONGOSCTYPE_SINE:
         wave = SineApprox((int)(phase >> 8)) * 256;
         break;
@@ -338,8 +345,9 @@ inline int Output(const TOscillator& o)
 
 void TriggerRow()
 {
-    for (int c = 0; c < 8; ++c) {
-        const u32 pattern = (SONG_ORDER[orderPosition] >> (4 * c)) & 15;
+    u32 patterns = SONG_ORDER[orderPosition];
+    for (int c = 0; c < 8; ++c, patterns >>= 4) {
+        const u32 pattern = patterns & 15;
         if (pattern == 0)
             continue;
         const int cell = SONG_PATTERNS[(SONG_LOOKUP[c] + pattern - 1) * kRows + row];
@@ -359,7 +367,7 @@ void TriggerRow()
             for (int i = first[c]; i < first[c + 1]; ++i) {
                 TOscillator& o = oscillators[i];
                 o.phase = 0;
-                o.increment = Increment(note, *o.row, EXACT);
+                o.increment = Increment(note, SONG_OSCILLATORS[i], EXACT);
             }
         }
         for (int i = 0; i < SONG_COUNTERCOUNT; ++i) {
@@ -460,7 +468,7 @@ void Advance()
         // A transition oscillator's output >> 3 moves its carrier on too.
         for (int i = modulators[c]; i < first[c + 1]; ++i) {
             TOscillator& m = oscillators[i];
-            oscillators[m.row->source].phase += (u32)(Output(m) >> 3);
+            oscillators[SONG_OSCILLATORS[i].source].phase += (u32)(Output(i) >> 3);
             m.phase += (u32)m.step;
         }
         for (int i = first[c]; i < modulators[c]; ++i)
@@ -551,8 +559,6 @@ bool Start()
 #endif
         SetCounter(e, 0);
     }
-    for (int i = 0; i < SONG_OSCCOUNT; ++i)
-        oscillators[i].row = &SONG_OSCILLATORS[i];
     // Rows come channel by channel, carriers before modulators.
     int n = 0;
     for (int c = 0; c < 8; ++c) {
@@ -582,14 +588,18 @@ bool Start()
 #ifdef RIXREPLAY_HISTORY
         // The editor keeps length + 2 delay outputs and maximum delay + 2
         // (length + 1) flange inputs; a flange without room passes through.
-        e.historyLength = 0;
-        if (r.type == RIXSONGEFFECTTYPE_DELAY)
-            e.historyLength = (u32)r.length + 2;
-        if (r.type == RIXSONGEFFECTTYPE_FLANGE && r.length >= 0)
-            e.historyLength = (u32)r.length + 1;
 #ifdef RIXSONG_EXACT
+        // The exact tables give each history's length and place.
+        e.historyLength = (u32)r.length;
         e.history = history + r.param2;
 #else
+        e.historyLength = 0;
+        if (EXACT)
+            e.historyLength = (u32)r.length;
+        else if (r.type == RIXSONGEFFECTTYPE_DELAY)
+            e.historyLength = (u32)r.length + 2;
+        else if (r.type == RIXSONGEFFECTTYPE_FLANGE && r.length >= 0)
+            e.historyLength = (u32)r.length + 1;
 #ifndef RIXREPLAY_HISTORY_FITS
         if (e.historyLength > RIXREPLAY_HISTORY_SIZE - historyUsed)
             return false;
@@ -598,7 +608,7 @@ bool Start()
         historyUsed += e.historyLength;
 #endif
 #endif
-#ifdef RIXSONG_ENABLE_OVERDRIVEEFFECT
+#if defined(RIXSONG_ENABLE_OVERDRIVEEFFECT) && !defined(RIXSONG_EXACT)
         // The plain tables hold the gain times 32767 / limit, truncated; for
         // a limit up to 32767 the smallest gain giving that value is the gain.
         // The exact ones hold the gain in param1 (a filter's coefficient).
@@ -687,12 +697,11 @@ void RixReplayRender(short* out, unsigned int count)
         int mix = 0;
         int effect = 0;
         for (int c = 0; c < 8; ++c) {
+            // Behind a closed gate carriers are silent and draw no noise.
             int x = 0;
-            if (gate[c]) {
-                for (int i = first[c]; i < modulators[c]; ++i)
-                    x = Add(x, Output(oscillators[i]));
-                x = ScaleFloor(x, (int)(((u32)counters[SONG_CHANNELENV[c]].value * (u32)SONG_CHANNELVOL[c]) >> 8));
-            }
+            for (int i = first[c]; gate[c] && i < modulators[c]; ++i)
+                x = Add(x, Output(i));
+            x = ScaleFloor(x, (int)(((u32)counters[SONG_CHANNELENV[c]].value * (u32)SONG_CHANNELVOL[c]) >> 8));
             // Effects run behind a closed gate too, so echoes ring out.
             while (effect < SONG_EFFECTCOUNT && SONG_EFFECTS[effect].channel == c) {
                 x = ProcessEffect(effects[effect], x);

@@ -19,7 +19,12 @@
 //                          itself, and each note's step is computed as the
 //                          editor does; envelope phase, keep and sustain are
 //                          in phase units, keep and sustain 0x7FFFFFFF where
-//                          there is none; overdrive param2 is the output gain
+//                          there is none, and maxValue holds maximum - minimum;
+//                          an effect's length is its echo history's (0 for
+//                          none), placed in the pool at param2
+//                          (RIXSONG_HISTORYSIZE ints in all);
+//                          overdrive rows hold the output gain in param1 with
+//                          its envelope in counter1, and the limit in param2
 //   RIXSONG_WIDE_CHANNELS  (only where a value needs it) the channel volume
 //                          and envelope counter tables are int
 // and the tables that the song's features need beyond the plain form.

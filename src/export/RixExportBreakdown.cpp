@@ -26,9 +26,9 @@ struct TFormCode {
     TCodeSize alone[TRixSongTables::kEffectTypes];
 };
 constexpr TFormCode kPlainCode{
-    {1828, 1405}, {2508, 1920}, {{239, 204}, {245, 221}, {90, 80}, {105, 97}, {147, 124}, {168, 126}}};
+    {1765, 1353}, {2443, 1857}, {{241, 192}, {247, 202}, {92, 72}, {107, 94}, {149, 111}, {162, 115}}};
 constexpr TFormCode kExactCode{
-    {1645, 1237}, {2236, 1678}, {{190, 150}, {196, 168}, {90, 73}, {105, 95}, {149, 122}, {130, 104}}};
+    {1582, 1189}, {2104, 1582}, {{155, 126}, {161, 138}, {94, 71}, {109, 96}, {153, 119}, {86, 61}}};
 
 constexpr const char* kEffectNames[TRixSongTables::kEffectTypes] = {"Delay",     "Flange",   "Low-pass",
                                                                    "High-pass", "Resonance", "Overdrive"};

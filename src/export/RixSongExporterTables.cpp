@@ -87,7 +87,11 @@ void CRixSongExporter::BuildEnvelopes(TRixSongTables& tables) const
     constexpr int32_t kNever = std::numeric_limits<int32_t>::max();
     for (const TRixEnvelope* envelope : shapeList) {
         if (exactForm) {
-            tables.envelopes.push_back({envelope->minValue, envelope->maxValue, envelope->speed, envelope->phase,
+            // maxValue holds the span, as the routine multiplies by it.
+            tables.envelopes.push_back({envelope->minValue,
+                                        AsSigned(static_cast<uint32_t>(envelope->maxValue) -
+                                                 static_cast<uint32_t>(envelope->minValue)),
+                                        envelope->speed, envelope->phase,
                                         envelope->keepEnabled ? envelope->keep : kNever,
                                         envelope->sustainEnabled ? envelope->sustain : kNever,
                                         envelope->resetMode == RIXRESET_NOTE, PatternResetMask(envelope->resetMode)});
@@ -152,20 +156,21 @@ void CRixSongExporter::BuildEffects(TRixSongTables& tables) const
                 continue;
             const auto param1 = static_cast<uint32_t>(effect.param1);
             const auto param2 = static_cast<uint32_t>(effect.param2);
-            TRixSongEffect row = {0, 0, 1, c, effect.type, 0, 0};
+            // Exact: length is the history's length (0 without one).
+            TRixSongEffect row = {0, 0, exactForm ? 0 : 1, c, effect.type, 0, 0};
             // The exact form takes the player's history lengths, with its
             // limits.
             const auto history = static_cast<int32_t>(TRixEffectState::HistoryLength(effect, rowSamples));
             switch (effect.type) {
             case RIXEFFECT_DELAY:
                 row.param1 = effect.param2;
-                row.length = exactForm ? history - 2 : AsSigned(rowSamples * param1 / 100u);
+                row.length = exactForm ? history : AsSigned(rowSamples * param1 / 100u);
                 row.param2 = exactForm ? historyOffset : 0;
                 historyOffset += history;
                 break;
             case RIXEFFECT_FLANGE:
                 // The largest delay the envelope reaches, plus 1.
-                row.length = exactForm ? history - 1 : AsSigned(static_cast<uint32_t>(effect.envelope1.maxValue) + 1u);
+                row.length = exactForm ? history : AsSigned(static_cast<uint32_t>(effect.envelope1.maxValue) + 1u);
                 row.param2 = exactForm ? historyOffset : 0;
                 historyOffset += history;
                 row.counter1 = CounterIndexOf(effect.envelope1);

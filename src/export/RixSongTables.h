@@ -50,9 +50,11 @@ struct TRixSongTables {
     {
         uint64_t total = 0;
         for (const TRixSongEffect& e : effects) {
-            if (e.type == RIXSONGEFFECTTYPE_DELAY)
+            if (exact)
+                total += static_cast<uint32_t>(e.length);
+            else if (e.type == RIXSONGEFFECTTYPE_DELAY)
                 total += static_cast<uint32_t>(e.length) + 2u;
-            if (e.type == RIXSONGEFFECTTYPE_FLANGE && e.length >= 0)
+            else if (e.type == RIXSONGEFFECTTYPE_FLANGE && e.length >= 0)
                 total += static_cast<uint32_t>(e.length) + 1u;
         }
         return total;
