@@ -296,19 +296,21 @@ TEST(RixReplay, VerificationNamesWhatTheTablesCannotCarry)
     EXPECT_TRUE(measured);
 }
 
-TEST(RixReplay, ExportSizeCountsTheCompiledTables)
+TEST(RixReplay, ExactVerificationNamesOnlyValuesNoEditorWrites)
 {
-    const auto data = RandomExactSong(3, kAllEffects);
-    const TRixSongTables tables = CRixSongExporter().Build(*data);
-    const std::size_t expected = tables.orderTable.size() * 4 + tables.patternData.size() + 8 +
-                                 tables.envelopes.size() * sizeof(TRixSongEnvelope) +
-                                 tables.counters.size() * sizeof(TRixSongEnvelopeCounter) +
-                                 tables.oscillators.size() * sizeof(TRixSongOscillator) +
-                                 tables.effects.size() * sizeof(TRixSongEffect) + 24;
-    const TExportSize size = MeasureExportSize(*data);
-    EXPECT_EQ(size.rawBytes, expected);
-    EXPECT_GT(size.compressedBytes, 0u);
-    EXPECT_LT(size.compressedBytes, size.rawBytes);
+    auto data = RandomExactSong(9, kAllEffects);
+    data->orderTable[2][0] = 1;
+    data->patterns[2][1][3] = 300; // no note, no stop
+    for (uint32_t p = 0; p < RIX_PATTERNS; ++p)
+        data->orderTable[5][p] = p; // patterns 1..15 all play, and 0 holds a note
+    data->patterns[5][0][4] = 40;
+    const TRixExportReport report = CRixExportVerifier::Verify(*data, true);
+    ASSERT_EQ(report.features.size(), 2u);
+    EXPECT_EQ(report.features[0].channel, 2);
+    EXPECT_EQ(report.features[0].place, "pattern 1, row 3");
+    EXPECT_EQ(report.features[1].channel, 5);
+    EXPECT_EQ(report.features[1].place, "pattern 0");
+    EXPECT_FALSE(report.Passes());
 }
 
 } // namespace
