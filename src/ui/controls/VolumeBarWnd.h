@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QColor>
 #include <QImage>
 #include <QString>
 #include <QWidget>
+
+#include "Offscreen.h"
 
 namespace rix {
 
@@ -18,7 +19,8 @@ public:
     // Levels above this are drawn in the clip colour.
     static constexpr float CLIP_LEVEL = 0.99f;
 
-    CVolumeBarWnd(const QString& text, QColor background, QWidget* parent);
+    // background: the theme brush the owner's face is painted with.
+    CVolumeBarWnd(const QString& text, int backgroundBrush, QWidget* parent);
 
     void SetValue(float value);
     float GetValue() const { return value; }
@@ -41,9 +43,11 @@ private:
 
     float value = 0.5f;
     float level = 0.0f;
-    QColor background;
-    // The bar as last drawn, of the widget's size; redrawn when dirty.
+    int backgroundBrush;
+    // The bar as last drawn, of the widget's size at its device pixel
+    // ratio; redrawn when dirty or when the ratio or the theme changed.
     QImage offscreen;
+    COffscreenKey key;
     bool dirty = true;
     bool dragging = false;
 };

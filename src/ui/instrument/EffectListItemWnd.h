@@ -8,6 +8,7 @@
 
 #include "InstrumentEditor.h"
 #include "MessageWidget.h"
+#include "Offscreen.h"
 #include "RixEffect.h"
 
 namespace rix {
@@ -96,6 +97,7 @@ private:
     std::vector<TLabel> labels;
     bool gestureStarted = false;
     QImage offscreen;
+    COffscreenKey key;
     bool dirty = true;
 };
 

@@ -5,6 +5,7 @@
 
 #include "InstrumentEditor.h"
 #include "MessageWidget.h"
+#include "Offscreen.h"
 #include "RixOscillator.h"
 
 class QScrollBar;
@@ -81,6 +82,7 @@ private:
     bool pitchDragging = false;
     bool volumeDragging = false;
     QImage offscreen;
+    COffscreenKey key;
     bool dirty = true;
 };
 
