@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -39,13 +40,15 @@ int RunRenderStems(const std::vector<std::string>& args)
         return UsageError("render --stems needs DIR and IN.sonrix");
     const std::string& folder = args[0];
     const std::string& input = args[1];
-    nexilon::CPtr<rix::IRixModule> module = nexilon::CreateInstance<rix::IRixModule>(rix::CRixModule::ClassId);
+    auto song = std::make_unique<rix::CRixModuleData>();
     try {
-        rix::CRixModuleLock data(*module, nexilon::LOCKMODE_WRITE);
-        LoadModuleFile(input, *data);
+        LoadModuleFile(input, *song);
     } catch (const std::exception& error) {
         return ReportFileFailure(input, error);
     }
+    // The stems render from a module object, as the editor's WAV export does.
+    nexilon::CPtr<rix::IRixModule> module = nexilon::CreateInstance<rix::IRixModule>(rix::CRixModule::ClassId);
+    *rix::CRixModuleLock(*module, nexilon::LOCKMODE_WRITE) = *song;
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error || !std::filesystem::is_directory(folder))
