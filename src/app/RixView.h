@@ -9,6 +9,7 @@ namespace rix {
 
 class CImageButton;
 class CPlaybackController;
+class CSongEditor;
 
 // The one view of the main window: every editor and panel of the program
 // as a child window at a fixed place, plus the transport buttons and the
@@ -33,7 +34,7 @@ public:
     // Envelope button i (0..7) of channel i + 1.
     static QRect EnvButtonRect(int index);
 
-    CRixView(CPlaybackController& controller, QWidget* parent);
+    CRixView(CSongEditor& editor, QWidget* parent);
     // Stops playback first, since the children it notifies go with the view.
     ~CRixView() override;
 
@@ -53,6 +54,7 @@ private:
     // Puts a child at its place and names it.
     void Place(QWidget* child, const TPlace& place);
 
+    CSongEditor& editor;
     CPlaybackController& controller;
     std::array<CImageButton*, 8> envButtons{};
 };

@@ -37,7 +37,6 @@ public:
     // `count` samples starting `offset` samples from the current position
     // (negative: already written), wrapping at the end.
     void Copy(int32_t offset, int32_t* destination, uint32_t count) const;
-    uint32_t Index() const { return index; }
 
 private:
     void Put(const int32_t* block, uint32_t count);

@@ -26,7 +26,7 @@ protected:
         QCoreApplication::setOrganizationName(QStringLiteral("Kestrelab"));
         QCoreApplication::setApplicationName(QStringLiteral("sonrix3"));
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(folder / "config"));
-        frame = std::make_unique<rix::CMainFrame>(Controller());
+        frame = std::make_unique<rix::CMainFrame>(Editor());
         frame->Document().OnNewDocument();
     }
     void TearDown() override
@@ -39,7 +39,7 @@ protected:
     void RestartFrame()
     {
         frame.reset();
-        frame = std::make_unique<rix::CMainFrame>(Controller());
+        frame = std::make_unique<rix::CMainFrame>(Editor());
     }
 
     // Answers the next message box with button and returns its text

@@ -33,7 +33,6 @@ public:
 
     // How the export ended, once exec() has returned.
     bool Completed() const { return completed; }
-    const QString& FailureReason() const { return failureReason; }
     // Message boxes at the end are left out when false (tests, scripts).
     void SetShowResult(bool show) { showResult = show; }
 

@@ -3,7 +3,7 @@
 #include <QImage>
 #include <optional>
 
-#include "CellBlock.h"
+#include "GridLook.h"
 #include "OrderTableGeometry.h"
 #include "RixConstants.h"
 
@@ -12,10 +12,7 @@ class QPainter;
 namespace rix {
 
 // What the order table shows besides the entries.
-struct TOrderTableLook {
-    TCell cursor;
-    CCellSelection selection;
-    bool hasFocus = false;
+struct TOrderTableLook : TGridLook {
     int32_t playPosition = -1;  // -1: nothing plays
 };
 

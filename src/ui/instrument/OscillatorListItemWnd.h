@@ -3,6 +3,7 @@
 #include <QImage>
 #include <cstdint>
 
+#include "EditStep.h"
 #include "InstrumentEditor.h"
 #include "MessageWidget.h"
 #include "RixOscillator.h"
@@ -14,20 +15,20 @@ namespace rix {
 class CImageButton;
 class CInPlaceEdit;
 class COscillatorListBodyWnd;
-class CPlaybackController;
+class CSongEditor;
 
 // One oscillator of the list: its waveform (right click: the "Type" menu,
 // double click: the next one), its pitch (an in-place edit on a click, a
 // scroll bar of whole semitones), its volume bar (pressed or dragged), the
 // envelope buttons and, for a carrier, the frequency-modulation switch and
 // the buttons that delete, move and duplicate it. The item of a transition
-// oscillator has neither. Draws from an off-screen image redrawn when the
+// oscillator has neither. A volume drag or a drag of the pitch bar's thumb
+// is one undo step. Draws from an off-screen image redrawn when the
 // oscillator changed. UI thread only.
 class COscillatorListItemWnd : public CMessageWidget {
     Q_OBJECT
 public:
-    COscillatorListItemWnd(COscillatorListBodyWnd& body, CPlaybackController& controller, CInstrumentEditor& editor,
-                           int32_t channel, TOscillatorRef ref);
+    COscillatorListItemWnd(COscillatorListBodyWnd& body, CSongEditor& editor, int32_t channel, TOscillatorRef ref);
     // The pitch edit reports no focus loss to a half-destroyed item.
     ~COscillatorListItemWnd() override;
 
@@ -40,6 +41,8 @@ public:
     void OpenPitchEdit();
     CInPlaceEdit* PitchEdit() const { return pitchEdit; }
     QScrollBar* PitchScrollBar() const { return pitchBar; }
+    // Re-reads the oscillator and redraws.
+    void Reload();
 
 protected:
     intptr_t OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
@@ -50,9 +53,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    void Change(const std::function<void(TRixOscillator&)>& change, TEditStep step = TEditStep::New);
-    // Re-reads the oscillator and redraws.
-    void Reload();
+    CInstrumentEditor& Editor() const;
     void Render();
     void CommitPitch();
     void OnPitchBarAction(int action);
@@ -68,9 +69,7 @@ private:
     void OnTransitionEnvelope() { OpenEnvelope(true); }
     void OnVolumeEnvelope() { OpenEnvelope(false); }
 
-    COscillatorListBodyWnd& body;
-    CPlaybackController& controller;
-    CInstrumentEditor& editor;
+    CSongEditor& editor;
     int32_t channel;
     TOscillatorRef ref;
     TRixOscillator oscillator;

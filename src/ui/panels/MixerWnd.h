@@ -8,6 +8,7 @@
 namespace rix {
 
 class CPlaybackController;
+class CSongEditor;
 
 // The mixer (355 × 140): one strip per channel at x = 24 + 40·c with the
 // channel volume as a fader and, while the song plays, the heard level of
@@ -19,12 +20,13 @@ public:
     static constexpr int STRIP_WIDTH = 40;
     static constexpr int STRIP_HEIGHT = 140;
 
-    CMixerWnd(CPlaybackController& controller, QWidget* parent);
+    CMixerWnd(CSongEditor& editor, QWidget* parent);
     ~CMixerWnd() override;
 
-    void Refresh() override { RedrawStrips(false); }
-    void Repaint() override { update(); }
+    void OnSongChanged(const TSongChange& change) override;
     int32_t GetDraggedChannel() const { return draggedChannel; }
+    // The volume the strip of channel (0..7) shows.
+    int32_t ShownVolume(int32_t channel) const { return shownVolume[static_cast<std::size_t>(channel)]; }
 
 protected:
     intptr_t OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
@@ -38,8 +40,8 @@ private:
     // strips whose volume or level column changed, and repaints only those.
     void RedrawStrips(bool playing);
     void DrawStrip(int32_t channel, int32_t volume, int32_t levelHeight);
-    void StoreVolume(int32_t channel, int32_t volume);
 
+    CSongEditor& editor;
     CPlaybackController& controller;
     std::array<QImage, 8> strips;
     // What each strip shows: its volume and its level column in pixels

@@ -28,12 +28,12 @@ COscBarWnd::COscBarWnd(CPlaybackController& controller, QWidget* parent)
         cell = QImage(CELL_WIDTH, CELL_HEIGHT, QImage::Format_RGB32);
     setAttribute(Qt::WA_OpaquePaintEvent);
     RedrawCells(false);
-    controller.RegisterTarget(EDITOR_OSCILLATOR_BAR, this);
+    controller.AddListener(this, POSTS_LEVELS);
 }
 
 COscBarWnd::~COscBarWnd()
 {
-    controller.RegisterTarget(EDITOR_OSCILLATOR_BAR, nullptr);
+    controller.RemoveListener(this);
 }
 
 void COscBarWnd::RedrawCells(bool withScopes)

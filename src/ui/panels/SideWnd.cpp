@@ -19,9 +19,9 @@ constexpr QRgb kUnselectedLabel = 0xFF888888;
 constexpr QRgb kFrame = 0xFFAAAAAA;
 } // namespace
 
-CSideWnd::CSideWnd(CPlaybackController& controller, QWidget* parent)
-    : QWidget(parent), oscillatorList(new COscillatorListMainWnd(controller, this)),
-      effectList(new CEffectListMainWnd(controller, this))
+CSideWnd::CSideWnd(CSongEditor& editor, QWidget* parent)
+    : QWidget(parent), oscillatorList(new COscillatorListMainWnd(editor, this)),
+      effectList(new CEffectListMainWnd(editor, this))
 {
     oscillatorList->setObjectName(QStringLiteral("COscillatorListMainWnd"));
     oscillatorList->setAccessibleName(QStringLiteral("COscillatorListMainWnd"));

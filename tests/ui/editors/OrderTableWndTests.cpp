@@ -49,7 +49,6 @@ TEST_F(COrderTableWndTest, Keys)
             if (test.song)
                 test.song(data);
         });
-        order->Refresh();
         Controller().SelectChannel(test.start.channel);
         Controller().SetOrderPosition(test.start.row);
         const QKeySequence keys = QKeySequence::fromString(QString::fromLatin1(test.keys));
@@ -68,7 +67,6 @@ TEST_F(COrderTableWndTest, BlocksMoveIntactOntoOverlappingPlacesAndPasteClips)
         for (uint32_t position = 0; position < 3; ++position)
             data.orderTable[1][position] = 1 + position, data.orderTable[2][position] = 4 + position;
     });
-    order->Refresh();
     Drag(order, OrderCell(1, 0), OrderCell(2, 2));
     EXPECT_EQ(order->Selection().Width(), 2);
     EXPECT_EQ(order->Selection().Height(), 3);
@@ -91,10 +89,10 @@ TEST_F(COrderTableWndTest, BlocksMoveIntactOntoOverlappingPlacesAndPasteClips)
 
 TEST_F(COrderTableWndTest, FollowsThePlayingPositionAndReturnsToTheCursor)
 {
-    SendMessageTo(order, MSG_PLAYING_POSITION, 200, 0);
+    SendMessageTo(order, MSG_PLAYING_POSITION, 200 * 16 + 9, 0);
     EXPECT_EQ(order->PlayPosition(), 200);
     EXPECT_GT(order->Geometry().ScrollPosition(), 0);
-    SendMessageTo(order, MSG_PLAYING_POSITION, 256, 0);
+    SendMessageTo(order, MSG_PLAYING_POSITION, NO_PLAYING_POSITION, 0);
     EXPECT_EQ(order->PlayPosition(), -1);
     EXPECT_EQ(order->Geometry().ScrollPosition(), 0);
     QTest::mouseClick(order, Qt::LeftButton, {}, OrderCell(5, 7));

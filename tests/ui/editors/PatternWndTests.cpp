@@ -48,7 +48,6 @@ TEST_F(CPatternWndTest, Keys)
             if (test.song)
                 test.song(data);
         });
-        pattern->Refresh();
         Controller().SetRow(test.startRow);
         const QKeySequence keys = QKeySequence::fromString(QString::fromLatin1(test.keys));
         for (int index = 0; index < keys.count(); ++index)
@@ -102,7 +101,6 @@ TEST_F(CPatternWndTest, PasteIsClippedAtChannel7AndRow15)
             data.patterns[channel][1][0] = data.patterns[channel][1][1] = 10 + channel;
         }
     });
-    pattern->Refresh();
     Controller().SetRow(8);  // a press outside the selection selects
     Drag(pattern, PatternCell(0, 0), PatternCell(3, 1));
     pattern->Copy();
@@ -121,7 +119,6 @@ TEST_F(CPatternWndTest, DraggingMovesTheBlockAndAClickOnlyMovesTheCursor)
         data.orderTable[0][0] = 1;
         data.patterns[0][1][0] = 7, data.patterns[0][1][1] = 8, data.patterns[0][1][2] = 9;
     });
-    pattern->Refresh();
     Controller().SetRow(8);  // a press outside the selection selects
     Drag(pattern, PatternCell(0, 0), PatternCell(0, 1));
     const CRixModuleData before = Song();

@@ -20,8 +20,8 @@ using InstrumentUndo = instrumenttest::CInstrumentTest;
 // earlier instrument exactly, and shows the channel that changed.
 TEST_F(InstrumentUndo, RestoresEachEarlierInstrumentAndRedoesThem)
 {
-    COscillatorListMainWnd oscillators(controller, nullptr);
-    CEffectListMainWnd effects(controller, nullptr);
+    COscillatorListMainWnd oscillators(editor, nullptr);
+    CEffectListMainWnd effects(editor, nullptr);
     std::vector<CRixModuleChannel> states{Channel(0)};
     const auto gesture = [&](const std::function<void()>& edit) {
         edit();
@@ -59,15 +59,15 @@ TEST_F(InstrumentUndo, RestoresEachEarlierInstrumentAndRedoesThem)
     });
     controller.SelectChannel(4);
     for (std::size_t step = states.size() - 1; step > 0; --step) {
-        ASSERT_TRUE(controller.CanUndo()) << step;
-        controller.Undo();
+        ASSERT_TRUE(editor.CanUndo()) << step;
+        editor.Undo();
         EXPECT_EQ(Channel(0), states[step - 1]) << step;
         EXPECT_EQ(controller.GetCurrentChannel(), 0);
         EXPECT_EQ(oscillators.Channel(), 0);
     }
-    EXPECT_FALSE(controller.CanUndo());
+    EXPECT_FALSE(editor.CanUndo());
     for (std::size_t step = 1; step < states.size(); ++step) {
-        controller.Redo();
+        editor.Redo();
         EXPECT_EQ(Channel(0), states[step]) << step;
     }
     EXPECT_EQ(effects.List()->Items().size(), 1u);

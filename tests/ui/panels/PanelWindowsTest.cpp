@@ -25,7 +25,7 @@ protected:
 
 TEST_F(PanelWindowsTest, TempoEditStoresTheClampedValue)
 {
-    CBpmWnd bpm(Controller(), nullptr);
+    CBpmWnd bpm(Editor(), nullptr);
     bpm.resize(88, 26);
     const struct {
         const char* typed;
@@ -44,7 +44,7 @@ TEST_F(PanelWindowsTest, TempoEditStoresTheClampedValue)
 
 TEST_F(PanelWindowsTest, TempoSpinStopsAtTheLimits)
 {
-    CBpmWnd bpm(Controller(), nullptr);
+    CBpmWnd bpm(Editor(), nullptr);
     const struct {
         int32_t start;
         uint32_t message;
@@ -67,7 +67,7 @@ TEST_F(PanelWindowsTest, TimeCounterFollowsPositionMessagesAtTheSongsTempo)
 
 TEST_F(PanelWindowsTest, MixerPressSetsTheChannelVolumeAndDragsIt)
 {
-    CMixerWnd mixer(Controller(), nullptr);
+    CMixerWnd mixer(Editor(), nullptr);
     mixer.resize(355, 140);
     auto volume = [this](int c) { return ReadSong<int32_t>([c](const CRixModuleData& d) { return d.channels[c].volume; }); };
     QTest::mouseClick(&mixer, Qt::LeftButton, {}, QPoint(24 + 40 * 2 + 20, 75));
@@ -104,7 +104,7 @@ TEST_F(PanelWindowsTest, OscillatorBarMutesAndSolos)
 
 TEST_F(PanelWindowsTest, MasterBarStoresTheMasterVolume)
 {
-    CMasterWnd master(Controller(), nullptr);
+    CMasterWnd master(Editor(), nullptr);
     master.resize(355, 30);
     QTest::mouseClick(&master.Bar(), Qt::LeftButton, {}, QPoint(2, 10));
     QCoreApplication::sendPostedEvents(&master);
@@ -116,7 +116,7 @@ TEST_F(PanelWindowsTest, MasterBarStoresTheMasterVolume)
 
 TEST_F(PanelWindowsTest, SidePanelTabsShowOneListAtATime)
 {
-    CSideWnd side(Controller(), nullptr);
+    CSideWnd side(Editor(), nullptr);
     side.resize(370, 550);
     side.show();
     const struct {
