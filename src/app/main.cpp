@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <cstring>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -8,6 +9,19 @@
 #include "RixApp.h"
 
 namespace {
+
+constexpr const char* kUsage =
+    "Usage: sonrix3 [OPTION]... [SONG.sonrix]\n"
+    "\n"
+    "Tracker and software synthesizer for the soundtracks of size-limited intros.\n"
+    "Opens SONG.sonrix, or starts with a new song.\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help           show this help\n"
+    "  -V, --version        show the version\n"
+    "  --measure-startup    print the milliseconds to the first painted window, then quit\n"
+    "\n"
+    "Qt's options, such as -platform NAME and -style NAME, are accepted too.\n";
 
 // --measure-startup: prints the milliseconds from the start of main to the
 // main window's first finished paint, then quits.
@@ -42,6 +56,17 @@ int main(int argc, char** argv)
 {
     QElapsedTimer clock;
     clock.start();
+    // Answered before Qt starts, so that they work without a display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-h") == 0 || std::strcmp(argv[i], "--help") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "-V") == 0 || std::strcmp(argv[i], "--version") == 0) {
+            std::printf("sonrix3 %s\n", SONRIX_VERSION);
+            return 0;
+        }
+    }
     QApplication application(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(SONRIX_VERSION));
     // Ties the windows to the installed sonrix3.desktop (its icon and name).
