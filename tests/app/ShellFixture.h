@@ -14,6 +14,7 @@
 
 #include "ControllerFixture.h"
 #include "MainFrame.h"
+#include "RixDoc.h"
 #include "TemporaryFolder.h"
 
 class CShellFixture : public CControllerFixture {
