@@ -33,6 +33,11 @@ const char* ValueName(uint32_t value)
 
 } // namespace
 
+int32_t TGrid::Rows() const
+{
+    return kind == PATTERNS ? RIX_ROWS : RIX_ORDER_POSITIONS;
+}
+
 CArrangementEditor::CArrangementEditor(CSongEditor& editor) : editor(editor) {}
 
 int32_t CArrangementEditor::PatternEdit(const char* name, int32_t order, int32_t first, int32_t count,
@@ -70,25 +75,28 @@ int32_t CArrangementEditor::EnterValue(int32_t channel, int32_t order, int32_t r
 
 bool CArrangementEditor::InsertRow(int32_t channel, int32_t order, int32_t row)
 {
-    if ((channel != kAllChannels && !IsChannel(channel)) || !IsOrder(order) || !IsRow(row))
-        return false;
-    return PlainEdit("Insert Row", [=](CRixModuleData& song) {
-        for (int32_t c = 0; c < RIX_CHANNELS; ++c)
-            if (channel == kAllChannels || channel == c)
-                if (const uint32_t pattern = CArrangementEdits::EditablePattern(song, c, order))
-                    song.InsertRow(uint32_t(c), pattern, uint32_t(row));
-    });
+    return RowEdit(true, channel, order, row);
 }
 
 bool CArrangementEditor::DeleteRow(int32_t channel, int32_t order, int32_t row)
 {
+    return RowEdit(false, channel, order, row);
+}
+
+bool CArrangementEditor::RowEdit(bool insert, int32_t channel, int32_t order, int32_t row)
+{
     if ((channel != kAllChannels && !IsChannel(channel)) || !IsOrder(order) || !IsRow(row))
         return false;
-    return PlainEdit("Delete Row", [=](CRixModuleData& song) {
-        for (int32_t c = 0; c < RIX_CHANNELS; ++c)
-            if (channel == kAllChannels || channel == c)
-                if (const uint32_t pattern = CArrangementEdits::EditablePattern(song, c, order))
-                    song.DeleteRow(uint32_t(c), pattern, uint32_t(row));
+    return PlainEdit(insert ? "Insert Row" : "Delete Row", [=](CRixModuleData& song) {
+        for (int32_t c = 0; c < RIX_CHANNELS; ++c) {
+            const uint32_t pattern = CArrangementEdits::EditablePattern(song, c, order);
+            if (pattern == 0 || (channel != kAllChannels && channel != c))
+                continue;
+            if (insert)
+                song.InsertRow(uint32_t(c), pattern, uint32_t(row));
+            else
+                song.DeleteRow(uint32_t(c), pattern, uint32_t(row));
+        }
     });
 }
 
@@ -147,24 +155,31 @@ bool CArrangementEditor::StepOrderEntry(int32_t channel, int32_t position, int32
 
 bool CArrangementEditor::InsertOrderEntry(int32_t channel, int32_t position)
 {
-    if ((channel != kAllChannels && !IsChannel(channel)) || !IsOrder(position))
-        return false;
-    if (channel == kAllChannels)
-        return PlainEdit("Insert Position",
-                         [=](CRixModuleData& song) { song.InsertOrderPosition(uint32_t(position)); });
-    return PlainEdit("Insert Entry",
-                     [=](CRixModuleData& song) { CArrangementEdits::InsertOrderCell(song, channel, position); });
+    return EntryEdit(true, channel, position);
 }
 
 bool CArrangementEditor::DeleteOrderEntry(int32_t channel, int32_t position)
 {
+    return EntryEdit(false, channel, position);
+}
+
+bool CArrangementEditor::EntryEdit(bool insert, int32_t channel, int32_t position)
+{
     if ((channel != kAllChannels && !IsChannel(channel)) || !IsOrder(position))
         return false;
-    if (channel == kAllChannels)
-        return PlainEdit("Delete Position",
-                         [=](CRixModuleData& song) { song.DeleteOrderPosition(uint32_t(position)); });
-    return PlainEdit("Delete Entry",
-                     [=](CRixModuleData& song) { CArrangementEdits::DeleteOrderCell(song, channel, position); });
+    const bool all = channel == kAllChannels;
+    const char* name =
+        all ? (insert ? "Insert Position" : "Delete Position") : (insert ? "Insert Entry" : "Delete Entry");
+    return PlainEdit(name, [=](CRixModuleData& song) {
+        if (all && insert)
+            song.InsertOrderPosition(uint32_t(position));
+        else if (all)
+            song.DeleteOrderPosition(uint32_t(position));
+        else if (insert)
+            CArrangementEdits::InsertOrderCell(song, channel, position);
+        else
+            CArrangementEdits::DeleteOrderCell(song, channel, position);
+    });
 }
 
 bool CArrangementEditor::ClearOrderBlock(const CCellSelection& selection, const char* name)
@@ -197,6 +212,51 @@ TCellBlock CArrangementEditor::CopyOrderBlock(const CCellSelection& selection) c
     if (!selection.Inside(RIX_ORDER_POSITIONS))
         return {};
     return editor.Read([&](const CRixModuleData& song) { return CArrangementEdits::CopyOrderBlock(song, selection); });
+}
+
+int32_t CArrangementEditor::SetCell(TGrid grid, int32_t channel, int32_t row, uint32_t value)
+{
+    if (grid.kind == TGrid::PATTERNS)
+        return EnterValue(channel, grid.order, row, value);
+    SetOrderEntry(channel, row, value);
+    return kDone;
+}
+
+bool CArrangementEditor::InsertCell(TGrid grid, int32_t channel, int32_t row)
+{
+    return grid.kind == TGrid::PATTERNS ? InsertRow(channel, grid.order, row) : InsertOrderEntry(channel, row);
+}
+
+bool CArrangementEditor::DeleteCell(TGrid grid, int32_t channel, int32_t row)
+{
+    return grid.kind == TGrid::PATTERNS ? DeleteRow(channel, grid.order, row) : DeleteOrderEntry(channel, row);
+}
+
+TCellBlock CArrangementEditor::CopyBlock(TGrid grid, const CCellSelection& selection) const
+{
+    return grid.kind == TGrid::PATTERNS ? CopyPatternBlock(grid.order, selection) : CopyOrderBlock(selection);
+}
+
+bool CArrangementEditor::ClearBlock(TGrid grid, const CCellSelection& selection, const char* name)
+{
+    return grid.kind == TGrid::PATTERNS ? ClearPatternBlock(grid.order, selection, name)
+                                        : ClearOrderBlock(selection, name);
+}
+
+int32_t CArrangementEditor::PasteBlock(TGrid grid, const TCellBlock& block, TCell at)
+{
+    if (grid.kind == TGrid::PATTERNS)
+        return PastePatternBlock(grid.order, block, at);
+    PasteOrderBlock(block, at);
+    return kDone;
+}
+
+int32_t CArrangementEditor::MoveBlock(TGrid grid, const CCellSelection& selection, TCell drop)
+{
+    if (grid.kind == TGrid::PATTERNS)
+        return MovePatternBlock(grid.order, selection, drop);
+    MoveOrderBlock(selection, drop);
+    return kDone;
 }
 
 } // namespace rix

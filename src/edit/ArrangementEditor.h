@@ -10,6 +10,20 @@ namespace rix {
 class CRixModuleData;
 class CSongEditor;
 
+// A grid of cells the arrangement operations work in: the order table
+// (channels by order positions, cells holding pattern numbers) or the
+// patterns the channels play at one order position (channels by rows,
+// cells holding notes).
+struct TGrid {
+    enum TKind { ORDER_TABLE, PATTERNS };
+    TKind kind = ORDER_TABLE;
+    int32_t order = 0;  // of PATTERNS
+
+    static TGrid OrderTable() { return {ORDER_TABLE, 0}; }
+    static TGrid PatternsAt(int32_t order) { return {PATTERNS, order}; }
+    int32_t Rows() const;
+};
+
 // The operations of the order table and the pattern editor (see
 // CSongEditor for what every operation does). Pattern operations work on
 // the patterns the channels play at an order position; a channel without
@@ -56,11 +70,26 @@ public:
     bool MoveOrderBlock(const CCellSelection& selection, TCell drop);
     TCellBlock CopyOrderBlock(const CCellSelection& selection) const;
 
+    // The same operations for either grid, for the windows that show one:
+    // a cell value (EnterValue, SetOrderEntry), a cell inserted or deleted
+    // in a channel or kAllChannels (rows, entries, positions), and the
+    // block operations. Those that return int32_t return the channel left
+    // without an empty pattern, or kDone.
+    int32_t SetCell(TGrid grid, int32_t channel, int32_t row, uint32_t value);
+    bool InsertCell(TGrid grid, int32_t channel, int32_t row);
+    bool DeleteCell(TGrid grid, int32_t channel, int32_t row);
+    TCellBlock CopyBlock(TGrid grid, const CCellSelection& selection) const;
+    bool ClearBlock(TGrid grid, const CCellSelection& selection, const char* name);
+    int32_t PasteBlock(TGrid grid, const TCellBlock& block, TCell at);
+    int32_t MoveBlock(TGrid grid, const CCellSelection& selection, TCell drop);
+
 private:
     // A pattern edit at order that first makes sure channels first ..
     // first + count - 1 have a pattern there.
     int32_t PatternEdit(const char* name, int32_t order, int32_t first, int32_t count,
                         const std::function<void(CRixModuleData&)>& change);
+    bool RowEdit(bool insert, int32_t channel, int32_t order, int32_t row);
+    bool EntryEdit(bool insert, int32_t channel, int32_t position);
     // An edit that needs no pattern placed.
     bool PlainEdit(const char* name, const std::function<void(CRixModuleData&)>& change);
 

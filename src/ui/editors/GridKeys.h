@@ -48,9 +48,11 @@ struct TGridKey {
 };
 
 // The keys of the pattern editor (besides the note keys, CNoteKeys) and
-// of the order table: the tables the windows run their keys from.
+// of the order table, and the keys both take alike: the tables the windows
+// run their keys from.
 std::span<const TGridKey> PatternKeys();
 std::span<const TGridKey> OrderTableKeys();
+std::span<const TGridKey> SharedGridKeys();
 // The binding in table that a key event matches, or null.
 const TGridKey* FindGridKey(std::span<const TGridKey> table, const QKeyEvent& event);
 

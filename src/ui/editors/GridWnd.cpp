@@ -15,9 +15,8 @@ constexpr int32_t kPageRows = 16;
 
 } // namespace
 
-CGridWnd::CGridWnd(CSongEditor& editor, TGridLook& look, int32_t rows, QSize cellSize, QWidget* parent)
-    : CMessageWidget(parent), editor(editor), controller(editor.Controller()), look(look), rows(rows),
-      cellSize(cellSize)
+CGridWnd::CGridWnd(CSongEditor& editor, TGridLook& look, QSize cellSize, QWidget* parent)
+    : CMessageWidget(parent), editor(editor), controller(editor.Controller()), look(look), cellSize(cellSize)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -25,24 +24,53 @@ CGridWnd::CGridWnd(CSongEditor& editor, TGridLook& look, int32_t rows, QSize cel
 
 void CGridWnd::Copy()
 {
-    clipboard = CopyBlock(look.selection);
+    clipboard = editor.Arrangement().CopyBlock(Grid(), look.selection);
 }
 
 void CGridWnd::Cut()
 {
     Copy();
-    ClearBlock(look.selection, "Cut");
+    ClearSelection("Cut");
 }
 
 void CGridWnd::Paste()
 {
-    if (!clipboard.IsEmpty())
-        PasteBlock(clipboard, look.cursor);
+    if (clipboard.IsEmpty())
+        return;
+    const int32_t missing = editor.Arrangement().PasteBlock(Grid(), clipboard, look.cursor);
+    if (missing != CArrangementEditor::kDone)
+        ReportNoRoom(missing, true);
+}
+
+void CGridWnd::ClearSelection(const char* name)
+{
+    editor.Arrangement().ClearBlock(Grid(), look.selection, name);
+}
+
+void CGridWnd::EnterAtCursor(uint32_t value)
+{
+    const TCell cursor = look.cursor;
+    const int32_t missing = editor.Arrangement().SetCell(Grid(), cursor.channel, cursor.row, value);
+    if (missing != CArrangementEditor::kDone) {
+        ReportNoRoom(missing, false);
+        return;
+    }
+    if (cursor.row < Grid().Rows() - 1)
+        Go(cursor.channel, cursor.row + 1);
+    ValueEntered(cursor, value);
+}
+
+void CGridWnd::InsertOrDelete(bool insert, int32_t channel, int32_t row)
+{
+    if (insert)
+        editor.Arrangement().InsertCell(Grid(), channel, row);
+    else
+        editor.Arrangement().DeleteCell(Grid(), channel, row);
 }
 
 void CGridWnd::ShowCursorAt(TCell cell)
 {
-    cell = {std::clamp(cell.channel, 0, RIX_CHANNELS - 1), std::clamp(cell.row, 0, rows - 1)};
+    cell = {std::clamp(cell.channel, 0, RIX_CHANNELS - 1), std::clamp(cell.row, 0, Grid().Rows() - 1)};
     if (cell == look.cursor)
         return;
     const int32_t old = look.cursor.row;
@@ -61,6 +89,8 @@ void CGridWnd::keyPressEvent(QKeyEvent* event)
 bool CGridWnd::RunKey(const QKeyEvent& event)
 {
     const TGridKey* binding = FindGridKey(Keys(), event);
+    if (!binding)
+        binding = FindGridKey(SharedGridKeys(), event);
     if (binding)
         Run(*binding, event);
     return binding != nullptr;
@@ -99,7 +129,7 @@ void CGridWnd::Run(const TGridKey& binding, const QKeyEvent& event)
         if (look.selection.IsSingleCell())
             EnterAtCursor(RIX_NOTE_EMPTY);
         else
-            ClearBlock(look.selection, "Clear");
+            ClearSelection("Clear");
         break;
     case TGridCommand::Insert: InsertOrDelete(true, cursor.channel, cursor.row); break;
     case TGridCommand::InsertAll: InsertOrDelete(true, CArrangementEditor::kAllChannels, cursor.row); break;
@@ -116,7 +146,7 @@ void CGridWnd::Run(const TGridKey& binding, const QKeyEvent& event)
 
 void CGridWnd::Go(int32_t channel, int32_t row)
 {
-    MoveCursorTo({std::clamp(channel, 0, RIX_CHANNELS - 1), std::clamp(row, 0, rows - 1)});
+    MoveCursorTo({std::clamp(channel, 0, RIX_CHANNELS - 1), std::clamp(row, 0, Grid().Rows() - 1)});
 }
 
 void CGridWnd::mousePressEvent(QMouseEvent* event)
@@ -160,7 +190,7 @@ void CGridWnd::mouseMoveEvent(QMouseEvent* event)
         dropCell = {std::clamp(selection.LowChannel() + (point.x() - dragStart.x()) / cellSize.width(), 0,
                                RIX_CHANNELS - selection.Width()),
                     std::clamp(selection.LowRow() + (point.y() - dragStart.y()) / cellSize.height(), 0,
-                               rows - selection.Height())};
+                               Grid().Rows() - selection.Height())};
         update();
     }
     PointerDragged(point);
@@ -180,7 +210,10 @@ void CGridWnd::mouseReleaseEvent(QMouseEvent* event)
     if (point == dragStart) {
         if (const std::optional<TCell> cell = CellAt(point))
             ClickCell(*cell);
-    } else if (MoveBlock(look.selection, dropCell)) {
+    } else if (const int32_t missing = editor.Arrangement().MoveBlock(Grid(), look.selection, dropCell);
+               missing != CArrangementEditor::kDone) {
+        ReportNoRoom(missing, true);
+    } else {
         CCellSelection moved;
         moved.SetBlock(dropCell, look.selection.Width(), look.selection.Height());
         SetSelection(moved);
@@ -198,7 +231,7 @@ void CGridWnd::ScrollDrag(int pixels, int32_t rowsMoved)
     if (!dragging)
         return;
     dragStart.ry() -= pixels;
-    dropCell.row = std::clamp(dropCell.row + rowsMoved, 0, rows - look.selection.Height());
+    dropCell.row = std::clamp(dropCell.row + rowsMoved, 0, Grid().Rows() - look.selection.Height());
     update();
 }
 

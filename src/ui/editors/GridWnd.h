@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 
+#include "ArrangementEditor.h"
 #include "CellBlock.h"
 #include "GridKeys.h"
 #include "GridLook.h"
@@ -21,9 +22,10 @@ class CSongEditor;
 // window's key table, the mouse (a press outside the selection selects and
 // a drag extends it; a drag that starts inside the selection moves the
 // block), the clipboard commands with the window's own block clipboard,
-// and the keyboard focus. A subclass says where its cells are, how its
-// cursor maps onto the controller's, and runs its edits through the edit
-// layer. Rows are pattern rows or order positions. UI thread.
+// the edits of the edit layer's grid operations, and the keyboard focus. A
+// subclass says which grid it shows, where its cells are and how its
+// cursor maps onto the controller's. Rows are pattern rows or order
+// positions. UI thread.
 class CGridWnd : public CMessageWidget, public IClipboardTarget {
     Q_OBJECT
 public:
@@ -32,7 +34,7 @@ public:
     void Paste() override;
 
     const CCellSelection& Selection() const { return look.selection; }
-    // The key bindings the window runs.
+    // The key bindings the window runs besides SharedGridKeys().
     virtual std::span<const TGridKey> Keys() const = 0;
 
 signals:
@@ -40,10 +42,12 @@ signals:
     void OtherGridWanted();
 
 protected:
-    // look: the subclass's, which its painter draws; rows: the grid's rows;
-    // cellSize: the pixels a drag must cover to move a block by one cell.
-    CGridWnd(CSongEditor& editor, TGridLook& look, int32_t rows, QSize cellSize, QWidget* parent);
+    // look: the subclass's, which its painter draws; cellSize: the pixels a
+    // drag must cover to move a block by one cell.
+    CGridWnd(CSongEditor& editor, TGridLook& look, QSize cellSize, QWidget* parent);
 
+    // The grid the window shows and edits now.
+    virtual TGrid Grid() const = 0;
     // Where the cells are: the cell under a window point (nothing outside
     // the grid), and the one clamped into the grid.
     virtual std::optional<TCell> CellAt(QPoint point) const = 0;
@@ -53,16 +57,11 @@ protected:
     // The row End goes to.
     virtual int32_t LastRow() const = 0;
 
-    // The edits behind the shared keys and commands. EnterAtCursor: the
-    // cell value at the cursor, then the cursor down. channel of
-    // InsertOrDelete may be CArrangementEditor::kAllChannels. PasteBlock
-    // and MoveBlock return false when they could not write.
-    virtual void EnterAtCursor(uint32_t value) = 0;
-    virtual void InsertOrDelete(bool insert, int32_t channel, int32_t row) = 0;
-    virtual TCellBlock CopyBlock(const CCellSelection& selection) const = 0;
-    virtual void ClearBlock(const CCellSelection& selection, const char* name) = 0;
-    virtual bool PasteBlock(const TCellBlock& block, TCell at) = 0;
-    virtual bool MoveBlock(const CCellSelection& selection, TCell drop) = 0;
+    // An edit found no empty pattern to place in channel: for one cell or
+    // for a block.
+    virtual void ReportNoRoom(int32_t, bool) {}
+    // A value was entered at cell (the pattern editor sounds a note).
+    virtual void ValueEntered(TCell, uint32_t) {}
     // The commands of the window's own keys.
     virtual void RunCommand(const TGridKey& binding, const QKeyEvent& event) = 0;
     // Re-reads the song and redraws rows first..last.
@@ -77,7 +76,10 @@ protected:
     // The controller moved its cursor: the window's cursor follows, with the
     // selection collapsed onto it.
     void ShowCursorAt(TCell cell);
-    // Runs the key's binding in Keys(); false when it has none.
+    // A cell value at the cursor, then the cursor one row down.
+    void EnterAtCursor(uint32_t value);
+    // Runs the key's binding in Keys() or SharedGridKeys(); false when it
+    // has none.
     bool RunKey(const QKeyEvent& event);
     // The top left cell of a block being dragged, for its outline.
     std::optional<TCell> DropOutline() const;
@@ -99,6 +101,8 @@ protected:
 
 private:
     void Run(const TGridKey& binding, const QKeyEvent& event);
+    void InsertOrDelete(bool insert, int32_t channel, int32_t row);
+    void ClearSelection(const char* name);
     // The cursor to a cell clamped into the grid.
     void Go(int32_t channel, int32_t row);
     void ClickCell(TCell cell);
@@ -106,7 +110,6 @@ private:
     void RedrawMarks();
 
     TGridLook& look;
-    const int32_t rows;
     const QSize cellSize;
     bool selecting = false;
     bool dragging = false;

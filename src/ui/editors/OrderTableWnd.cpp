@@ -5,7 +5,6 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "ArrangementEditor.h"
 #include "PlaybackController.h"
 #include "SongEditor.h"
 
@@ -20,8 +19,7 @@ constexpr int kLastPosition = RIX_ORDER_POSITIONS - 1;
 } // namespace
 
 COrderTableWnd::COrderTableWnd(CSongEditor& editor, QWidget* parent)
-    : CGridWnd(editor, look, RIX_ORDER_POSITIONS, {COrderTableGeometry::CELL_SIZE, COrderTableGeometry::CELL_SIZE},
-               parent),
+    : CGridWnd(editor, look, {COrderTableGeometry::CELL_SIZE, COrderTableGeometry::CELL_SIZE}, parent),
       scrollBar(new QScrollBar(Qt::Vertical, this))
 {
     setAccessibleName(QStringLiteral("Order table"));
@@ -77,43 +75,6 @@ void COrderTableWnd::MoveCursorTo(TCell cell)
 int32_t COrderTableWnd::LastRow() const
 {
     return std::max(editor.Read([](const CRixModuleData& song) { return song.GetSongLength(); }) - 1, 0);
-}
-
-void COrderTableWnd::EnterAtCursor(uint32_t value)
-{
-    editor.Arrangement().SetOrderEntry(look.cursor.channel, look.cursor.row, value);
-    if (look.cursor.row < kLastPosition)
-        controller.SetOrderPosition(look.cursor.row + 1);
-}
-
-void COrderTableWnd::InsertOrDelete(bool insert, int32_t channel, int32_t row)
-{
-    if (insert)
-        editor.Arrangement().InsertOrderEntry(channel, row);
-    else
-        editor.Arrangement().DeleteOrderEntry(channel, row);
-}
-
-TCellBlock COrderTableWnd::CopyBlock(const CCellSelection& selection) const
-{
-    return editor.Arrangement().CopyOrderBlock(selection);
-}
-
-void COrderTableWnd::ClearBlock(const CCellSelection& selection, const char* name)
-{
-    editor.Arrangement().ClearOrderBlock(selection, name);
-}
-
-bool COrderTableWnd::PasteBlock(const TCellBlock& block, TCell at)
-{
-    editor.Arrangement().PasteOrderBlock(block, at);
-    return true;
-}
-
-bool COrderTableWnd::MoveBlock(const CCellSelection& selection, TCell drop)
-{
-    editor.Arrangement().MoveOrderBlock(selection, drop);
-    return true;
 }
 
 void COrderTableWnd::RunCommand(const TGridKey& binding, const QKeyEvent& event)

@@ -30,16 +30,11 @@ public:
     const COrderTableGeometry& Geometry() const { return geometry; }
 
 protected:
+    TGrid Grid() const override { return TGrid::OrderTable(); }
     std::optional<TCell> CellAt(QPoint point) const override;
     TCell ClampedCellAt(QPoint point) const override;
     void MoveCursorTo(TCell cell) override;
     int32_t LastRow() const override;
-    void EnterAtCursor(uint32_t value) override;
-    void InsertOrDelete(bool insert, int32_t channel, int32_t row) override;
-    TCellBlock CopyBlock(const CCellSelection& selection) const override;
-    void ClearBlock(const CCellSelection& selection, const char* name) override;
-    bool PasteBlock(const TCellBlock& block, TCell at) override;
-    bool MoveBlock(const CCellSelection& selection, TCell drop) override;
     void RunCommand(const TGridKey& binding, const QKeyEvent& event) override;
     void RedrawRows(int32_t first, int32_t last) override;
     void CursorShown(int32_t row) override { BringIntoView(row); }

@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "ArrangementEdits.h"
-#include "ArrangementEditor.h"
 #include "ErrorBox.h"
 #include "MidiInput.h"
 #include "NoteKeys.h"
@@ -22,7 +21,7 @@ constexpr int32_t kLastRow = RIX_ROWS - 1;
 } // namespace
 
 CPatternWnd::CPatternWnd(CSongEditor& editor, QWidget* parent)
-    : CGridWnd(editor, look, RIX_ROWS, {CPatternGeometry::CELL_WIDTH, CPatternGeometry::CELL_HEIGHT}, parent)
+    : CGridWnd(editor, look, {CPatternGeometry::CELL_WIDTH, CPatternGeometry::CELL_HEIGHT}, parent)
 {
     setAccessibleName(QStringLiteral("Pattern"));
     setObjectName(QStringLiteral("Pattern"));
@@ -74,56 +73,24 @@ void CPatternWnd::MoveCursorTo(TCell cell)
     controller.SetRow(cell.row);
 }
 
-bool CPatternWnd::Placed(int32_t missingChannel, bool blockEdit)
+TGrid CPatternWnd::Grid() const
 {
-    if (missingChannel == CArrangementEditor::kDone)
-        return true;
+    return TGrid::PatternsAt(controller.GetCurrentOrder());
+}
+
+void CPatternWnd::ReportNoRoom(int32_t channel, bool blockEdit)
+{
     CErrorBox::Show(this, blockEdit ? QStringLiteral("No empty patterns available in channel %1.\n"
                                                      "Select existing channel first.")
-                                          .arg(missingChannel + 1)
+                                          .arg(channel + 1)
                                     : QStringLiteral("No empty pattern available.\n"
                                                      "Select pattern to edit with + and - keys."));
-    return false;
 }
 
-void CPatternWnd::EnterAtCursor(uint32_t value)
+void CPatternWnd::ValueEntered(TCell cell, uint32_t value)
 {
-    const TCell cursor = look.cursor;
-    if (!Placed(editor.Arrangement().EnterValue(cursor.channel, controller.GetCurrentOrder(), cursor.row, value),
-                false))
-        return;
-    if (cursor.row < kLastRow)
-        controller.SetRow(cursor.row + 1);
     if (value != RIX_NOTE_EMPTY && value != RIX_NOTE_STOP)
-        controller.PreviewNote(cursor.channel, value);
-}
-
-void CPatternWnd::InsertOrDelete(bool insert, int32_t channel, int32_t row)
-{
-    if (insert)
-        editor.Arrangement().InsertRow(channel, controller.GetCurrentOrder(), row);
-    else
-        editor.Arrangement().DeleteRow(channel, controller.GetCurrentOrder(), row);
-}
-
-TCellBlock CPatternWnd::CopyBlock(const CCellSelection& selection) const
-{
-    return editor.Arrangement().CopyPatternBlock(controller.GetCurrentOrder(), selection);
-}
-
-void CPatternWnd::ClearBlock(const CCellSelection& selection, const char* name)
-{
-    editor.Arrangement().ClearPatternBlock(controller.GetCurrentOrder(), selection, name);
-}
-
-bool CPatternWnd::PasteBlock(const TCellBlock& block, TCell at)
-{
-    return Placed(editor.Arrangement().PastePatternBlock(controller.GetCurrentOrder(), block, at), true);
-}
-
-bool CPatternWnd::MoveBlock(const CCellSelection& selection, TCell drop)
-{
-    return Placed(editor.Arrangement().MovePatternBlock(controller.GetCurrentOrder(), selection, drop), true);
+        controller.PreviewNote(cell.channel, value);
 }
 
 void CPatternWnd::RunCommand(const TGridKey& binding, const QKeyEvent&)

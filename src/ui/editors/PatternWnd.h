@@ -28,16 +28,14 @@ public:
     int32_t PlayOrder() const { return playOrder; }
 
 protected:
+    // The patterns at the controller's order position.
+    TGrid Grid() const override;
     std::optional<TCell> CellAt(QPoint point) const override;
     TCell ClampedCellAt(QPoint point) const override;
     void MoveCursorTo(TCell cell) override;
     int32_t LastRow() const override { return RIX_ROWS - 1; }
-    void EnterAtCursor(uint32_t value) override;
-    void InsertOrDelete(bool insert, int32_t channel, int32_t row) override;
-    TCellBlock CopyBlock(const CCellSelection& selection) const override;
-    void ClearBlock(const CCellSelection& selection, const char* name) override;
-    bool PasteBlock(const TCellBlock& block, TCell at) override;
-    bool MoveBlock(const CCellSelection& selection, TCell drop) override;
+    void ReportNoRoom(int32_t channel, bool blockEdit) override;
+    void ValueEntered(TCell cell, uint32_t value) override;
     void RunCommand(const TGridKey& binding, const QKeyEvent& event) override;
     void RedrawRows(int32_t first, int32_t last) override;
 
@@ -46,9 +44,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    // Says which channel has no empty pattern to place (when one has not);
-    // true when none was missing.
-    bool Placed(int32_t missingChannel, bool blockEdit);
     void RedrawAll();
 
     CPatternPainter painter;
