@@ -12,7 +12,6 @@ namespace rix {
 namespace {
 
 using edittest::Channels;
-using edittest::Describe;
 constexpr int32_t kAll = CArrangementEditor::kAllChannels;
 
 // Channel 0 plays patterns 1, 2, 1 (notes 49..52 in pattern 1), channel 1
@@ -72,6 +71,9 @@ const TOperation kOperations[] = {
     // Channel 1's rows 0..3 are empty already: only channel 0 changes.
     {"Clear", [](CSongEditor& e) { return e.Arrangement().ClearPatternBlock(0, Block({0, 0}, 2, 4), "Clear"); },
      [](CRixModuleData& s) { std::fill_n(s.patterns[0][1], 4, 0u); }, {SONG_PATTERNS, Channels(0)}},
+    // Cells past channel 7 and row 15 are dropped.
+    {"Paste", [](CSongEditor& e) { return Done(e.Arrangement().PastePatternBlock(0, {2, 2, {1, 2, 3, 4}}, {7, 15})); },
+     [](CRixModuleData& s) { s.orderTable[7][0] = 1, s.patterns[7][1][15] = 1; }, {SONG_ORDER_TABLE | SONG_PATTERNS, Channels(7)}},
     {"Paste", [](CSongEditor& e) { return Done(e.Arrangement().PastePatternBlock(0, {2, 1, {7, 8}}, {4, 2})); },
      [](CRixModuleData& s) { s.orderTable[4][0] = s.orderTable[5][0] = 1, s.patterns[4][1][2] = 7, s.patterns[5][1][2] = 8; },
      {SONG_ORDER_TABLE | SONG_PATTERNS, Channels(4, 5)}},
@@ -188,7 +190,7 @@ TEST_F(EditOperations, ApplyUndoAndRedoEach)
         const auto step = [&](const char* what, const CRixModuleData& expected) {
             EXPECT_TRUE(Song() == expected) << what << " " << Difference(Song(), expected);
             ASSERT_EQ(log.heard.size(), 1u) << what;
-            EXPECT_EQ(log.heard[0], operation.change) << what << " heard " << Describe(log.heard[0]);
+            EXPECT_EQ(log.heard[0], operation.change) << what;
             log.heard.clear();
         };
         step("applied", after);

@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 #include <memory>
-#include <sstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -14,6 +14,15 @@
 #include "RixModule.h"
 #include "SongEditor.h"
 #include "nexilon/Nexilon.h"
+
+namespace rix {
+
+inline void PrintTo(const TSongChange& change, std::ostream* out)
+{
+    *out << "{data " << change.data << ", channels " << change.channels << "}";
+}
+
+} // namespace rix
 
 namespace edittest {
 
@@ -29,13 +38,6 @@ public:
 template <class... TChannels> constexpr uint32_t Channels(TChannels... channels)
 {
     return ((1u << channels) | ... | 0u);
-}
-
-inline std::string Describe(const rix::TSongChange& change)
-{
-    std::ostringstream text;
-    text << "{data " << change.data << ", channels " << change.channels << "}";
-    return text.str();
 }
 
 class CEditFixture : public ::testing::Test {
@@ -71,7 +73,7 @@ protected:
     // What differs from expected, for a failure message.
     static std::string Difference(const rix::CRixModuleData& song, const rix::CRixModuleData& expected)
     {
-        return "differs in " + Describe(rix::SongDifference(expected, song));
+        return "differs in " + ::testing::PrintToString(rix::SongDifference(expected, song));
     }
 
     std::unique_ptr<rix::CPlaybackController> controller;

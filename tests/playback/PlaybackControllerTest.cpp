@@ -43,10 +43,7 @@ public:
     void SetChannelCursor(int32_t channel) override { calls.push_back("channel " + std::to_string(channel)); }
     void SetOrderCursor(int32_t order) override { calls.push_back("order " + std::to_string(order)); }
     void SetRowCursor(int32_t row) override { calls.push_back("row " + std::to_string(row)); }
-    void OnSongChanged(const TSongChange& change) override
-    {
-        calls.push_back(change == TSongChange::Everything() ? "whole song" : "song");
-    }
+    void OnSongChanged(const TSongChange& c) override { calls.push_back(c.data == SONG_ALL ? "whole song" : "song"); }
 
     std::vector<TPost> Posts() const
     {

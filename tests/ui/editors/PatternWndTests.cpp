@@ -93,26 +93,6 @@ TEST_F(CPatternWndTest, NoEmptyPatternLeavesTheCellAndSaysSo)
     EXPECT_EQ(errors.last(), "No empty patterns available in channel 3.\nSelect existing channel first.");
 }
 
-TEST_F(CPatternWndTest, PasteIsClippedAtChannel7AndRow15)
-{
-    EditSong([](CRixModuleData& data) {
-        for (uint32_t channel = 0; channel < 8; ++channel) {
-            data.orderTable[channel][0] = 1;
-            data.patterns[channel][1][0] = data.patterns[channel][1][1] = 10 + channel;
-        }
-    });
-    Controller().SetRow(8);  // a press outside the selection selects
-    Drag(pattern, PatternCell(0, 0), PatternCell(3, 1));
-    pattern->Copy();
-    Controller().SelectChannel(6);
-    Controller().SetRow(15);
-    pattern->Paste();
-    const CRixModuleData song = Song();
-    EXPECT_EQ(song.patterns[6][1][15], 10u);
-    EXPECT_EQ(song.patterns[7][1][15], 11u);
-    EXPECT_EQ(song.patterns[6][1][0], 16u);
-}
-
 TEST_F(CPatternWndTest, DraggingMovesTheBlockAndAClickOnlyMovesTheCursor)
 {
     EditSong([](CRixModuleData& data) {
