@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <utility>
 
 #include "ImageButton.h"
 #include "InPlaceEdit.h"
@@ -60,7 +61,7 @@ COscillatorListItemWnd::COscillatorListItemWnd(COscillatorListBodyWnd& body, CSo
     pitchBar->setRange(0, 200);
     pitchBar->setGeometry(213, 5, 15, 23);
     connect(pitchBar, &QScrollBar::actionTriggered, this, &COscillatorListItemWnd::OnPitchBarAction);
-    connect(pitchBar, &QScrollBar::sliderReleased, this, [this] { pitchDragging = false; });
+    pitchBar->installEventFilter(this);
 
     pitchEdit = new CInPlaceEdit(this);
     pitchEdit->setObjectName(QStringLiteral("Pitch"));
@@ -130,14 +131,25 @@ void COscillatorListItemWnd::CommitPitch()
     Editor().SetOscillatorPitch(channel, ref, pitch);
 }
 
-void COscillatorListItemWnd::OnPitchBarAction(int action)
+void COscillatorListItemWnd::OnPitchBarAction(int)
 {
     // The action has moved the slider but not yet the value.
     const int32_t pitch = CentsFromScrollPosition(pitchBar->sliderPosition());
-    const bool drag = action == QAbstractSlider::SliderMove;
-    const TEditStep step = drag && pitchDragging ? TEditStep::Continue : TEditStep::New;
-    pitchDragging = drag;
+    const TEditStep step = pitchPressed ? std::exchange(pitchStep, TEditStep::Continue) : TEditStep::New;
     Editor().SetOscillatorPitch(channel, ref, pitch, step);
+}
+
+bool COscillatorListItemWnd::eventFilter(QObject* watched, QEvent* event)
+{
+    // Everything one press of the pitch bar does (a thumb drag, a held
+    // arrow's repeats) is one undo step.
+    if (watched == pitchBar && event->type() == QEvent::MouseButtonPress) {
+        pitchPressed = true;
+        pitchStep = TEditStep::New;
+    } else if (watched == pitchBar && event->type() == QEvent::MouseButtonRelease) {
+        pitchPressed = false;
+    }
+    return CMessageWidget::eventFilter(watched, event);
 }
 
 intptr_t COscillatorListItemWnd::OnMessage(uint32_t message, uintptr_t, intptr_t)

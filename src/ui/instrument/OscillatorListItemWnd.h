@@ -22,8 +22,8 @@ class CSongEditor;
 // scroll bar of whole semitones), its volume bar (pressed or dragged), the
 // envelope buttons and, for a carrier, the frequency-modulation switch and
 // the buttons that delete, move and duplicate it. The item of a transition
-// oscillator has neither. A volume drag or a drag of the pitch bar's thumb
-// is one undo step. Draws from an off-screen image redrawn when the
+// oscillator has neither. A volume drag or a press of the pitch bar (its
+// thumb dragged, an arrow held) is one undo step. Draws from an off-screen image redrawn when the
 // oscillator changed. UI thread only.
 class COscillatorListItemWnd : public CMessageWidget {
     Q_OBJECT
@@ -51,6 +51,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     CInstrumentEditor& Editor() const;
@@ -76,8 +77,9 @@ private:
     CImageButton* fmButton = nullptr;
     CInPlaceEdit* pitchEdit = nullptr;
     QScrollBar* pitchBar = nullptr;
-    // A drag of the pitch scroll bar's thumb is one undo step.
-    bool pitchDragging = false;
+    // The pitch bar is pressed; its next change is pitchStep.
+    bool pitchPressed = false;
+    TEditStep pitchStep = TEditStep::New;
     bool volumeDragging = false;
     QImage offscreen;
     bool dirty = true;

@@ -1,3 +1,4 @@
+#include <QScrollBar>
 #include <QTest>
 
 #include "EffectListBodyWnd.h"
@@ -43,6 +44,14 @@ TEST_F(InstrumentUndo, EachGestureIsOneStep)
         {"Envelope", [&] {
              prompts.editEnvelope = [](TRixEnvelope& envelope) { envelope.speed = 300; };
              effects.List()->Item(0)->findChild<CImageButton*>("Envelope 1")->click();
+         }},
+        {"Pitch", [&] {  // an arrow of the pitch bar held: several changes
+             QScrollBar* bar = oscillators.List()->Item(0)->PitchScrollBar();
+             const int start = bar->value();
+             QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(7, bar->height() - 3));
+             QTest::qWait(800);
+             QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(7, bar->height() - 3));
+             EXPECT_GT(bar->value(), start + 1);
          }},
         {"Frequency Modulation", [&] { oscillators.List()->Item(0)->findChild<CImageButton*>("fmBt")->click(); }},
     };
