@@ -4,6 +4,7 @@
 #include <functional>
 
 #include <QAction>
+#include <QApplication>
 #include <QStatusBar>
 #include <QTest>
 
@@ -11,8 +12,10 @@
 #include "CommandIds.h"
 #include "InstrumentEditor.h"
 #include "MixerWnd.h"
+#include "OrderTableWnd.h"
 #include "OscillatorListMainWnd.h"
 #include "PanelMath.h"
+#include "PatternWnd.h"
 #include "RixView.h"
 #include "ShellFixture.h"
 #include "SpinWnd.h"
@@ -121,5 +124,17 @@ TEST_F(EditorView, WindowsShowTheSongAfterEachGesture)
     }
 }
 
+
+TEST_F(EditorView, TabSwitchesBetweenTheGrids)
+{
+    frame->show();
+    QApplication::setActiveWindow(frame.get());
+    QWidget* grids[] = {&Window<COrderTableWnd>(), &Window<CPatternWnd>()};
+    grids[0]->setFocus();
+    for (int press = 1; press <= 2; ++press) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), grids[press % 2]) << press;
+    }
+}
 
 } // namespace
