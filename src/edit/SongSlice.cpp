@@ -54,21 +54,6 @@ void CSongSlice::Exchange(CRixModuleData& data)
         std::swap(*bpm, data.bpm);
 }
 
-TSongChange CSongSlice::Parts() const
-{
-    TSongChange parts;
-    if (arrangement)
-        parts |= {kArrangementData, (1u << RIX_CHANNELS) - 1};
-    for (int32_t c = 0; c < RIX_CHANNELS; ++c)
-        if (channels[static_cast<std::size_t>(c)])
-            parts |= {kChannelData, 1u << c};
-    if (masterVolume)
-        parts.data |= SONG_MASTER_VOLUME;
-    if (bpm)
-        parts.data |= SONG_TEMPO;
-    return parts;
-}
-
 bool CSongSlice::Covers(const CSongSlice& other) const
 {
     if ((other.arrangement && !arrangement) || (other.masterVolume && !masterVolume) || (other.bpm && !bpm))

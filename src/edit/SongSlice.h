@@ -28,8 +28,6 @@ public:
     // enough to run under the module's write lock.
     void Exchange(CRixModuleData& data);
 
-    // What the slice holds, as a change naming it.
-    TSongChange Parts() const;
     // Whether it holds every part that other holds.
     bool Covers(const CSongSlice& other) const;
     bool HasArrangement() const { return arrangement != nullptr; }

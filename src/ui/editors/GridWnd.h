@@ -83,7 +83,6 @@ protected:
     bool RunKey(const QKeyEvent& event);
     // The top left cell of a block being dragged, for its outline.
     std::optional<TCell> DropOutline() const;
-    bool IsDragging() const { return dragging; }
     // The view scrolled by pixels during a drag, the drop cell by rows.
     void ScrollDrag(int pixels, int32_t rows);
 

@@ -183,7 +183,6 @@ void COrderTableWnd::RedrawRows(int32_t first, int32_t last)
     editor.Read([&entries](const CRixModuleData& song) {
         std::copy(&song.orderTable[0][0], &song.orderTable[0][0] + RIX_CHANNELS * RIX_ORDER_POSITIONS,
                   &entries[0][0]);
-        return 0;
     });
     painter.DrawRows(entries, look, first, last);
     // One pixel more each side for the selection edge.
