@@ -101,10 +101,10 @@ TSongChange CSongEditor::Apply(nexilon::TLockMode mode, const TChange& change, C
 {
     // Two copies of about 20 KB each: nothing next to a repaint, and the
     // lock is held only for copying out and for the swaps.
-    auto song = std::make_unique<CRixModuleData>();
+    std::unique_ptr<CRixModuleData> song;
     {
         CRixModuleLock data(module, nexilon::LOCKMODE_READ);
-        *song = *data;
+        song = std::make_unique<CRixModuleData>(*data);
     }
     auto edited = std::make_unique<CRixModuleData>(*song);
     if (!change(*edited))
