@@ -1,7 +1,8 @@
-// Draws the editor's bitmaps (resources/bitmaps/<id>.png): one flat icon set
-// on light faces, dark slate glyphs with a few colour accents. Run by the
-// "bitmaps" target after changing a drawing; the PNGs are kept in the
-// repository, so normal builds never run this.
+// Draws the editor's bitmaps (resources/bitmaps/<id>.png, and <id>@2x.png at
+// twice the pixels for high-density screens): one flat icon set on light
+// faces, dark slate glyphs with a few colour accents. Run by the "bitmaps"
+// target after changing a drawing; the PNGs are kept in the repository, so
+// normal builds never run this.
 //   sonrix_draw_bitmaps OUTPUT_FOLDER
 #include <QDir>
 #include <QFont>
@@ -218,15 +219,19 @@ std::vector<QPointF> SineWave()
     return wave;
 }
 
-void Face(QImage& image, bool pressed)
+// An image of width x height in drawing units at ratio pixels per unit; a
+// painter on it draws in drawing units.
+QImage Blank(int width, int height, qreal ratio, const QColor& fill)
 {
-    image.fill(pressed ? FACE_PRESSED : FACE);
+    QImage image(qRound(width * ratio), qRound(height * ratio), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(fill);
+    return image;
 }
 
-QImage Button(int size, bool pressed, const TGlyph& glyph)
+QImage Button(int size, bool pressed, const TGlyph& glyph, qreal ratio)
 {
-    QImage image(size, size, QImage::Format_RGB32);
-    Face(image, pressed);
+    QImage image = Blank(size, size, ratio, pressed ? FACE_PRESSED : FACE);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     // A pushed button's glyph sinks by a pixel.
@@ -236,10 +241,9 @@ QImage Button(int size, bool pressed, const TGlyph& glyph)
     return image;
 }
 
-QImage Tab(bool selected)
+QImage Tab(bool selected, qreal ratio)
 {
-    QImage image(96, 19, QImage::Format_RGB32);
-    image.fill(QColor(0xE8, 0xE8, 0xE8));
+    QImage image = Blank(96, 19, ratio, QColor(0xE8, 0xE8, 0xE8));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath shape;
@@ -264,10 +268,9 @@ QImage Tab(bool selected)
     return image;
 }
 
-QImage Spin()
+QImage Spin(qreal ratio)
 {
-    QImage image(13, 20, QImage::Format_RGB32);
-    image.fill(FACE);
+    QImage image = Blank(13, 20, ratio, FACE);
     QPainter p(&image);
     for (int half = 0; half < 2; ++half) {
         const int top = half * 10;
@@ -286,18 +289,9 @@ QImage Spin()
     return image;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// Every bitmap by id, at ratio pixels per drawing unit.
+std::vector<std::pair<int, QImage>> DrawAll(qreal ratio)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: sonrix_draw_bitmaps OUTPUT_FOLDER\n");
-        return 2;
-    }
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
-
     struct TPair {
         int normal;
         int pressed;
@@ -329,12 +323,12 @@ int main(int argc, char** argv)
 
     std::vector<std::pair<int, QImage>> images;
     for (const TPair& pair : buttons) {
-        images.emplace_back(pair.normal, Button(pair.size, false, pair.glyph));
-        images.emplace_back(pair.pressed, Button(pair.size, true, pair.glyph));
+        images.emplace_back(pair.normal, Button(pair.size, false, pair.glyph, ratio));
+        images.emplace_back(pair.pressed, Button(pair.size, true, pair.glyph, ratio));
     }
-    images.emplace_back(314, Tab(true));
-    images.emplace_back(316, Tab(false));
-    images.emplace_back(353, Spin());
+    images.emplace_back(314, Tab(true, ratio));
+    images.emplace_back(316, Tab(false, ratio));
+    images.emplace_back(353, Spin(ratio));
 
     // Oscillator list: sine, saw, square, noise, then transition and volume.
     const std::vector<std::pair<int, std::vector<QPointF>>> waves = {
@@ -345,8 +339,7 @@ int main(int argc, char** argv)
                {0.8, -0.7}, {0.9, 0.3}, {1, -0.4}}},
     };
     for (const auto& [id, wave] : waves) {
-        QImage image(16, 16, QImage::Format_RGB32);
-        image.fill(PAPER);
+        QImage image = Blank(16, 16, ratio, PAPER);
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
         WaveTile(p, 16, wave);
@@ -354,8 +347,7 @@ int main(int argc, char** argv)
     }
     {
         // Transition: a wave bending into another.
-        QImage image(16, 16, QImage::Format_RGB32);
-        image.fill(PAPER);
+        QImage image = Blank(16, 16, ratio, PAPER);
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
         WaveTile(p, 16, {});
@@ -368,8 +360,7 @@ int main(int argc, char** argv)
     }
     {
         // Volume: a loudspeaker.
-        QImage image(16, 16, QImage::Format_RGB32);
-        image.fill(PAPER);
+        QImage image = Blank(16, 16, ratio, PAPER);
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
         WaveTile(p, 16, {});
@@ -381,14 +372,29 @@ int main(int argc, char** argv)
         p.drawArc(QRectF(7, 4.5, 6, 7), -50 * 16, 100 * 16);
         images.emplace_back(361, image);
     }
+    return images;
+}
 
-    for (const auto& [id, image] : images) {
-        const QString path = folder.filePath(QStringLiteral("%1.png").arg(id));
-        // 24 bits per pixel, like the program's bitmaps.
-        if (!image.convertToFormat(QImage::Format_RGB888).save(path)) {
-            std::fprintf(stderr, "sonrix_draw_bitmaps: cannot write %s\n", qPrintable(path));
-            return 1;
-        }
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: sonrix_draw_bitmaps OUTPUT_FOLDER\n");
+        return 2;
     }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+
+    for (const auto& [ratio, suffix] : {std::pair{1.0, ""}, std::pair{2.0, "@2x"}})
+        for (const auto& [id, image] : DrawAll(ratio)) {
+            const QString path = folder.filePath(QStringLiteral("%1%2.png").arg(id).arg(QLatin1String(suffix)));
+            // 24 bits per pixel, like the program's bitmaps.
+            if (!image.convertToFormat(QImage::Format_RGB888).save(path)) {
+                std::fprintf(stderr, "sonrix_draw_bitmaps: cannot write %s\n", qPrintable(path));
+                return 1;
+            }
+        }
     return 0;
 }

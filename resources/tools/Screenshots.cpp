@@ -64,7 +64,7 @@ QImage Controls()
     (new rix::CSpinWnd(&panel))->move(180, 16);
     const float values[][2] = {{0.5f, 0.0f}, {0.8f, 0.6f}, {0.2f, 1.0f}};
     for (int index = 0; index < 3; ++index) {
-        auto* bar = new rix::CVolumeBarWnd(QStringLiteral("Volume"), rix::CTheme::Get().Brush(26), &panel);
+        auto* bar = new rix::CVolumeBarWnd(QStringLiteral("Volume"), 26, &panel);
         bar->setGeometry(10, 55 + 30 * index, 280, 22);
         bar->SetValue(values[index][0]);
         bar->SetLevel(values[index][1]);

@@ -5,8 +5,10 @@
 #include <QApplication>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QWidget>
 
 #include "CommandIds.h"
+#include "Theme.h"
 
 namespace rix {
 
@@ -47,11 +49,16 @@ const CAppLook::TLook* CAppLook::Looks(int& count)
     return kLooks;
 }
 
+bool CAppLook::IsDark(const TLook& look)
+{
+    return Rgb(look.window).lightness() < 128;
+}
+
 QPalette CAppLook::PaletteOf(const TLook& look)
 {
     const QColor window = Rgb(look.window);
     const QColor text = Rgb(look.text);
-    const bool dark = window.lightness() < 128;
+    const bool dark = IsDark(look);
     QPalette palette(Rgb(look.button), window);
     palette.setColor(QPalette::WindowText, text);
     palette.setColor(QPalette::ButtonText, text);
@@ -83,6 +90,11 @@ bool CAppLook::Apply(int id)
         style = QStyleFactory::create(QStringLiteral("Fusion"));
     QApplication::setStyle(style);
     QApplication::setPalette(PaletteOf(*look));
+    CTheme::SetScheme(IsDark(*look) ? CTheme::SCHEME_DARK : CTheme::SCHEME_LIGHT);
+    // The editor windows keep off-screen pictures in the old colours; a
+    // repaint makes them notice the theme's new generation.
+    for (QWidget* widget : QApplication::allWidgets())
+        widget->update();
     return true;
 }
 

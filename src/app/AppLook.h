@@ -6,9 +6,10 @@
 namespace rix {
 
 // The nine application looks of View ▸ Application Look, ids 210..218, as
-// Qt styles and palettes. A look colours the frame, the menus, the toolbar
-// and the status bar; the editor windows draw with the theme and keep their
-// colours.
+// Qt styles and palettes. A look colours the frame, the menus, the toolbar,
+// the status bar and the dialogs; the editor windows draw with the theme,
+// whose dark scheme goes with the one dark look (Black) and whose light
+// scheme with the others.
 class CAppLook {
 public:
     struct TLook {
@@ -24,9 +25,12 @@ public:
 
     static const TLook* Find(int id);
     static const TLook* Looks(int& count);
-    // Installs the look's style and palette on the application; false (and
-    // nothing changes) for an unknown id. UI thread.
+    // Installs the look's style, palette and theme scheme on the application
+    // and repaints every window; false (and nothing changes) for an unknown
+    // id. UI thread; the theme must exist.
     static bool Apply(int id);
+    // A look of light text on dark windows.
+    static bool IsDark(const TLook& look);
     static QPalette PaletteOf(const TLook& look);
 };
 

@@ -1,9 +1,16 @@
 #include "CppExport.h"
 
+#include <cerrno>
+#include <cstring>
 #include <exception>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QObject>
 
 #include "AtomicFile.h"
 #include "RixModule.h"
@@ -13,9 +20,38 @@
 
 namespace rix {
 
-QString CCppExport::DefaultPath()
+QString CCppExport::UserFolder()
 {
-    return QDir(QDir::tempPath()).filePath(QStringLiteral("RixSongData.cpp"));
+    return QDir(QDir::tempPath()).filePath(QStringLiteral("sonrix3-%1").arg(::geteuid()));
+}
+
+QString CCppExport::DefaultPath(const QString& songPath)
+{
+    const QString name = songPath.isEmpty() ? QStringLiteral("RixSongData") : QFileInfo(songPath).completeBaseName();
+    return QDir(UserFolder()).filePath(name + QStringLiteral(".cpp"));
+}
+
+bool CCppExport::PrepareUserFolder(QString& reason)
+{
+    const QString folder = UserFolder();
+    const QByteArray local = QFile::encodeName(folder);
+    if (::mkdir(local.constData(), 0700) != 0 && errno != EEXIST) {
+        reason = QDir::toNativeSeparators(folder) + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    // lstat: a link is judged as itself, not as what it points to.
+    struct stat status {};
+    if (::lstat(local.constData(), &status) != 0) {
+        reason = QDir::toNativeSeparators(folder) + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    if (!S_ISDIR(status.st_mode) || status.st_uid != ::geteuid() || (status.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+        reason = QObject::tr("%1 is not a folder of yours that only you can write to. Remove it, or choose a place "
+                             "with File > Export > C++ As.")
+                     .arg(QDir::toNativeSeparators(folder));
+        return false;
+    }
+    return true;
 }
 
 bool CCppExport::Export(IRixModule& module, const QString& path, QString& reason)

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -15,6 +14,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
@@ -27,7 +27,7 @@
 #include "AudioOutputDlg.h"
 #include "Autosave.h"
 #include "CommandIds.h"
-#include "CppExport.h"
+#include "ExportCommands.h"
 #include "ExportSizeIndicator.h"
 #include "LockKeyIndicators.h"
 #include "MidiInputMenu.h"
@@ -35,10 +35,11 @@
 #include "PlaybackController.h"
 #include "RixDoc.h"
 #include "RixView.h"
+#include "SaveFileDialog.h"
 #include "SongEditor.h"
 #include "ToolbarIcons.h"
 #include "UndoCommands.h"
-#include "WavExportDlg.h"
+#include "Zoom.h"
 
 namespace rix {
 
@@ -63,7 +64,8 @@ bool IsSongUrl(const QUrl& url)
 
 CMainFrame::CMainFrame(CSongEditor& editor, QWidget* parent)
     : QMainWindow(parent), editor(editor), controller(editor.Controller()), document(new CRixDoc(editor, this)),
-      view(new CRixView(editor, this)), autosave(new CAutosave(*document, controller.GetSongModule(), this))
+      view(new CRixView(editor, this)), autosave(new CAutosave(*document, controller.GetSongModule(), this)),
+      exports(new CExportCommands(*this, *view, controller.GetSongModule(), *document))
 {
     setObjectName(QStringLiteral("MainFrame"));
     setAccessibleName(kCaption);
@@ -132,6 +134,7 @@ void CMainFrame::CreateMenus()
     file->addSeparator();
     QMenu* exportMenu = file->addMenu(tr("&Export"));
     AddCommand(exportMenu, ID_EXPORT_CPP, tr("&C++"));
+    AddCommand(exportMenu, ID_EXPORT_CPP_AS, tr("C++ &As..."));
     AddCommand(exportMenu, ID_EXPORT_WAV, tr("&WAV"));
     recentSeparator = file->addSeparator();
     for (int i = 0; i < kRecentFileCount; ++i) {
@@ -169,6 +172,7 @@ void CMainFrame::CreateMenus()
         lookGroup->addAction(look);
         connect(look, &QAction::triggered, this, [this, id = table[i].id] { OnApplicationLook(id); });
     }
+    CreateZoomMenu(viewMenu);
     AddCommand(viewMenu, ID_VIEW_AUDIO_OUTPUT, tr("Audio &Output..."));
     connect(Action(ID_VIEW_AUDIO_OUTPUT), &QAction::triggered, this, &CMainFrame::OnAudioOutput);
     viewMenu->addMenu(new CMidiInputMenu(view->findChild<CPatternWnd*>(), viewMenu));
@@ -183,8 +187,9 @@ void CMainFrame::CreateMenus()
     connect(Action(ID_FILE_OPEN), &QAction::triggered, this, &CMainFrame::OnFileOpen);
     connect(Action(ID_FILE_SAVE), &QAction::triggered, this, &CMainFrame::OnFileSave);
     connect(Action(ID_FILE_SAVE_AS), &QAction::triggered, this, &CMainFrame::OnFileSaveAs);
-    connect(Action(ID_EXPORT_CPP), &QAction::triggered, this, &CMainFrame::OnExportCpp);
-    connect(Action(ID_EXPORT_WAV), &QAction::triggered, this, &CMainFrame::OnExportWav);
+    connect(Action(ID_EXPORT_CPP), &QAction::triggered, exports, &CExportCommands::OnExportCpp);
+    connect(Action(ID_EXPORT_CPP_AS), &QAction::triggered, exports, &CExportCommands::OnExportCppAs);
+    connect(Action(ID_EXPORT_WAV), &QAction::triggered, exports, &CExportCommands::OnExportWav);
     connect(Action(ID_APP_EXIT), &QAction::triggered, this, &QWidget::close);
     connect(Action(ID_EDIT_CUT), &QAction::triggered, view, &CRixView::OnEditCut);
     connect(Action(ID_EDIT_COPY), &QAction::triggered, view, &CRixView::OnEditCopy);
@@ -327,12 +332,9 @@ bool CMainFrame::OnFileSave()
 
 bool CMainFrame::OnFileSaveAs()
 {
-    QString path = QFileDialog::getSaveFileName(this, tr("Save As"), document->GetPathName(), kFilter);
-    if (path.isEmpty())
-        return false;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".sonrix");
-    return SaveTo(path);
+    const QString path = CSaveFileDialog::Ask(this, tr("Save As"), document->GetPathName(), kFilter,
+                                              QStringLiteral("sonrix"));
+    return !path.isEmpty() && SaveTo(path);
 }
 
 bool CMainFrame::SaveTo(const QString& path)
@@ -404,36 +406,51 @@ void CMainFrame::OnApplicationLook(int id)
     QSettings().setValue(kLookKey, id);
 }
 
-void CMainFrame::OnExportCpp()
-{
-    const QString path = CCppExport::DefaultPath();
-    QString reason;
-    if (!CCppExport::Export(controller.GetSongModule(), path, reason)) {
-        ShowFileError(tr("export the song to"), path, reason);
-        return;
-    }
-    // openUrl hands the file to the desktop and returns without waiting.
-    const bool opened = QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    statusBar()->showMessage(opened ? tr("C++ song data written to %1").arg(QDir::toNativeSeparators(path))
-                                    : tr("No text editor could be opened; the C++ song data is in %1")
-                                          .arg(QDir::toNativeSeparators(path)));
-}
-
-void CMainFrame::OnExportWav()
-{
-    QString path = QFileDialog::getSaveFileName(this, tr("Export WAV"), QString(), tr("WAV files (*.wav)"));
-    if (path.isEmpty())
-        return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".wav");
-    CWavExportDlg dialog(view, controller.GetSongModule(), path);
-    dialog.exec();
-}
-
 void CMainFrame::OnAbout()
 {
     CAboutDlg dialog(this);
     dialog.exec();
+}
+
+void CMainFrame::CreateZoomMenu(QMenu* viewMenu)
+{
+    QMenu* zoom = viewMenu->addMenu(tr("&Zoom"));
+    auto* group = new QActionGroup(this);
+    const std::span<const int> choices = CZoom::Choices();
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        const int percent = choices[i];
+        QAction* action = AddCommand(zoom, ID_VIEW_ZOOM_FIRST + static_cast<int>(i), tr("%1 %").arg(percent));
+        action->setCheckable(true);
+        action->setChecked(percent == CZoom::Stored());
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, percent] { OnZoom(percent); });
+    }
+}
+
+void CMainFrame::OnZoom(int percent)
+{
+    CZoom::Store(percent);
+    if (percent == CZoom::Running())
+        return;
+    QMessageBox box(QMessageBox::Question, kCaption,
+                    tr("The windows are drawn at %1 % from the next start of sonrix3.").arg(percent),
+                    QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("Zoom restart"));
+    QPushButton* now = box.addButton(tr("Restart Now"), QMessageBox::AcceptRole);
+    box.addButton(tr("Later"), QMessageBox::RejectRole);
+    box.setDefaultButton(now);
+    box.exec();
+    if (box.clickedButton() != now || !SaveModified())
+        return;
+    QStringList arguments;
+    if (!document->GetPathName().isEmpty())
+        arguments << document->GetPathName();
+    if (!QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments)) {
+        QMessageBox::critical(this, kCaption, tr("sonrix3 could not be started again; the zoom applies at the next start."));
+        return;
+    }
+    restarting = true;
+    close();
 }
 
 void CMainFrame::OnCustomize()
@@ -500,7 +517,7 @@ bool CMainFrame::OfferRecovery()
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    if (!SaveModified()) {
+    if (!restarting && !SaveModified()) {
         event->ignore();
         return;
     }

@@ -18,6 +18,7 @@ class QToolBar;
 namespace rix {
 
 class CAutosave;
+class CExportCommands;
 class CPlaybackController;
 class CRixDoc;
 class CRixView;
@@ -60,8 +61,10 @@ public:
     // the save failed.
     bool SaveModified();
     void OnApplicationLook(int id);
-    void OnExportCpp();
-    void OnExportWav();
+    // Stores the zoom and offers to restart with it (the song is offered
+    // for saving first).
+    void OnZoom(int percent);
+    CExportCommands& Exports() const { return *exports; }
     // Offers back a song autosaved by a run that crashed; true when one was
     // recovered.
     bool OfferRecovery();
@@ -88,6 +91,7 @@ private:
     void ShowOutputDeviceNote();
     void OnPlaybackFailed(const QString& reason);
     void OnCustomize();
+    void CreateZoomMenu(QMenu* viewMenu);
     void ShowFileError(const QString& what, const QString& path, const QString& reason);
 
     CSongEditor& editor;
@@ -95,12 +99,15 @@ private:
     CRixDoc* document;
     CRixView* view;
     CAutosave* autosave;
+    CExportCommands* exports;
     CRecentFileList recentFiles;
     std::map<int, QAction*> actions;
     QActionGroup* lookGroup = nullptr;
     QToolBar* toolBar = nullptr;
     QAction* recentSeparator = nullptr;
     int applicationLook;
+    // Closing for a restart: the song has been offered for saving already.
+    bool restarting = false;
     QTimer outputNoteTimer;
     QSet<int> hiddenToolbarCommands;
     QString shownOutputNote;

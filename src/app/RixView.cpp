@@ -1,6 +1,10 @@
 #include "RixView.h"
 
+#include <algorithm>
+
 #include <QApplication>
+#include <QPaintEvent>
+#include <QPainter>
 
 #include "BpmWnd.h"
 #include "EnvEditorDlg.h"
@@ -14,6 +18,7 @@
 #include "PlaybackController.h"
 #include "SideWnd.h"
 #include "SongEditor.h"
+#include "Theme.h"
 #include "TimeCounterWnd.h"
 
 namespace rix {
@@ -33,12 +38,12 @@ IClipboardTarget* FocusedClipboardTarget()
 
 } // namespace
 
-const CRixView::TPlace CRixView::kOrderTable{"Order table", 0, 0, 165, 560};
-const CRixView::TPlace CRixView::kPattern{"Pattern", 164, 310, 520, 560};
+const CRixView::TPlace CRixView::kOrderTable{"Order table", 0, 0, 165, 560, true};
+const CRixView::TPlace CRixView::kPattern{"Pattern", 164, 310, 520, 560, true};
 const CRixView::TPlace CRixView::kOscBar{"Oscbar", 165, 270, 520, 305};
 const CRixView::TPlace CRixView::kMixer{"Mixer", 165, 130, 520, 270};
 const CRixView::TPlace CRixView::kMaster{"Master", 165, 50, 520, 80};
-const CRixView::TPlace CRixView::kSide{"Side", 530, 10, 900, 560};
+const CRixView::TPlace CRixView::kSide{"Side", 530, 10, 900, 560, true};
 const CRixView::TPlace CRixView::kTimeCounter{"Time counter", 280, 10, 400, 40};
 const CRixView::TPlace CRixView::kPlay{"Play", 400, 10, 432, 42};
 const CRixView::TPlace CRixView::kPatternPlay{"Pattern play", 434, 10, 466, 42};
@@ -50,18 +55,22 @@ QRect CRixView::EnvButtonRect(int index)
     return QRect(193 + 40 * index, 90, 32, 32);
 }
 
+QRect CRixView::PlaceIn(const TPlace& place, QSize view)
+{
+    const int across = std::max(0, (view.width() - kComposition.width()) / 2);
+    QRect rect = place.Rect().translated(across, 0);
+    if (place.growsDown)
+        rect.setBottom(rect.bottom() + std::max(0, view.height() - kComposition.height()));
+    return rect;
+}
+
 CRixView::CRixView(CSongEditor& editor, QWidget* parent)
     : QWidget(parent), editor(editor), controller(editor.Controller())
 {
     setObjectName(QStringLiteral("View"));
     setAccessibleName(QStringLiteral("View"));
-    // The children draw themselves with the theme; the view between them is
-    // plain white whatever the application look.
-    QPalette background = palette();
-    background.setColor(QPalette::Window, Qt::white);
-    setPalette(background);
-    setAutoFillBackground(true);
-    setMinimumSize(kSide.right + 10, kOrderTable.bottom);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(kComposition);
     CreateChildren();
 }
 
@@ -72,10 +81,29 @@ CRixView::~CRixView()
 
 void CRixView::Place(QWidget* child, const TPlace& place)
 {
-    child->setGeometry(place.Rect());
+    child->setGeometry(PlaceIn(place, size()));
     child->setObjectName(QString::fromUtf8(place.text));
     child->setAccessibleName(QString::fromUtf8(place.text));
     child->show();
+    placed.emplace_back(child, place);
+}
+
+void CRixView::Layout()
+{
+    for (const auto& [child, place] : placed)
+        child->setGeometry(PlaceIn(place, size()));
+}
+
+void CRixView::resizeEvent(QResizeEvent*)
+{
+    Layout();
+}
+
+void CRixView::paintEvent(QPaintEvent* event)
+{
+    // The children cover their places; this is what lies between them.
+    QPainter painter(this);
+    painter.fillRect(event->rect(), CTheme::Get().Brush(CTheme::BACKGROUND_BRUSH));
 }
 
 void CRixView::CreateChildren()
@@ -107,13 +135,12 @@ void CRixView::CreateChildren()
 
     Place(new CTimeCounterWnd(controller, this), kTimeCounter);
 
-    for (int i = 0; i < static_cast<int>(envButtons.size()); ++i) {
+    for (int i = 0; i < 8; ++i) {
         auto* button = new CImageButton(QStringLiteral("EnvButton"), kEnvButtonBitmaps[0], kEnvButtonBitmaps[1], this);
-        Place(button, {"EnvButton", 0, 0, 0, 0});
-        button->setGeometry(EnvButtonRect(i));
+        const QRect rect = EnvButtonRect(i);
+        Place(button, {"EnvButton", rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1});
         button->setToolTip(tr("Channel %1 envelope").arg(i + 1));
         connect(button, &CImageButton::clicked, this, [this, i] { OnEnvButton(i); });
-        envButtons[static_cast<std::size_t>(i)] = button;
     }
 
     Place(new CBpmWnd(editor, this), kBpm);

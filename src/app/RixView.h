@@ -1,38 +1,47 @@
 #pragma once
 
-#include <array>
+#include <utility>
+#include <vector>
 
 #include <QRect>
+#include <QSize>
 #include <QWidget>
 
 namespace rix {
 
-class CImageButton;
 class CPlaybackController;
 class CSongEditor;
 
 // The one view of the main window: every editor and panel of the program
-// as a child window at a fixed place, plus the transport buttons and the
-// eight channel envelope buttons. The children are made once, when the
-// view is built; a window text names each (accessible and object name).
-// UI thread.
+// as a child window, plus the transport buttons and the eight channel
+// envelope buttons. The children are made once, when the view is built; a
+// window text names each (accessible and object name). Each has its place
+// in a composition of 910 x 560 pixels; a larger view centres it across and
+// lets the order table, the pattern area and the side panel run down to the
+// bottom, on the theme's background. UI thread.
 class CRixView : public QWidget {
     Q_OBJECT
 
 public:
-    // A child's place in view pixels, given as left, top, right, bottom.
+    // A child's place in view pixels of the composition, given as left,
+    // top, right, bottom; growsDown: its bottom follows the view's.
     struct TPlace {
         const char* text;
         int left;
         int top;
         int right;
         int bottom;
+        bool growsDown = false;
         QRect Rect() const { return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)); }
     };
     static const TPlace kOrderTable, kPattern, kOscBar, kMixer, kMaster, kSide, kTimeCounter, kPlay,
         kPatternPlay, kStop, kBpm;
+    static constexpr QSize kComposition{910, 560};
     // Envelope button i (0..7) of channel i + 1.
     static QRect EnvButtonRect(int index);
+    // Where a place is in a view of the given size (at least the
+    // composition's).
+    static QRect PlaceIn(const TPlace& place, QSize view);
 
     CRixView(CSongEditor& editor, QWidget* parent);
     // Stops playback first, since the children it notifies go with the view.
@@ -49,14 +58,19 @@ public:
     void OnEditCopy();
     void OnEditPaste();
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void CreateChildren();
-    // Puts a child at its place and names it.
+    // Names a child and keeps it at its place.
     void Place(QWidget* child, const TPlace& place);
+    void Layout();
 
     CSongEditor& editor;
     CPlaybackController& controller;
-    std::array<CImageButton*, 8> envButtons{};
+    std::vector<std::pair<QWidget*, TPlace>> placed;
 };
 
 } // namespace rix

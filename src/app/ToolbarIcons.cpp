@@ -115,9 +115,10 @@ void Draw(QPainter& p, CToolbarIcons::TIcon icon)
 
 } // namespace
 
-QImage CToolbarIcons::Image(TIcon icon)
+QImage CToolbarIcons::Image(TIcon icon, int ratio)
 {
-    QImage image(16, 16, QImage::Format_ARGB32_Premultiplied);
+    QImage image(16 * ratio, 16 * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     Draw(painter, icon);
@@ -126,7 +127,12 @@ QImage CToolbarIcons::Image(TIcon icon)
 
 QIcon CToolbarIcons::Icon(TIcon icon)
 {
-    return QIcon(QPixmap::fromImage(Image(icon)));
+    // Drawn finer for zoomed and high-density screens; the icon takes the
+    // one that fits the screen's ratio.
+    QIcon result;
+    for (int ratio : {1, 2, 3})
+        result.addPixmap(QPixmap::fromImage(Image(icon, ratio)));
+    return result;
 }
 
 QImage CToolbarIcons::ProgramImage(int size)

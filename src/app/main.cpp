@@ -7,6 +7,7 @@
 
 #include "MainFrame.h"
 #include "RixApp.h"
+#include "Zoom.h"
 
 namespace {
 
@@ -67,7 +68,9 @@ int main(int argc, char** argv)
             return 0;
         }
     }
+    const QByteArray scale = rix::CZoom::ApplyAtStart();
     QApplication application(argc, argv);
+    rix::CZoom::RestoreEnvironment(scale);
     QCoreApplication::setApplicationVersion(QStringLiteral(SONRIX_VERSION));
     // Ties the windows to the installed sonrix3.desktop (its icon and name).
     QGuiApplication::setDesktopFileName(QStringLiteral("sonrix3"));

@@ -1,4 +1,5 @@
 #include <cstdlib>
+#include <vector>
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -10,9 +11,11 @@
 #include "AboutDlg.h"
 #include "AppLook.h"
 #include "AudioOutputDlg.h"
+#include "CommandIds.h"
 #include "EnvEditorDlg.h"
 #include "RixDoc.h"
 #include "ShellFixture.h"
+#include "Theme.h"
 
 namespace {
 
@@ -68,7 +71,9 @@ int Luma(const QColor& colour)
     return (299 * colour.red() + 587 * colour.green() + 114 * colour.blue()) / 1000;
 }
 
-// Text stays readable in every look: menus, selections, edits and buttons.
+// Text stays readable in every look: menus, selections, edits and buttons,
+// and in the dark look the editor windows' text on every background it is
+// drawn on, whose faces stay dark.
 TEST(AppLook, EveryLookKeepsTextReadable)
 {
     const struct {
@@ -77,6 +82,15 @@ TEST(AppLook, EveryLookKeepsTextReadable)
                  {QPalette::ButtonText, QPalette::Button},
                  {QPalette::Text, QPalette::Base},
                  {QPalette::HighlightedText, QPalette::Highlight}};
+    const struct {
+        int text;
+        std::vector<int> backgrounds;
+    } themePairs[] = {
+        {0, {3, 5, 8, 9, 10, 11, 12, 14, 26, 31, 32, 33, 34, 35, 36, 37, 38, 39}},  // labels, notes, entries
+        {4, {3, 9, 10, 11, 12, 14}},                                               // note stops
+        {24, {9}},                                                                 // mixer and master values
+        {30, {8, 26, 31, 32, 33, 34, 35, 36, 37, 38, 39}},                          // tempo and item values
+    };
     int count = 0;
     const rix::CAppLook::TLook* looks = rix::CAppLook::Looks(count);
     for (int i = 0; i < count; ++i) {
@@ -84,7 +98,17 @@ TEST(AppLook, EveryLookKeepsTextReadable)
         for (const auto& pair : pairs)
             EXPECT_GE(std::abs(Luma(palette.color(pair.text)) - Luma(palette.color(pair.background))), 90)
                 << looks[i].menuText << " roles " << pair.text << " on " << pair.background;
+        if (!rix::CAppLook::IsDark(looks[i]))
+            continue;
+        rix::CAppLook::Apply(looks[i].id);
+        const rix::CTheme& theme = rix::CTheme::Get();
+        for (const auto& [text, backgrounds] : themePairs)
+            for (int background : backgrounds) {
+                EXPECT_GE(Luma(theme.Brush(text)) - Luma(theme.Brush(background)), 90) << text << " on " << background;
+                EXPECT_LT(Luma(theme.Brush(background)), 100) << background;
+            }
     }
+    rix::CAppLook::Apply(rix::kDefaultApplicationLook);
 }
 
 } // namespace

@@ -5,46 +5,26 @@
 # Usage: SaveWithCtrlS.sh SONRIX3 SONRIX3_CLI VERSION2_SONG
 # Exit 77 (skipped) without xvfb-run or xdotool.
 set -euo pipefail
+here=$(dirname "$(readlink -f "$0")")
+source "$here/X11Helpers.sh"
+require_tools xvfb-run xdotool
 app=$1 cli=$2 song=$3
-for tool in xvfb-run xdotool; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "skipped: $tool is missing (apt-get install xvfb xdotool)"
-        exit 77
-    fi
-done
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+editor_folder
 cp "$song" "$work/song.sonrix"
-export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run
-export SONRIX_AUDIO_DRIVER=dummy QT_QPA_PLATFORM=xcb
-mkdir -m 700 "$work/run"
 "$cli" dump "$work/song.sonrix" >"$work/before.json"
 
 # Inside the X server: wait for the window, focus it, press Ctrl+S, wait for
 # the version 3 header ("3.0" in UTF-16LE after "sonrix v").
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-    "$1" "$2" &
-    editor=$!
-    window=
-    for _ in $(seq 200); do
-        window=$(xdotool search --name "song.sonrix" 2>/dev/null | head -n 1 || true)
-        [ -n "$window" ] && break
-        sleep 0.1
-    done
-    [ -n "$window" ] || { echo "no editor window appeared"; kill "$editor"; exit 1; }
-    xdotool windowfocus --sync "$window"
-    sleep 0.5
-    xdotool key --clearmodifiers ctrl+s
-    saved=1
-    for _ in $(seq 100); do
-        if head -c 26 "$2" | od -An -c | tr -d " \n" | grep -q "3\\\\0\.\\\\00\\\\0"; then saved=0; break; fi
-        sleep 0.1
-    done
-    kill "$editor"
-    wait "$editor" || true
-    exit $saved
-' editor "$app" "$work/song.sonrix" || { echo "Ctrl+S did not save a version 3 file"; exit 1; }
+    source "$1/X11Helpers.sh"
+    song=$3
+    "$2" "$song" &
+    trap "kill $! 2>/dev/null || true" EXIT
+    window=$(find_window song.sonrix) || { echo "no editor window appeared"; exit 1; }
+    saved() { head -c 26 "$song" | od -An -c | tr -d " \n" | grep -q "3\\\\0\.\\\\00\\\\0"; }
+    keys_until "$window" saved ctrl+s
+' editor "$here" "$app" "$work/song.sonrix" || { echo "Ctrl+S did not save a version 3 file"; exit 1; }
 
 "$cli" dump "$work/song.sonrix" >"$work/after.json"
 if ! diff -u "$work/before.json" "$work/after.json"; then

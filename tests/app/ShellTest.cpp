@@ -1,5 +1,6 @@
 #include <cerrno>
 #include <cstring>
+#include <unistd.h>
 #include <functional>
 
 #include <QAction>
@@ -26,28 +27,10 @@
 
 namespace {
 
-using rix::CRixView;
 
-TEST_F(CShellFixture, StartUpPlacesEveryChildAndCommand)
+TEST_F(CShellFixture, StartUpMakesEveryCommand)
 {
     EXPECT_EQ(frame->size(), QSize(930, 700));
-    const CRixView::TPlace children[] = {
-        CRixView::kOrderTable, CRixView::kPattern,     CRixView::kOscBar, CRixView::kMixer,
-        CRixView::kMaster,     CRixView::kSide,        CRixView::kTimeCounter, CRixView::kBpm,
-        CRixView::kPlay,       CRixView::kPatternPlay, CRixView::kStop,
-    };
-    for (const CRixView::TPlace& child : children) {
-        const QString name = QString::fromUtf8(child.text);
-        auto* widget = frame->View().findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
-        ASSERT_NE(widget, nullptr) << child.text;
-        EXPECT_EQ(widget->geometry(), child.Rect()) << child.text;
-        EXPECT_EQ(widget->accessibleName(), name);
-    }
-    const QList<QWidget*> envButtons = frame->View().findChildren<QWidget*>(QStringLiteral("EnvButton"));
-    ASSERT_EQ(envButtons.size(), 8);
-    for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(envButtons[i]->geometry(), QRect(193 + 40 * i, 90, 32, 32));
-
     const struct {
         int id;
         QKeySequence shortcut;
@@ -291,18 +274,25 @@ TEST_F(CShellFixture, WavExportLeavesNoHalfWrittenFile)
         bool cancel;
         bool completed;
         std::string expectedBytes; // empty: the whole export
+        const char* result;        // what the box after the dialog says; none after a cancel
     } cases[] = {
-        {"older.wav", true, false, "older"},
-        {"missing-folder/song.wav", false, false, ""},
-        {"older.wav", false, true, ""},
+        {"older.wav", true, false, "older", ""},
+        {"missing-folder/song.wav", false, false, "", "WAV export failed!"},
+        {"older.wav", false, true, "", "WAV export completed!"},
     };
     for (const auto& test : cases) {
         rix::CWavExportDlg dialog(&frame->View(), Controller().GetSongModule(), Path(test.name));
-        dialog.SetShowResult(false);
         if (test.cancel)
             dialog.reject();
         dialog.exec();
         EXPECT_EQ(dialog.Completed(), test.completed) << test.name;
+        // The progress dialog is gone before its result is told.
+        EXPECT_FALSE(dialog.isVisible());
+        if (*test.result) {
+            const auto result = AnswerNextMessageBox(QMessageBox::Ok);
+            dialog.ShowResult();
+            EXPECT_TRUE(result->startsWith(QString::fromLatin1(test.result))) << result->toStdString();
+        }
         // No temporary file is left beside the file either.
         EXPECT_EQ(QDir(Path("")).entryList(QDir::Files | QDir::Hidden).join(','), QStringLiteral("older.wav"))
             << test.name;
@@ -311,6 +301,34 @@ TEST_F(CShellFixture, WavExportLeavesNoHalfWrittenFile)
             EXPECT_EQ(bytes.size(), 44u + 16u * 5512u * 2u);
         else
             EXPECT_EQ(bytes, test.expectedBytes) << test.name;
+    }
+}
+
+// The quick C++ export refuses a folder of its name that another user could
+// write into, or a link to elsewhere; else it makes a private one.
+TEST_F(CShellFixture, CppExportGoesOnlyToTheUsersOwnFolder)
+{
+    const std::unique_ptr<void, void (*)(void*)> restoreTemp(
+        (::setenv("TMPDIR", (folder / "").c_str(), 1), this), [](void*) { ::unsetenv("TMPDIR"); });
+    const QString own = Path("sonrix3-%1").arg(::geteuid());
+    ASSERT_TRUE(frame->SaveTo(Path("tune.v2.sonrix")));
+    QDir(Path("")).mkdir(QStringLiteral("elsewhere"));
+    const auto plant = [&](const std::string& what) {
+        if (what == "link")
+            QFile::link(Path("elsewhere"), own);
+        else if (what == "open folder")
+            QDir().mkdir(own) && QFile::setPermissions(own, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                                 QFile::WriteOther);
+    };
+    for (const std::string what : {"link", "open folder", ""}) {
+        plant(what);
+        const auto message = AnswerNextMessageBox(QMessageBox::Ok);
+        frame->Action(rix::ID_EXPORT_CPP)->trigger();
+        EXPECT_EQ(QFileInfo::exists(own + QStringLiteral("/tune.v2.cpp")), what.empty()) << what;
+        EXPECT_EQ(message->startsWith(QStringLiteral("Failed to export\n")), !what.empty()) << message->toStdString();
+        EXPECT_TRUE(QDir(Path("elsewhere")).isEmpty()) << what;
+        QFile::remove(own);
+        QDir().rmdir(own);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "ImageButton.h"
 
 #include <QPainter>
+#include <algorithm>
 
 #include "Theme.h"
 
@@ -41,10 +42,15 @@ void CImageButton::paintEvent(QPaintEvent*)
     painter.drawRect(1, 1, w, h);
     // The image's centre stays at the button's centre: a larger image is cut
     // to the inside of the bevel, a smaller one is centred in it.
-    const QImage& image = theme.Bitmap(pushed ? pressedBitmapId : normalBitmapId);
-    const QRect cut((image.width() - w) / 2, (image.height() - h) / 2, w, h);
-    const QRect shown = cut.intersected(image.rect());
-    painter.drawImage(QPoint(1, 1) + shown.topLeft() - cut.topLeft(), image, shown);
+    // In the bitmap's size at 1:1 (its own pixels may be finer).
+    const int id = pushed ? pressedBitmapId : normalBitmapId;
+    const QSize size = theme.Bitmap(id).size();
+    const QRect cut((size.width() - w) / 2, (size.height() - h) / 2, w, h);
+    const QRect shown = cut.intersected(QRect(QPoint(0, 0), size));
+    const QImage& image = theme.Bitmap(id, devicePixelRatioF());
+    const qreal scale = image.width() / qreal(std::max(1, size.width()));
+    const QRectF source(shown.x() * scale, shown.y() * scale, shown.width() * scale, shown.height() * scale);
+    painter.drawImage(QRectF(QPoint(1, 1) + shown.topLeft() - cut.topLeft(), shown.size()), image, source);
 }
 
 } // namespace rix

@@ -29,7 +29,7 @@ QSize CSpinWnd::sizeHint() const
 void CSpinWnd::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.drawImage(0, 0, CTheme::Get().Bitmap(353));
+    painter.drawImage(0, 0, CTheme::Get().Bitmap(353, devicePixelRatioF()));
 }
 
 void CSpinWnd::mousePressEvent(QMouseEvent* event)

@@ -18,8 +18,8 @@ constexpr int TICKS = 5;
 
 } // namespace
 
-CVolumeBarWnd::CVolumeBarWnd(const QString& text, QColor background, QWidget* parent)
-    : QWidget(parent), background(background)
+CVolumeBarWnd::CVolumeBarWnd(const QString& text, int backgroundBrush, QWidget* parent)
+    : QWidget(parent), backgroundBrush(backgroundBrush)
 {
     setAccessibleName(text);
     setObjectName(text);
@@ -98,7 +98,9 @@ void CVolumeBarWnd::resizeEvent(QResizeEvent*)
 
 void CVolumeBarWnd::paintEvent(QPaintEvent*)
 {
-    if (offscreen.size() != size() || dirty)
+    if (key.Changed(devicePixelRatioF()))
+        offscreen = QImage();
+    if (offscreen.isNull() || dirty)
         Render();
     QPainter(this).drawImage(0, 0, offscreen);
 }
@@ -106,11 +108,11 @@ void CVolumeBarWnd::paintEvent(QPaintEvent*)
 void CVolumeBarWnd::Render()
 {
     const CTheme& theme = CTheme::Get();
-    if (offscreen.size() != size())
-        offscreen = QImage(size(), QImage::Format_RGB32);
+    if (offscreen.isNull())
+        offscreen = MakeOffscreen(size(), devicePixelRatioF());
     dirty = false;
     QPainter painter(&offscreen);
-    painter.fillRect(offscreen.rect(), background);
+    painter.fillRect(rect(), theme.Brush(backgroundBrush));
 
     const int trackWidth = std::max(0, width() - 2 * MARGIN);
     const int top = (height() - TRACK_HEIGHT) / 2;

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QColor>
 #include <QImage>
 #include <QString>
 #include <QWidget>
+
+#include "Offscreen.h"
 
 namespace rix {
 
@@ -20,7 +21,8 @@ public:
     // Levels above this are drawn in the clip colour.
     static constexpr float CLIP_LEVEL = 0.99f;
 
-    CVolumeBarWnd(const QString& text, QColor background, QWidget* parent);
+    // background: the theme brush the owner's face is painted with.
+    CVolumeBarWnd(const QString& text, int backgroundBrush, QWidget* parent);
 
     void SetValue(float value);
     float GetValue() const { return value; }
@@ -42,9 +44,11 @@ private:
 
     float value = 0.5f;
     float level = 0.0f;
-    QColor background;
-    // The bar as last drawn, of the widget's size; redrawn when dirty.
+    int backgroundBrush;
+    // The bar as last drawn, of the widget's size at its device pixel
+    // ratio; redrawn when dirty or when the ratio or the theme changed.
     QImage offscreen;
+    COffscreenKey key;
     bool dirty = true;
     bool dragging = false;
     // A change of the press that is going on has been posted.

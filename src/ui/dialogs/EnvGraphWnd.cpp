@@ -26,14 +26,16 @@ CEnvGraphWnd::CEnvGraphWnd(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void CEnvGraphWnd::Render(const TRixEnvelope& envelope, int32_t rowLength)
+void CEnvGraphWnd::Render(const TRixEnvelope& shown, int32_t shownRowLength)
 {
+    envelope = shown;
+    rowLength = shownRowLength;
     const int w = width();
     const int h = height();
-    if (image.size() != size())
-        image = QImage(size(), QImage::Format_RGB32);
+    if (!OffscreenFits(image, size(), devicePixelRatioF()))
+        image = MakeOffscreen(size(), devicePixelRatioF());
     QPainter painter(&image);
-    painter.fillRect(image.rect(), QColor::fromRgba(BACKGROUND));
+    painter.fillRect(rect(), QColor::fromRgba(BACKGROUND));
 
     painter.setPen(QColor::fromRgba(FRAME));
     for (int y : {CEnvelopeMath::GRAPH_TOP, h - CEnvelopeMath::GRAPH_BOTTOM_MARGIN, h / 2})
@@ -72,6 +74,9 @@ void CEnvGraphWnd::Render(const TRixEnvelope& envelope, int32_t rowLength)
 
 void CEnvGraphWnd::paintEvent(QPaintEvent*)
 {
+    // Another screen density: drawn again for it.
+    if (key.Changed(devicePixelRatioF()) && !image.isNull())
+        Render(envelope, rowLength);
     QPainter painter(this);
     if (image.isNull())
         painter.fillRect(rect(), QColor::fromRgba(BACKGROUND));

@@ -4,13 +4,15 @@
 #include <QWidget>
 #include <cstdint>
 
+#include "Offscreen.h"
 #include "RixEnvelope.h"
 
 namespace rix {
 
 // The envelope editor's graph: a stretch of the envelope's curve from its
 // start, with the value scale, row marks and the sustain point, rendered
-// into an off-screen image that painting copies. UI thread only.
+// into an off-screen image at the window's device pixel ratio that painting
+// copies. UI thread only.
 class CEnvGraphWnd : public QWidget {
     Q_OBJECT
 public:
@@ -26,6 +28,10 @@ protected:
 
 private:
     QImage image;
+    COffscreenKey key;
+    // What the image shows, to draw it again at another ratio.
+    TRixEnvelope envelope{};
+    int32_t rowLength = 0;
 };
 
 } // namespace rix

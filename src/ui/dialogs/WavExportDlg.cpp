@@ -1,5 +1,6 @@
 #include "WavExportDlg.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
@@ -111,17 +112,23 @@ void CWavExportDlg::Finish(int result)
     worker.join();
     const auto outcome = static_cast<TWavExportResult>(result);
     completed = outcome == TWavExportResult::Completed;
+    cancelled = outcome == TWavExportResult::Cancelled;
     if (completed)
         SetPercent(100);
     else if (outcome == TWavExportResult::Failed)
         failureReason = QString::fromStdString(workerReason);
-    if (showResult && completed)
-        QMessageBox::information(this, QStringLiteral("SONRIX3"), QString::fromLatin1(CWavExporter::kCompletedMessage));
-    else if (showResult && outcome != TWavExportResult::Cancelled)
-        QMessageBox::critical(this, QStringLiteral("SONRIX3"),
-                              QString::fromLatin1(CWavExporter::kFailedMessage) + QStringLiteral("\n\n") +
-                                  path + QStringLiteral(": ") + failureReason);
     done(0);
+}
+
+void CWavExportDlg::ShowResult() const
+{
+    QWidget* owner = parentWidget();
+    if (completed)
+        QMessageBox::information(owner, QStringLiteral("SONRIX3"), QString::fromLatin1(CWavExporter::kCompletedMessage));
+    else if (!cancelled && started)
+        QMessageBox::critical(owner, QStringLiteral("SONRIX3"),
+                              QString::fromLatin1(CWavExporter::kFailedMessage) + QStringLiteral("\n\n") +
+                                  QDir::toNativeSeparators(path) + QStringLiteral(": ") + failureReason);
 }
 
 } // namespace rix

@@ -17,7 +17,8 @@ class IRixModule;
 // The progress dialog of File ▸ Export ▸ WAV: renders the whole song into
 // the chosen file on a worker thread of its own with a player of its own,
 // while playback and editing go on. Escape cancels; the dialog stays until
-// the worker has stopped. The file is written whole or not at all
+// the worker has stopped, and closes before the result is told (ShowResult,
+// after exec()). The file is written whole or not at all
 // (CWavExporter), so a cancelled or failed export leaves no file under the
 // chosen name (an older file of that name untouched) and no temporary file.
 //
@@ -33,8 +34,10 @@ public:
 
     // How the export ended, once exec() has returned.
     bool Completed() const { return completed; }
-    // Message boxes at the end are left out when false (tests, scripts).
-    void SetShowResult(bool show) { showResult = show; }
+    // The box that tells how a completed or failed export ended (nothing
+    // after a cancel), owned by the dialog's parent: the progress dialog has
+    // closed by then.
+    void ShowResult() const;
 
 public slots:
     // Escape: asks the worker to stop before its next block.
@@ -61,7 +64,7 @@ private:
     std::string workerReason;
     bool started = false;
     bool completed = false;
-    bool showResult = true;
+    bool cancelled = false;
     QString failureReason;
 };
 

@@ -14,6 +14,11 @@ constexpr int kTextBrush = 0, kHeaderBrush = 5, kBackgroundBrush = 8, kCellBrush
 constexpr int kFramePen = 3, kGridPen = 4, kSelectionPen = 5;
 constexpr int kTextFont = 2;
 constexpr int kCell = COrderTableGeometry::CELL_SIZE;
+// The images' sizes in the window's pixels.
+constexpr QSize kHeaderSize(COrderTableGeometry::GRID_RIGHT + 1, COrderTableGeometry::HEADER_HEIGHT - 1);
+constexpr QSize kNumbersSize(COrderTableGeometry::NUMBERS_WIDTH, RIX_ORDER_POSITIONS * kCell + 1);
+constexpr int kGridWidth = RIX_CHANNELS * kCell + 1;
+constexpr QSize kGridSize(kGridWidth, RIX_ORDER_POSITIONS * kCell + 1);
 
 // A label with its one-pixel drop shadow.
 void DrawLabel(QPainter& painter, const QRect& rect, int flags, const QString& text)
@@ -28,24 +33,32 @@ void DrawLabel(QPainter& painter, const QRect& rect, int flags, const QString& t
 } // namespace
 
 COrderTablePainter::COrderTablePainter()
-    : header(COrderTableGeometry::GRID_RIGHT + 1, COrderTableGeometry::HEADER_HEIGHT - 1, QImage::Format_RGB32),
-      numbers(COrderTableGeometry::NUMBERS_WIDTH, RIX_ORDER_POSITIONS * kCell + 1, QImage::Format_RGB32),
-      grid(RIX_CHANNELS * kCell + 1, RIX_ORDER_POSITIONS * kCell + 1, QImage::Format_RGB32)
 {
+    Prepare(1);
+}
+
+bool COrderTablePainter::Prepare(qreal ratio)
+{
+    if (!key.Changed(ratio))
+        return false;
+    header = MakeOffscreen(kHeaderSize, ratio);
+    numbers = MakeOffscreen(kNumbersSize, ratio);
+    grid = MakeOffscreen(kGridSize, ratio);
     const CTheme& theme = CTheme::Get();
     header.fill(theme.Brush(kHeaderBrush));
     numbers.fill(theme.Brush(kHeaderBrush));
     QPainter painter(&header);
     painter.setFont(theme.Font(kTextFont));
     for (int channel = 0; channel < RIX_CHANNELS; ++channel)
-        DrawLabel(painter, QRect(34 + kCell * channel, 0, kCell, header.height()), Qt::AlignLeft | Qt::AlignVCenter,
-                  QString::number(channel + 1));
+        DrawLabel(painter, QRect(34 + kCell * channel, 0, kCell, kHeaderSize.height()),
+                  Qt::AlignLeft | Qt::AlignVCenter, QString::number(channel + 1));
     painter.end();
     painter.begin(&numbers);
     painter.setFont(theme.Font(kTextFont));
     for (int position = 0; position < RIX_ORDER_POSITIONS; ++position)
-        DrawLabel(painter, QRect(0, position * kCell, numbers.width() - 4, kCell), Qt::AlignRight | Qt::AlignVCenter,
-                  QString::number(position, 16).toUpper());
+        DrawLabel(painter, QRect(0, position * kCell, kNumbersSize.width() - 4, kCell),
+                  Qt::AlignRight | Qt::AlignVCenter, QString::number(position, 16).toUpper());
+    return true;
 }
 
 void COrderTablePainter::DrawRows(const TOrderEntries& entries, const TOrderTableLook& look, int32_t first,
@@ -58,8 +71,8 @@ void COrderTablePainter::DrawRows(const TOrderEntries& entries, const TOrderTabl
     last = std::min(last, RIX_ORDER_POSITIONS - 1);
     for (int32_t row = first; row <= last; ++row) {
         painter.setPen(theme.Pen(kGridPen));
-        painter.drawLine(0, row * kCell, grid.width() - 1, row * kCell);
-        painter.drawLine(0, row * kCell + kCell, grid.width() - 1, row * kCell + kCell);
+        painter.drawLine(0, row * kCell, kGridWidth - 1, row * kCell);
+        painter.drawLine(0, row * kCell + kCell, kGridWidth - 1, row * kCell + kCell);
         for (int32_t channel = 0; channel < RIX_CHANNELS; ++channel) {
             const TCell cell{channel, row};
             int brush = kCellBrush;
@@ -79,7 +92,7 @@ void COrderTablePainter::DrawRows(const TOrderEntries& entries, const TOrderTabl
             }
         }
         painter.setPen(theme.Pen(kGridPen));
-        painter.drawLine(grid.width() - 1, row * kCell, grid.width() - 1, row * kCell + kCell);
+        painter.drawLine(kGridWidth - 1, row * kCell, kGridWidth - 1, row * kCell + kCell);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "GridLook.h"
+#include "Offscreen.h"
 #include "OrderTableGeometry.h"
 #include "RixConstants.h"
 
@@ -21,10 +22,15 @@ using TOrderEntries = uint32_t[RIX_CHANNELS][RIX_ORDER_POSITIONS];
 // Draws the order table with the theme: the header strip and the position
 // numbers once, the 256 rows of entries into one tall off-screen image of
 // which only changed rows are redrawn, and the visible part of it into the
-// window at paint time. UI thread; the theme must exist.
+// window at paint time. The images are made at the window's device pixel
+// ratio. UI thread; the theme must exist.
 class COrderTablePainter {
 public:
     COrderTablePainter();
+
+    // Makes the images again, at ratio, when it or the theme changed since
+    // they were made; true then, and every row must be drawn again.
+    bool Prepare(qreal ratio);
 
     // Redraws order positions first..last of the grid image.
     void DrawRows(const TOrderEntries& entries, const TOrderTableLook& look, int32_t first, int32_t last);
@@ -33,6 +39,7 @@ public:
                std::optional<TCell> dropCell) const;
 
 private:
+    COffscreenKey key;
     QImage header;
     QImage numbers;
     QImage grid;

@@ -104,6 +104,9 @@ intptr_t COrderTableWnd::OnMessage(uint32_t message, uintptr_t wParam, intptr_t 
 
 void COrderTableWnd::paintEvent(QPaintEvent*)
 {
+    // Another screen density or another theme scheme: everything anew.
+    if (painter.Prepare(devicePixelRatioF()))
+        RedrawAll();
     QPainter target(this);
     painter.Paint(target, geometry, look, DropOutline());
 }

@@ -17,6 +17,11 @@ constexpr int kFramePen = 3, kGridPen = 4, kSelectionPen = 5;
 constexpr int kTextFont = 2;
 constexpr int kWidth = CPatternGeometry::CELL_WIDTH;
 constexpr int kHeight = CPatternGeometry::CELL_HEIGHT;
+// The images' sizes in the window's pixels.
+constexpr QSize kHeaderSize(CPatternGeometry::GRID_RIGHT + 1, CPatternGeometry::HEADER_HEIGHT);
+constexpr QSize kNumbersSize(CPatternGeometry::NUMBERS_WIDTH, RIX_ROWS * kHeight + 1);
+constexpr int kGridWidth = RIX_CHANNELS * kWidth + 1;
+constexpr QSize kGridSize(kGridWidth, RIX_ROWS * kHeight + 1);
 
 void DrawLabel(QPainter& painter, const QRect& rect, const QString& text)
 {
@@ -30,17 +35,25 @@ void DrawLabel(QPainter& painter, const QRect& rect, const QString& text)
 } // namespace
 
 CPatternPainter::CPatternPainter()
-    : header(CPatternGeometry::GRID_RIGHT + 1, CPatternGeometry::HEADER_HEIGHT, QImage::Format_RGB32),
-      numbers(CPatternGeometry::NUMBERS_WIDTH, RIX_ROWS * kHeight + 1, QImage::Format_RGB32),
-      grid(RIX_CHANNELS * kWidth + 1, RIX_ROWS * kHeight + 1, QImage::Format_RGB32)
 {
+    Prepare(1);
+}
+
+bool CPatternPainter::Prepare(qreal ratio)
+{
+    if (!key.Changed(ratio))
+        return false;
+    header = MakeOffscreen(kHeaderSize, ratio);
+    numbers = MakeOffscreen(kNumbersSize, ratio);
+    grid = MakeOffscreen(kGridSize, ratio);
     const CTheme& theme = CTheme::Get();
     numbers.fill(theme.Brush(kHeaderBrush));
     QPainter painter(&numbers);
     painter.setFont(theme.Font(kTextFont));
     for (int row = 0; row < RIX_ROWS; ++row)
-        DrawLabel(painter, QRect(4, row * kHeight + 1, numbers.width() - 4, kHeight),
+        DrawLabel(painter, QRect(4, row * kHeight + 1, kNumbersSize.width() - 4, kHeight),
                   QString::number(row, 16).toUpper());
+    return true;
 }
 
 void CPatternPainter::DrawHeader(const TShownPatterns& shown, int32_t octave)
@@ -48,7 +61,7 @@ void CPatternPainter::DrawHeader(const TShownPatterns& shown, int32_t octave)
     header.fill(CTheme::Get().Brush(kHeaderBrush));
     QPainter painter(&header);
     painter.setFont(CTheme::Get().Font(kTextFont));
-    const auto label = [&](int x, const QString& text) { DrawLabel(painter, QRect(x, 0, 40, header.height()), text); };
+    const auto label = [&](int x, const QString& text) { DrawLabel(painter, QRect(x, 0, 40, kHeaderSize.height()), text); };
     label(2, QStringLiteral("o%1").arg(octave));
     for (int channel = 0; channel < RIX_CHANNELS; ++channel) {
         const int x = 32 + kWidth * channel;
@@ -68,8 +81,8 @@ void CPatternPainter::DrawRows(const TShownPatterns& shown, const TPatternLook& 
     painter.setFont(theme.Font(kTextFont));
     for (int32_t row = std::max(first, 0); row <= std::min(last, RIX_ROWS - 1); ++row) {
         painter.setPen(theme.Pen(kGridPen));
-        painter.drawLine(0, row * kHeight, grid.width() - 1, row * kHeight);
-        painter.drawLine(0, row * kHeight + kHeight, grid.width() - 1, row * kHeight + kHeight);
+        painter.drawLine(0, row * kHeight, kGridWidth - 1, row * kHeight);
+        painter.drawLine(0, row * kHeight + kHeight, kGridWidth - 1, row * kHeight + kHeight);
         for (int32_t channel = 0; channel < RIX_CHANNELS; ++channel) {
             const TCell cell{channel, row};
             int brush = kNoPatternBrush;
@@ -92,7 +105,7 @@ void CPatternPainter::DrawRows(const TShownPatterns& shown, const TPatternLook& 
             }
         }
         painter.setPen(theme.Pen(kGridPen));
-        painter.drawLine(grid.width() - 1, row * kHeight, grid.width() - 1, row * kHeight + kHeight);
+        painter.drawLine(kGridWidth - 1, row * kHeight, kGridWidth - 1, row * kHeight + kHeight);
     }
 }
 

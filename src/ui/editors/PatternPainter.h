@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "GridLook.h"
+#include "Offscreen.h"
 #include "RixConstants.h"
 
 class QPainter;
@@ -25,11 +26,16 @@ struct TPatternLook : TGridLook {
 
 // Draws the pattern editor with the theme into three off-screen images (the
 // header strip, the row numbers, the grid), redrawing only the rows asked
-// for, and copies them into the window at paint time. UI thread; the theme
-// must exist.
+// for, and copies them into the window at paint time. The images are made
+// at the window's device pixel ratio. UI thread; the theme must exist.
 class CPatternPainter {
 public:
     CPatternPainter();
+
+    // Makes the images again, at ratio, when it or the theme changed since
+    // they were made; true then, and the header and every row must be drawn
+    // again.
+    bool Prepare(qreal ratio);
 
     void DrawHeader(const TShownPatterns& shown, int32_t octave);
     void DrawRows(const TShownPatterns& shown, const TPatternLook& look, int32_t first, int32_t last);
@@ -37,6 +43,7 @@ public:
     void Paint(QPainter& painter, const TPatternLook& look, std::optional<TCell> dropCell) const;
 
 private:
+    COffscreenKey key;
     QImage header;
     QImage numbers;
     QImage grid;

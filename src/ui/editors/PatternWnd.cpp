@@ -149,6 +149,9 @@ intptr_t CPatternWnd::OnMessage(uint32_t message, uintptr_t wParam, intptr_t lPa
 
 void CPatternWnd::paintEvent(QPaintEvent*)
 {
+    // Another screen density or another theme scheme: everything anew.
+    if (painter.Prepare(devicePixelRatioF()))
+        RedrawAll();
     QPainter target(this);
     painter.Paint(target, look, DropOutline());
 }

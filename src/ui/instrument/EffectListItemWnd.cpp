@@ -45,7 +45,7 @@ void CEffectListItemWnd::AddHeaderButton(const QString& text, int normalId, int 
 
 void CEffectListItemWnd::AddBar(const QString& label, int labelX, int barX, int top, int field, int readoutX)
 {
-    auto* bar = new CVolumeBarWnd(label, ItemBackground(index, false), this);
+    auto* bar = new CVolumeBarWnd(label, ItemBackgroundBrush(index, false), this);
     bar->setGeometry(barX, top, kBarLength, kBarHeight);
     bar->SetValue(static_cast<float>(FieldValue(field)) / 255.0f);
     bars.push_back({bar, field, readoutX, top});
@@ -134,7 +134,7 @@ void CEffectListItemWnd::OnCopy()
 
 void CEffectListItemWnd::Render()
 {
-    offscreen = NewItemImage(width(), height(), ItemBackground(index, false));
+    offscreen = NewItemImage(size(), devicePixelRatioF(), ItemBackground(index, false));
     QPainter painter(&offscreen);
     DrawItemLabel(painter, 7, 4, title, kTitleFont);
     for (const TLabel& label : labels)
@@ -147,7 +147,8 @@ void CEffectListItemWnd::Render()
 
 void CEffectListItemWnd::paintEvent(QPaintEvent*)
 {
-    if (dirty || offscreen.size() != size())
+    // Also when the screen density or the theme scheme changed.
+    if (key.Changed(devicePixelRatioF()) || dirty || !OffscreenFits(offscreen, size(), devicePixelRatioF()))
         Render();
     QPainter painter(this);
     painter.drawImage(0, 0, offscreen);

@@ -8,6 +8,7 @@
 
 #include "EditStep.h"
 #include "MessageWidget.h"
+#include "Offscreen.h"
 #include "RixEffect.h"
 
 namespace rix {
@@ -87,6 +88,7 @@ private:
     std::vector<TBar> bars;
     std::vector<TLabel> labels;
     QImage offscreen;
+    COffscreenKey key;
     bool dirty = true;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "Offscreen.h"
 #include "Theme.h"
 
 namespace rix {
@@ -20,16 +21,16 @@ void DrawText(QPainter& painter, int x, int top, const QString& text, int font, 
 
 } // namespace
 
-QImage NewItemImage(int width, int height, QColor background)
+QImage NewItemImage(QSize size, qreal ratio, QColor background)
 {
     const CTheme& theme = CTheme::Get();
-    QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    QImage image = MakeOffscreen(size, ratio);
     image.fill(background);
     QPainter painter(&image);
     painter.setPen(theme.Pen(13));
-    painter.drawRect(0, 0, image.width() - 1, image.height() - 1);
+    painter.drawRect(0, 0, size.width() - 1, size.height() - 1);
     painter.setPen(theme.Pen(12));
-    painter.drawRect(1, 1, image.width() - 3, image.height() - 3);
+    painter.drawRect(1, 1, size.width() - 3, size.height() - 3);
     return image;
 }
 
@@ -45,10 +46,14 @@ void DrawItemValue(QPainter& painter, int x, int top, const QString& text, int f
     DrawText(painter, x, top, text, font, CTheme::Get().Brush(30));
 }
 
+int ItemBackgroundBrush(std::size_t index, bool green)
+{
+    return green ? 36 + static_cast<int>(index % 4) : 31 + static_cast<int>(index % 5);
+}
+
 QColor ItemBackground(std::size_t index, bool green)
 {
-    const CTheme& theme = CTheme::Get();
-    return green ? theme.Brush(36 + static_cast<int>(index % 4)) : theme.Brush(31 + static_cast<int>(index % 5));
+    return CTheme::Get().Brush(ItemBackgroundBrush(index, green));
 }
 
 } // namespace rix

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 
 #include "EnvEditorDlg.h"
+#include "SaveFileDialog.h"
 
 namespace rix {
 
@@ -42,10 +43,7 @@ QString CInstrumentPrompts::OpenInstrumentPath(QWidget* parent)
 
 QString CInstrumentPrompts::SaveInstrumentPath(QWidget* parent)
 {
-    QFileDialog dialog(parent, QString(), QString(), kFilter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("sonrixi"));
-    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    return CSaveFileDialog::Ask(parent, QObject::tr("Save Instrument"), QString(), kFilter, QStringLiteral("sonrixi"));
 }
 
 QAction* CInstrumentPrompts::Popup(QMenu& menu, const QPoint& position)

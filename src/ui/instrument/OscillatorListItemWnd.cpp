@@ -243,7 +243,7 @@ void COscillatorListItemWnd::OnCopy()
 void COscillatorListItemWnd::Render()
 {
     const CTheme& theme = CTheme::Get();
-    offscreen = NewItemImage(width(), height(), ItemBackground(ref.index, ref.transition));
+    offscreen = NewItemImage(size(), devicePixelRatioF(), ItemBackground(ref.index, ref.transition));
     QPainter painter(&offscreen);
     DrawItemValue(painter, OSCILLATOR_TYPE_RECT.left, OSCILLATOR_TYPE_RECT.top, WaveformName(oscillator.type), 2);
     DrawItemLabel(painter, 110, 7, QStringLiteral("Transition:"));
@@ -265,7 +265,8 @@ void COscillatorListItemWnd::Render()
 
 void COscillatorListItemWnd::paintEvent(QPaintEvent*)
 {
-    if (dirty || offscreen.size() != size())
+    // Also when the screen density or the theme scheme changed.
+    if (key.Changed(devicePixelRatioF()) || dirty || !OffscreenFits(offscreen, size(), devicePixelRatioF()))
         Render();
     QPainter painter(this);
     painter.drawImage(0, 0, offscreen);

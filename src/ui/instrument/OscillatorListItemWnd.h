@@ -6,6 +6,7 @@
 #include "EditStep.h"
 #include "InstrumentEditor.h"
 #include "MessageWidget.h"
+#include "Offscreen.h"
 #include "RixOscillator.h"
 
 class QScrollBar;
@@ -82,6 +83,7 @@ private:
     TEditStep pitchStep = TEditStep::New;
     bool volumeDragging = false;
     QImage offscreen;
+    COffscreenKey key;
     bool dirty = true;
 };
 

@@ -15,9 +15,8 @@
 namespace rix {
 
 namespace {
-constexpr QRgb kBackground = 0xFFE8E8E8;
-constexpr QRgb kFrame = 0xFFAAAAAA;
-constexpr QRgb kValue = 0xFF008800;
+// Theme colours by role.
+constexpr int kBackgroundBrush = 8, kValueBrush = 30, kFramePen = 3;
 constexpr int kSmallFont = 0;
 // The number, where a click opens the edit.
 const QRect kValueArea(41, 7, 39, 19);
@@ -104,13 +103,13 @@ void CBpmWnd::paintEvent(QPaintEvent*)
 {
     const CTheme& theme = CTheme::Get();
     QPainter painter(this);
-    painter.fillRect(rect(), QColor::fromRgba(kBackground));
-    painter.setPen(QColor::fromRgba(kFrame));
+    painter.fillRect(rect(), theme.Brush(kBackgroundBrush));
+    painter.setPen(theme.Pen(kFramePen));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     CLabelPainter::Shadowed(painter, 6, 6, QStringLiteral("BPM:"), theme.Font(kSmallFont));
     if (!editing)
         CLabelPainter::Text(painter, 40, 6, QString::number(ReadBpm()), theme.Font(kSmallFont),
-                            QColor::fromRgba(kValue));
+                            theme.Brush(kValueBrush));
 }
 
 } // namespace rix

@@ -14,7 +14,8 @@ namespace rix {
 
 namespace {
 constexpr int kSmallFont = 0;
-constexpr QRgb kValueColour = 0xFF888888;
+// Theme colours by role.
+constexpr int kBackgroundBrush = 9, kValueBrush = 24, kBarBrush = 26;
 // Samples behind the heard position that the level is taken from.
 constexpr uint32_t kLevelSamples = 2048;
 constexpr int kMixChannel = -1;
@@ -27,7 +28,7 @@ int32_t VolumeOfBar(float value)
 
 CMasterWnd::CMasterWnd(CSongEditor& editor, QWidget* parent)
     : CMessageWidget(parent), editor(editor), controller(editor.Controller()),
-      bar(new CVolumeBarWnd(QStringLiteral("Master"), Qt::white, this))
+      bar(new CVolumeBarWnd(QStringLiteral("Master"), kBarBrush, this))
 {
     ShowVolume();
     controller.AddListener(this, POSTS_LEVELS);
@@ -90,10 +91,10 @@ void CMasterWnd::paintEvent(QPaintEvent*)
 {
     const CTheme& theme = CTheme::Get();
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
+    painter.fillRect(rect(), theme.Brush(kBackgroundBrush));
     CLabelPainter::Shadowed(painter, 6, 6, QStringLiteral("Master"), theme.Font(kSmallFont));
     CLabelPainter::Text(painter, 325, 6, QString::number(VolumeOfBar(bar->GetValue())), theme.Font(kSmallFont),
-                        QColor::fromRgba(kValueColour));
+                        theme.Brush(kValueBrush));
 }
 
 } // namespace rix

@@ -14,13 +14,10 @@ namespace rix {
 
 namespace {
 constexpr int kSmallFont = 0;
-constexpr QRgb kScale = 0xFFAAAAAA;
-constexpr QRgb kTrack = 0xFFEEEEEE;
-constexpr QRgb kVolume = 0xFF000088;
-constexpr QRgb kLevel = 0xFF00FF00;
-constexpr QRgb kKnobFill = 0xFF8888FF;
-constexpr QRgb kKnobFrame = 0xFF0000FF;
-constexpr QRgb kValueText = 0xFF888888;
+// Theme colours by role.
+constexpr int kBackgroundBrush = 9, kTrackBrush = 21, kVolumeBrush = 23, kLevelBrush = 16, kKnobBrush = 22,
+              kValueBrush = 24;
+constexpr int kScalePen = 11, kKnobPen = 9, kVolumePen = 10;
 constexpr uint32_t kLevelSamples = 2048;
 constexpr int kTrackLeft = 15;
 constexpr int kTrackTop = 20;
@@ -32,12 +29,8 @@ constexpr int kFirstStripX = 24;
 CMixerWnd::CMixerWnd(CSongEditor& editor, QWidget* parent)
     : CMessageWidget(parent), editor(editor), controller(editor.Controller())
 {
-    for (QImage& strip : strips)
-        strip = QImage(STRIP_WIDTH, STRIP_HEIGHT, QImage::Format_RGB32);
-    shownVolume.fill(-1);
-    shownLevel.fill(-1);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    RedrawStrips(false);
+    MakeStrips(1);
     controller.AddListener(this, POSTS_LEVELS);
 }
 
@@ -76,31 +69,40 @@ void CMixerWnd::RedrawStrips(bool nowPlaying)
     }
 }
 
+void CMixerWnd::MakeStrips(qreal ratio)
+{
+    for (QImage& strip : strips)
+        strip = MakeOffscreen(QSize(STRIP_WIDTH, STRIP_HEIGHT), ratio);
+    shownVolume.fill(-1);
+    shownLevel.fill(-1);
+    RedrawStrips(playing);
+}
+
 void CMixerWnd::DrawStrip(int32_t channel, int32_t volume, int32_t level)
 {
+    const CTheme& theme = CTheme::Get();
     QImage& strip = strips[static_cast<std::size_t>(channel)];
     QPainter painter(&strip);
-    painter.fillRect(strip.rect(), Qt::white);
-    painter.setPen(QColor::fromRgba(kScale));
+    painter.fillRect(QRect(0, 0, STRIP_WIDTH, STRIP_HEIGHT), theme.Brush(kBackgroundBrush));
+    painter.setPen(theme.Pen(kScalePen));
     for (int y = 25; y <= 125; y += 25)
         painter.drawLine(11, y, 29, y);
 
     const int h = CPanelMath::VolumeHeight(volume);
     const int volumeTop = 125 - h;
-    painter.fillRect(QRect(kTrackLeft, kTrackTop, kTrackWidth, kTrackBottom - kTrackTop), QColor::fromRgba(kTrack));
-    painter.setPen(QColor::fromRgba(kScale));
+    painter.fillRect(QRect(kTrackLeft, kTrackTop, kTrackWidth, kTrackBottom - kTrackTop), theme.Brush(kTrackBrush));
+    painter.setPen(theme.Pen(kScalePen));
     painter.drawRect(kTrackLeft, kTrackTop, kTrackWidth - 1, std::max(0, volumeTop - kTrackTop));
-    painter.fillRect(QRect(kTrackLeft, volumeTop, kTrackWidth, kTrackBottom - volumeTop), QColor::fromRgba(kVolume));
-    painter.setPen(Qt::black);
+    painter.fillRect(QRect(kTrackLeft, volumeTop, kTrackWidth, kTrackBottom - volumeTop), theme.Brush(kVolumeBrush));
+    painter.setPen(theme.Pen(kVolumePen));
     painter.drawRect(kTrackLeft, volumeTop, kTrackWidth - 1, kTrackBottom - volumeTop);
     if (level > 0) {
-        painter.fillRect(QRect(kTrackLeft + 2, kTrackBottom - level, kTrackWidth - 4, level), QColor::fromRgba(kLevel));
+        painter.fillRect(QRect(kTrackLeft + 2, kTrackBottom - level, kTrackWidth - 4, level), theme.Brush(kLevelBrush));
     }
-    painter.fillRect(QRect(13, 118 - h, 14, 14), QColor::fromRgba(kKnobFill));
-    painter.setPen(QColor::fromRgba(kKnobFrame));
+    painter.fillRect(QRect(13, 118 - h, 14, 14), theme.Brush(kKnobBrush));
+    painter.setPen(theme.Pen(kKnobPen));
     painter.drawRect(13, 118 - h, 13, 13);
-    CLabelPainter::Text(painter, 11, 2, QString::number(volume), CTheme::Get().Font(kSmallFont),
-                        QColor::fromRgba(kValueText));
+    CLabelPainter::Text(painter, 11, 2, QString::number(volume), theme.Font(kSmallFont), theme.Brush(kValueBrush));
 }
 
 intptr_t CMixerWnd::OnMessage(uint32_t message, uintptr_t, intptr_t)
@@ -143,9 +145,12 @@ void CMixerWnd::mouseReleaseEvent(QMouseEvent*)
 
 void CMixerWnd::paintEvent(QPaintEvent* event)
 {
+    // Another screen density or another theme scheme: every strip anew.
+    if (key.Changed(devicePixelRatioF()))
+        MakeStrips(devicePixelRatioF());
     QPainter painter(this);
     painter.setClipRegion(event->region());
-    painter.fillRect(rect(), Qt::white);
+    painter.fillRect(rect(), CTheme::Get().Brush(kBackgroundBrush));
     for (int32_t c = 0; c < 8; ++c)
         painter.drawImage(kFirstStripX + STRIP_WIDTH * c, 0, strips[static_cast<std::size_t>(c)]);
 }

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "MessageWidget.h"
+#include "Offscreen.h"
 
 namespace rix {
 
@@ -40,9 +41,12 @@ private:
     // strips whose volume or level column changed, and repaints only those.
     void RedrawStrips(bool playing);
     void DrawStrip(int32_t channel, int32_t volume, int32_t levelHeight);
+    // The strips' images at ratio, every strip drawn anew.
+    void MakeStrips(qreal ratio);
 
     CSongEditor& editor;
     CPlaybackController& controller;
+    COffscreenKey key;
     std::array<QImage, 8> strips;
     // What each strip shows: its volume and its level column in pixels
     // (-1 before the first drawing), so an unchanged strip is left alone.

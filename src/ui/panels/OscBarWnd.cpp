@@ -12,8 +12,9 @@
 namespace rix {
 
 namespace {
-constexpr QRgb kFrame = 0xFF888888;
-constexpr QRgb kSilentTrace = 0xFF888888;
+// Theme colours by role.
+constexpr int kBackgroundBrush = 9, kCellBrush = 15, kMutedBrush = 20;
+constexpr int kFramePen = 6, kTracePen = 7, kSilentTracePen = 8;
 constexpr int kMutedFont = 4;
 constexpr uint32_t kScopeSamples = 1024;
 // Every eighth sample makes one pixel column of the trace.
@@ -24,10 +25,8 @@ constexpr int kFirstCellX = 24;
 COscBarWnd::COscBarWnd(CPlaybackController& controller, QWidget* parent)
     : CMessageWidget(parent), controller(controller)
 {
-    for (QImage& cell : cells)
-        cell = QImage(CELL_WIDTH, CELL_HEIGHT, QImage::Format_RGB32);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    RedrawCells(false);
+    MakeCells(1);
     controller.AddListener(this, POSTS_LEVELS);
 }
 
@@ -56,25 +55,35 @@ void COscBarWnd::RedrawCells(bool withScopes)
     }
 }
 
+void COscBarWnd::MakeCells(qreal ratio)
+{
+    for (QImage& cell : cells)
+        cell = MakeOffscreen(QSize(CELL_WIDTH, CELL_HEIGHT), ratio);
+    for (TShown& cell : shown)
+        cell.drawn = false;
+    RedrawCells(showingScopes);
+}
+
 void COscBarWnd::DrawCell(int32_t channel, const TTrace* trace)
 {
+    const CTheme& theme = CTheme::Get();
     QImage& cell = cells[static_cast<std::size_t>(channel)];
     QPainter painter(&cell);
-    painter.fillRect(cell.rect(), Qt::black);
-    painter.setPen(QColor::fromRgba(kFrame));
+    painter.fillRect(QRect(0, 0, CELL_WIDTH, CELL_HEIGHT), theme.Brush(kCellBrush));
+    painter.setPen(theme.Pen(kFramePen));
     painter.drawRect(0, 0, CELL_WIDTH - 1, CELL_HEIGHT - 1);
     if (trace) {
         int previousY = 15;
         for (int x = 0; x < CPanelMath::kScopeWidth; ++x) {
             const int32_t sample = (*trace)[static_cast<std::size_t>(x)];
             const int y = CPanelMath::ScopeY(sample);
-            painter.setPen(sample == 0 ? QColor::fromRgba(kSilentTrace) : QColor(Qt::white));
+            painter.setPen(theme.Pen(sample == 0 ? kSilentTracePen : kTracePen));
             painter.drawLine(x == 0 ? 0 : x - 1, previousY, x, y);
             previousY = y;
         }
     }
     if (!controller.IsChannelEnabled(channel))
-        CLabelPainter::Text(painter, 7, -2, QStringLiteral("X"), CTheme::Get().Font(kMutedFont), Qt::white);
+        CLabelPainter::Text(painter, 7, -2, QStringLiteral("X"), theme.Font(kMutedFont), theme.Brush(kMutedBrush));
 }
 
 intptr_t COscBarWnd::OnMessage(uint32_t message, uintptr_t, intptr_t)
@@ -108,9 +117,12 @@ void COscBarWnd::mousePressEvent(QMouseEvent* event)
 
 void COscBarWnd::paintEvent(QPaintEvent* event)
 {
+    // Another screen density or another theme scheme: every cell anew.
+    if (key.Changed(devicePixelRatioF()))
+        MakeCells(devicePixelRatioF());
     QPainter painter(this);
     painter.setClipRegion(event->region());
-    painter.fillRect(rect(), Qt::white);
+    painter.fillRect(rect(), CTheme::Get().Brush(kBackgroundBrush));
     for (int32_t c = 0; c < 8; ++c)
         painter.drawImage(kFirstCellX + CELL_WIDTH * c, 0, cells[static_cast<std::size_t>(c)]);
 }

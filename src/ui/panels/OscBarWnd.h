@@ -4,6 +4,7 @@
 #include <array>
 
 #include "MessageWidget.h"
+#include "Offscreen.h"
 
 namespace rix {
 
@@ -37,8 +38,11 @@ private:
     // those; a silent channel costs nothing while the song plays on.
     void RedrawCells(bool withScopes);
     void DrawCell(int32_t channel, const TTrace* trace);
+    // The cells' images at ratio, every cell drawn anew.
+    void MakeCells(qreal ratio);
 
     CPlaybackController& controller;
+    COffscreenKey key;
     std::array<QImage, 8> cells;
     bool showingScopes = false;
     // What each cell shows, so that an unchanged one is not drawn again.

@@ -15,8 +15,8 @@ constexpr int kTabFont = 5;
 constexpr int kSelectedTabBitmap = 314;
 constexpr int kUnselectedTabBitmap = 316;
 constexpr int kEffectsTabX = 100;
-constexpr QRgb kUnselectedLabel = 0xFF888888;
-constexpr QRgb kFrame = 0xFFAAAAAA;
+// Theme colours by role.
+constexpr int kSelectedLabelBrush = 0, kUnselectedLabelBrush = 1, kFramePen = 3;
 } // namespace
 
 CSideWnd::CSideWnd(CSongEditor& editor, QWidget* parent)
@@ -64,14 +64,16 @@ void CSideWnd::paintEvent(QPaintEvent*)
 {
     const CTheme& theme = CTheme::Get();
     const bool oscillators = selectedTab == TAB_OSCILLATORS;
+    const qreal ratio = devicePixelRatioF();
     QPainter painter(this);
-    painter.drawImage(0, 0, theme.Bitmap(oscillators ? kSelectedTabBitmap : kUnselectedTabBitmap));
-    painter.drawImage(kEffectsTabX, 0, theme.Bitmap(oscillators ? kUnselectedTabBitmap : kSelectedTabBitmap));
+    painter.drawImage(0, 0, theme.Bitmap(oscillators ? kSelectedTabBitmap : kUnselectedTabBitmap, ratio));
+    painter.drawImage(kEffectsTabX, 0, theme.Bitmap(oscillators ? kUnselectedTabBitmap : kSelectedTabBitmap, ratio));
     const QFont& font = theme.Font(kTabFont);
-    const QColor unselected = QColor::fromRgba(kUnselectedLabel);
-    CLabelPainter::Text(painter, 12, 2, QStringLiteral("Oscillators"), font, oscillators ? Qt::black : unselected);
-    CLabelPainter::Text(painter, 124, 2, QStringLiteral("Effects"), font, oscillators ? unselected : Qt::black);
-    painter.setPen(QColor::fromRgba(kFrame));
+    const QColor selected = theme.Brush(kSelectedLabelBrush);
+    const QColor unselected = theme.Brush(kUnselectedLabelBrush);
+    CLabelPainter::Text(painter, 12, 2, QStringLiteral("Oscillators"), font, oscillators ? selected : unselected);
+    CLabelPainter::Text(painter, 124, 2, QStringLiteral("Effects"), font, oscillators ? unselected : selected);
+    painter.setPen(theme.Pen(kFramePen));
     painter.drawRect(0, TAB_HEIGHT - 1, width() - 1, height() - TAB_HEIGHT);
 }
 

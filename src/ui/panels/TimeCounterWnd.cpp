@@ -13,6 +13,7 @@ namespace rix {
 namespace {
 constexpr int kMinutesFont = 6;
 constexpr int kHundredthsFont = 7;
+constexpr int kBackgroundBrush = 26;
 } // namespace
 
 CTimeCounterWnd::CTimeCounterWnd(CPlaybackController& controller, QWidget* parent)
@@ -72,7 +73,7 @@ void CTimeCounterWnd::paintEvent(QPaintEvent*)
 {
     const CTheme& theme = CTheme::Get();
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
+    painter.fillRect(rect(), theme.Brush(kBackgroundBrush));
     CLabelPainter::Shadowed(painter, 0, 0, QString::fromStdString(CPanelMath::MinutesSeconds(time)),
                             theme.Font(kMinutesFont));
     CLabelPainter::Shadowed(painter, 70, 8, QString::fromStdString(CPanelMath::Hundredths(time)),

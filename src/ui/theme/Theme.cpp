@@ -1,7 +1,10 @@
 #include "Theme.h"
 
 #include <QString>
+#include <cmath>
 #include <memory>
+
+#include "ThemeColours.h"
 
 // Outside any namespace, as Qt's resource registration requires.
 static void RegisterThemeResources()
@@ -14,23 +17,10 @@ namespace {
 
 std::unique_ptr<CTheme> theme;
 
-// The ids of the program's bitmaps (":/bitmaps/<id>.png").
+// The ids of the program's bitmaps (":/bitmaps/<id>.png", "<id>@2x.png").
 constexpr int BITMAP_IDS[] = {312, 313, 314, 316, 317, 318, 319, 320, 321, 322, 323, 324, 325, 326, 328,
                               329, 330, 331, 332, 333, 334, 335, 336, 337, 338, 339, 341, 342, 343, 344,
                               345, 346, 347, 348, 349, 350, 351, 352, 353, 356, 357, 358, 359, 360, 361};
-
-constexpr QRgb BRUSH_COLOURS[CTheme::BRUSH_COUNT] = {
-    0xFF000000, 0xFF888888, 0xFFFFFF00, 0xFFEEEEEE, 0xFF888888, 0xFFCCCCCC, 0xFFD8D8D8, 0xFFDDDDDD,
-    0xFFE8E8E8, 0xFFFFFFFF, 0xFFDDFFDD, 0xFFAAAAFF, 0xFFDDDDFF, 0xFFAAFFAA, 0xFFFF8888, 0xFF000000,
-    0xFF00FF00, 0xFFAAFF00, 0xFFFFAA00, 0xFFFF0000, 0xFFFFFFFF, 0xFFEEEEEE, 0xFF8888FF, 0xFF000088,
-    0xFF888888, 0xFFAAAAAA, 0xFFFFFFFF, 0xFFEEEEEE, 0xFFFFFFAA, 0xFFDDDDDD, 0xFF008800, 0xFFEEEEFF,
-    0xFFE4E4FF, 0xFFE8E8FF, 0xFFECECFF, 0xFFF0F0FF, 0xFFE4FFE4, 0xFFE8FFE8, 0xFFECFFEC, 0xFFF0FFF0,
-};
-
-constexpr QRgb PEN_COLOURS[CTheme::PEN_COUNT] = {
-    0xFFCCCCCC, 0xFF888888, 0xFF000000, 0xFFAAAAAA, 0xFFDDDDDD, 0xFF8888FF, 0xFF888888,
-    0xFFFFFFFF, 0xFF888888, 0xFF0000FF, 0xFF000000, 0xFFAAAAAA, 0xFFCCCCFF, 0xFFAAAAFF,
-};
 
 struct TFontFace {
     const char* family;
@@ -56,6 +46,15 @@ QFont MakeFont(const TFontFace& face)
     return font;
 }
 
+QImage LoadBitmap(int id, const char* suffix, CTheme::TScheme scheme)
+{
+    // 24 bits per pixel like the drawings; a missing file leaves a null
+    // image, which draws as nothing.
+    QImage image(QStringLiteral(":/bitmaps/%1%2.png").arg(id).arg(QLatin1String(suffix)));
+    image = image.convertToFormat(QImage::Format_RGB32);
+    return scheme == CTheme::SCHEME_DARK ? DarkenedBitmap(image) : image;
+}
+
 } // namespace
 
 void CTheme::Create()
@@ -74,20 +73,40 @@ const CTheme& CTheme::Get()
     return *theme;
 }
 
+void CTheme::SetScheme(TScheme scheme)
+{
+    if (theme->scheme == scheme)
+        return;
+    theme->scheme = scheme;
+    ++theme->generation;
+    const TSchemeColours& colours = SchemeColours(scheme == SCHEME_DARK);
+    for (int index = 0; index < BRUSH_COUNT; ++index)
+        theme->brushes[static_cast<std::size_t>(index)] = QColor::fromRgba(colours.brushes[index]);
+    for (int index = 0; index < PEN_COUNT; ++index)
+        theme->pens[static_cast<std::size_t>(index)] = QColor::fromRgba(colours.pens[index]);
+    theme->LoadBitmaps();
+}
+
 CTheme::CTheme()
 {
     RegisterThemeResources();
     for (int index : {0, 1, 2, 3, 4, 5, 6, 8, 7})
         fonts[static_cast<std::size_t>(index)] = MakeFont(FONT_FACES[index]);
+    const TSchemeColours& colours = SchemeColours(false);
     for (int index = 0; index < BRUSH_COUNT; ++index)
-        brushes[static_cast<std::size_t>(index)] = QColor::fromRgba(BRUSH_COLOURS[index]);
+        brushes[static_cast<std::size_t>(index)] = QColor::fromRgba(colours.brushes[index]);
     for (int index = 0; index < PEN_COUNT; ++index)
-        pens[static_cast<std::size_t>(index)] = QColor::fromRgba(PEN_COLOURS[index]);
+        pens[static_cast<std::size_t>(index)] = QColor::fromRgba(colours.pens[index]);
+    LoadBitmaps();
+}
+
+void CTheme::LoadBitmaps()
+{
+    scaled.clear();
     for (int id : BITMAP_IDS) {
-        // 24 bits per pixel like the drawings; a missing file leaves a null
-        // image, which draws as nothing.
-        QImage image(QStringLiteral(":/bitmaps/%1.png").arg(id));
-        bitmaps.emplace(id, image.convertToFormat(QImage::Format_RGB32));
+        bitmaps[id] = LoadBitmap(id, "", scheme);
+        bitmaps2x[id] = LoadBitmap(id, "@2x", scheme);
+        bitmaps2x[id].setDevicePixelRatio(2);
     }
 }
 
@@ -116,6 +135,27 @@ const QImage& CTheme::Bitmap(int resourceId) const
     static const QImage none;
     auto found = bitmaps.find(resourceId);
     return found == bitmaps.end() ? none : found->second;
+}
+
+const QImage& CTheme::Bitmap(int resourceId, qreal ratio) const
+{
+    const int hundredths = static_cast<int>(std::lround(ratio * 100));
+    if (hundredths <= 100)
+        return Bitmap(resourceId);
+    auto found = bitmaps2x.find(resourceId);
+    if (found == bitmaps2x.end() || hundredths == 200)
+        return found == bitmaps2x.end() ? Bitmap(resourceId) : found->second;
+    QImage& image = scaled[{resourceId, hundredths}];
+    if (image.isNull()) {
+        // From the finer drawing, smoothly: 125 % and 150 % shrink it,
+        // larger ratios enlarge it.
+        const QSize size = Bitmap(resourceId).size();
+        image = found->second.scaled(static_cast<int>(std::lround(size.width() * ratio)),
+                                     static_cast<int>(std::lround(size.height() * ratio)), Qt::IgnoreAspectRatio,
+                                     Qt::SmoothTransformation);
+        image.setDevicePixelRatio(ratio);
+    }
+    return image;
 }
 
 } // namespace rix

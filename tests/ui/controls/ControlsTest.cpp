@@ -102,7 +102,7 @@ TEST(VolumeBarWnd, ValueFromXKeepsEightPixelMargins)
 TEST(VolumeBarWnd, ClickAndDragPostOnlyChanges)
 {
     CRecordingParent parent;
-    auto* bar = new CVolumeBarWnd(QStringLiteral("Volume"), Qt::white, &parent);
+    auto* bar = new CVolumeBarWnd(QStringLiteral("Volume"), 26, &parent);
     bar->setGeometry(0, 0, 116, 20);
     QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(58, 10)); // 0.5 already: no change
     QTest::mouseMove(bar, QPoint(2, 10));

@@ -19,7 +19,7 @@ TEST(Theme, FontsOfMissingFamiliesDrawInAnInstalledSansSerif)
     }
 }
 
-TEST(Theme, EveryBitmapHasItsSize)
+TEST(Theme, EveryBitmapHasItsSizeAtEveryPixelRatio)
 {
     const std::pair<QSize, std::vector<int>> sizes[] = {
         {{96, 19}, {314, 316}},
@@ -30,8 +30,15 @@ TEST(Theme, EveryBitmapHasItsSize)
         {{13, 20}, {353}},
     };
     for (const auto& [size, ids] : sizes)
-        for (int id : ids)
+        for (int id : ids) {
             EXPECT_EQ(CTheme::Get().Bitmap(id).size(), size) << id;
+            // Finer drawings fill the same place at a higher ratio.
+            for (const qreal ratio : {1.25, 1.5, 2.0, 3.0}) {
+                const QImage& fine = CTheme::Get().Bitmap(id, ratio);
+                EXPECT_EQ(fine.devicePixelRatio(), ratio) << id;
+                EXPECT_EQ(fine.size(), (QSizeF(size) * ratio).toSize()) << id << " at " << ratio;
+            }
+        }
     EXPECT_TRUE(CTheme::Get().Bitmap(315).isNull());
 }
 
