@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -54,7 +53,6 @@ protected:
     }
     void TearDown() override
     {
-        controller->RemoveListener(&log);
         editor.reset();
         controller.reset();
         nexilon::q.Close();

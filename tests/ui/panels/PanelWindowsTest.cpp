@@ -23,23 +23,19 @@ protected:
     }
 };
 
-TEST_F(PanelWindowsTest, TempoEditStoresTheClampedValue)
+// A click on the number opens the edit, Enter stores it (the clamping is
+// CPanelMath::ParseBpm's).
+TEST_F(PanelWindowsTest, TempoEditStoresTheTypedValue)
 {
     CBpmWnd bpm(Editor(), nullptr);
     bpm.resize(88, 26);
-    const struct {
-        const char* typed;
-        int32_t stored;
-    } cases[] = {{"30", 40}, {"133", 133}};
-    for (const auto& c : cases) {
-        QTest::mouseClick(&bpm, Qt::LeftButton, {}, QPoint(50, 12));
-        ASSERT_TRUE(bpm.IsEditing());
-        auto* edit = bpm.findChild<QLineEdit*>();
-        edit->setText(QString::fromLatin1(c.typed));
-        QTest::keyClick(edit, Qt::Key_Return);
-        EXPECT_FALSE(bpm.IsEditing());
-        EXPECT_EQ(Bpm(), c.stored) << c.typed;
-    }
+    QTest::mouseClick(&bpm, Qt::LeftButton, {}, QPoint(50, 12));
+    ASSERT_TRUE(bpm.IsEditing());
+    auto* edit = bpm.findChild<QLineEdit*>();
+    edit->setText(QStringLiteral("133"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_FALSE(bpm.IsEditing());
+    EXPECT_EQ(Bpm(), 133);
 }
 
 TEST_F(PanelWindowsTest, TimeCounterFollowsPositionMessagesAtTheSongsTempo)
