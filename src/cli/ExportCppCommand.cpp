@@ -10,23 +10,24 @@
 #include "RixSongExporter.h"
 #include "nexilon/MemoryStream.h"
 
-// "export-cpp IN.sonrix OUT.cpp": the C++ song tables the desktop program
-// writes to RixSongData.cpp, byte for byte; OUT "-" is standard output.
+// "export-cpp [--exact] IN.sonrix OUT.cpp": the C++ song tables the desktop
+// program writes to RixSongData.cpp, byte for byte; OUT "-" is standard
+// output. --exact writes the form that plays exactly as the editor does.
 namespace cli {
 
 namespace {
 
-void ExportToFile(const rix::CRixModuleData& data, const std::string& path)
+void ExportToFile(const rix::CRixModuleData& data, const std::string& path, bool exact)
 {
     nexilon::CPtr<nexilon::IMemoryOutputStream> text = nexilon::CreateMemoryOutputStream();
-    rix::CRixSongExporter().Export(data, *text);
+    rix::CRixSongExporter().Export(data, *text, exact);
     rix::CAtomicFile::WriteWhole(path, text->GetBytes());
 }
 
-void ExportToStandardOutput(const rix::CRixModuleData& data)
+void ExportToStandardOutput(const rix::CRixModuleData& data, bool exact)
 {
     nexilon::CPtr<nexilon::IMemoryOutputStream> text = nexilon::CreateMemoryOutputStream();
-    rix::CRixSongExporter().Export(data, *text);
+    rix::CRixSongExporter().Export(data, *text, exact);
     const std::string& bytes = text->GetBytes();
     if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0)
         throw std::runtime_error("Cannot write to standard output");
@@ -34,10 +35,23 @@ void ExportToStandardOutput(const rix::CRixModuleData& data)
 
 } // namespace
 
-int RunExportCpp(const std::vector<std::string>& args)
+bool TakeOption(std::vector<std::string>& args, const std::string& option)
 {
-    if (!args.empty() && args[0] == "--size")
-        return RunExportSize({args.begin() + 1, args.end()});
+    for (auto arg = args.begin(); arg != args.end(); ++arg) {
+        if (*arg == option) {
+            args.erase(arg);
+            return true;
+        }
+    }
+    return false;
+}
+
+int RunExportCpp(const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> args = arguments;
+    if (TakeOption(args, "--size"))
+        return RunExportSize(arguments);
+    const bool exact = TakeOption(args, "--exact");
     if (args.size() != 2)
         return UsageError("export-cpp needs IN.sonrix and OUT.cpp ('-' for standard output)");
     const std::string& input = args[0];
@@ -50,9 +64,9 @@ int RunExportCpp(const std::vector<std::string>& args)
     }
     try {
         if (output == "-")
-            ExportToStandardOutput(*data);
+            ExportToStandardOutput(*data, exact);
         else
-            ExportToFile(*data, output);
+            ExportToFile(*data, output, exact);
     } catch (const std::exception& error) {
         return ReportFileFailure(output == "-" ? "standard output" : output, error);
     }
