@@ -102,7 +102,7 @@ int RunPlay(const std::vector<std::string>& args)
         rix::CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE);
         *data = *song;
     }
-    controller.RegisterTarget(rix::EDITOR_PATTERN, &playingRow);
+    controller.AddListener(&playingRow, rix::POSTS_POSITION);
     const bool terminal = ::isatty(STDOUT_FILENO) == 1;
     {
         CInterruptGuard guard;

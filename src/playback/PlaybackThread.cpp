@@ -152,7 +152,7 @@ void CPlaybackThread::Run(bool loop)
     StopSound();
     if (started || !failure.empty()) {
         isPlaying = false;
-        notifier.PostPlaybackEnd(cursor.AbsoluteRow());
+        notifier.PostPlaybackEnd();
     }
     if (!failure.empty())
         notifier.PostPlaybackFailed(failure);

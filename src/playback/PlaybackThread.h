@@ -34,7 +34,7 @@ namespace rix {
 class CPlaybackThread {
 public:
     // Needs the player class registered. cursor is only stored here: the
-    // thread reads it when it starts and when it ends.
+    // thread reads its order position when it starts.
     CPlaybackThread(IRixModule& song, CEditCursor& cursor, CEditorNotifier& notifier);
     // Stops playback.
     ~CPlaybackThread();
@@ -68,7 +68,6 @@ public:
 
     // True once the song's sound has started, until playback ends.
     bool IsPlaying() const { return isPlaying; }
-    const std::atomic<bool>& PlayingFlag() const { return isPlaying; }
     bool IsLoop() const { return loopPattern; }
     // True from Start until the thread has posted its last message.
     bool IsBusy() const { return threadActive; }

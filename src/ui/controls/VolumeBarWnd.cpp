@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <utility>
 
 #include "Theme.h"
 #include "UiMessages.h"
@@ -70,7 +71,8 @@ void CVolumeBarWnd::SetValueFromX(int x)
     dirty = true;
     update();
     if (parentWidget() != nullptr)
-        PostMessageTo(parentWidget(), MSG_VOLUME_BAR, 0, reinterpret_cast<intptr_t>(this));
+        PostMessageTo(parentWidget(), MSG_VOLUME_BAR, std::exchange(posted, true) ? GESTURE_CONTINUES : GESTURE_STARTS,
+                      reinterpret_cast<intptr_t>(this));
 }
 
 void CVolumeBarWnd::mousePressEvent(QMouseEvent* event)
@@ -79,6 +81,7 @@ void CVolumeBarWnd::mousePressEvent(QMouseEvent* event)
         return;
     // Qt grabs the mouse for the widget while the button is held.
     dragging = true;
+    posted = false;
     SetValueFromX(static_cast<int>(event->position().x()));
 }
 

@@ -12,7 +12,7 @@
 #include "LevelClock.h"
 #include "PanelMath.h"
 #include "PlaybackController.h"
-#include "RixModule.h"
+#include "SongEditor.h"
 #include "Theme.h"
 
 namespace rix {
@@ -31,29 +31,35 @@ constexpr int kTrackWidth = 10;
 constexpr int kFirstStripX = 24;
 } // namespace
 
-CMixerWnd::CMixerWnd(CPlaybackController& controller, QWidget* parent)
-    : CMessageWidget(parent), controller(controller)
+CMixerWnd::CMixerWnd(CSongEditor& editor, QWidget* parent)
+    : CMessageWidget(parent), editor(editor), controller(editor.Controller())
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     MakeStrips(1);
-    controller.RegisterTarget(EDITOR_MIXER, this);
+    controller.AddListener(this, POSTS_LEVELS);
 }
 
 CMixerWnd::~CMixerWnd()
 {
     CLevelClock::Get().Leave(this);
-    controller.RegisterTarget(EDITOR_MIXER, nullptr);
+    controller.RemoveListener(this);
+}
+
+void CMixerWnd::OnSongChanged(const TSongChange& change)
+{
+    if (change.Names(SONG_CHANNEL_VOLUME))
+        RedrawStrips(playing);
 }
 
 void CMixerWnd::RedrawStrips(bool nowPlaying)
 {
     playing = nowPlaying;
-    std::array<int32_t, 8> volumes{};
-    {
-        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_READ);
+    const auto volumes = editor.Read([](const CRixModuleData& song) {
+        std::array<int32_t, 8> read{};
         for (int32_t c = 0; c < 8; ++c)
-            volumes[static_cast<std::size_t>(c)] = data->channels[c].volume;
-    }
+            read[static_cast<std::size_t>(c)] = song.channels[c].volume;
+        return read;
+    });
     std::array<int32_t, kLevelSamples> samples{};
     for (int32_t c = 0; c < 8; ++c) {
         const auto index = static_cast<std::size_t>(c);
@@ -137,15 +143,6 @@ void CMixerWnd::PaintStrip(QImage& strip, int32_t volume, int32_t level) const
     CLabelPainter::Text(painter, 11, 2, QString::number(volume), theme.Font(kSmallFont), theme.Brush(kValueBrush));
 }
 
-void CMixerWnd::StoreVolume(int32_t channel, int32_t volume)
-{
-    {
-        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE);
-        data->channels[channel].volume = volume;
-    }
-    RedrawStrips(playing);
-}
-
 intptr_t CMixerWnd::OnMessage(uint32_t message, uintptr_t, intptr_t)
 {
     if (message == MSG_LEVEL_REFRESH) {
@@ -169,16 +166,17 @@ void CMixerWnd::mousePressEvent(QMouseEvent* event)
     const int32_t value = CPanelMath::MixerValueAt(point.y());
     if (!CPanelMath::IsMixerClick(value))
         return;
-    controller.TakeInstrumentSnapshot(channel);
     draggedChannel = channel;
-    StoreVolume(channel, CPanelMath::ClampVolume(value));
+    editor.SetChannelVolume(channel, CPanelMath::ClampVolume(value));
 }
 
 void CMixerWnd::mouseMoveEvent(QMouseEvent* event)
 {
     if (draggedChannel < 0)
         return;
-    StoreVolume(draggedChannel, CPanelMath::ClampVolume(CPanelMath::MixerValueAt(event->position().toPoint().y())));
+    editor.SetChannelVolume(draggedChannel,
+                            CPanelMath::ClampVolume(CPanelMath::MixerValueAt(event->position().toPoint().y())),
+                            TEditStep::Continue);
 }
 
 void CMixerWnd::mouseReleaseEvent(QMouseEvent*)

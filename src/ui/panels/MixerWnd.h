@@ -9,6 +9,7 @@
 namespace rix {
 
 class CPlaybackController;
+class CSongEditor;
 
 // The mixer (355 × 140): one strip per channel at x = 24 + 40·c with the
 // channel volume as a fader and, while the song plays, the heard level of
@@ -20,12 +21,13 @@ public:
     static constexpr int STRIP_WIDTH = 40;
     static constexpr int STRIP_HEIGHT = 140;
 
-    CMixerWnd(CPlaybackController& controller, QWidget* parent);
+    CMixerWnd(CSongEditor& editor, QWidget* parent);
     ~CMixerWnd() override;
 
-    void Refresh() override { RedrawStrips(false); }
-    void Repaint() override { update(); }
+    void OnSongChanged(const TSongChange& change) override;
     int32_t GetDraggedChannel() const { return draggedChannel; }
+    // The volume the strip of channel (0..7) shows.
+    int32_t ShownVolume(int32_t channel) const { return shownVolume[static_cast<std::size_t>(channel)]; }
 
 protected:
     intptr_t OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
@@ -46,8 +48,8 @@ private:
     void PaintStrip(QImage& strip, int32_t volume, int32_t levelHeight) const;
     // The strips' images at ratio, every strip drawn anew.
     void MakeStrips(qreal ratio);
-    void StoreVolume(int32_t channel, int32_t volume);
 
+    CSongEditor& editor;
     CPlaybackController& controller;
     COffscreenKey key;
     std::array<QImage, 8> strips;

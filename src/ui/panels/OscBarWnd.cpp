@@ -31,13 +31,13 @@ COscBarWnd::COscBarWnd(CPlaybackController& controller, QWidget* parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     MakeCells(1);
-    controller.RegisterTarget(EDITOR_OSCILLATOR_BAR, this);
+    controller.AddListener(this, POSTS_LEVELS);
 }
 
 COscBarWnd::~COscBarWnd()
 {
     CLevelClock::Get().Leave(this);
-    controller.RegisterTarget(EDITOR_OSCILLATOR_BAR, nullptr);
+    controller.RemoveListener(this);
 }
 
 void COscBarWnd::RedrawCells(bool withScopes)

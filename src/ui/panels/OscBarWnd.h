@@ -27,8 +27,6 @@ public:
     COscBarWnd(CPlaybackController& controller, QWidget* parent);
     ~COscBarWnd() override;
 
-    void Refresh() override { RedrawCells(false); }
-    void Repaint() override { update(); }
 
 protected:
     intptr_t OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
