@@ -10,6 +10,9 @@
 // compile error in the brace initialisers. A replay routine that wants
 // smaller tables can narrow the fields once its songs are known to fit.
 //
+// The exact form (RIXSONG_EXACT in the defines) uses some fields
+// differently; RixReplay.h says how.
+//
 // Units as in the editor: volumes and envelope values on a /256 scale
 // (256 = 1.0), envelope speed in 1/65536 of a cycle per step of 44 samples.
 

@@ -12,6 +12,7 @@
 #include "PatternWnd.h"
 #include "PlaybackController.h"
 #include "RixModule.h"
+#include "SongEditor.h"
 #include "Theme.h"
 #include "ToolSession.h"
 
@@ -62,20 +63,17 @@ int main(int argc, char** argv)
             rix::CRixModuleLock data(controller->GetSongModule(), nexilon::LOCKMODE_WRITE);
             WriteSong(*data);
         }
+        rix::CSongEditor editor(*controller);
         QWidget view;
         view.resize(530, 570);
-        auto* order = new rix::COrderTableWnd(*controller, &view);
+        auto* order = new rix::COrderTableWnd(editor, &view);
         order->setGeometry(0, 0, 165, 560);
-        auto* pattern = new rix::CPatternWnd(*controller, &view);
+        auto* pattern = new rix::CPatternWnd(editor, &view);
         pattern->setGeometry(164, 310, 356, 250);
-        order->SetPatternWnd(pattern);
-        pattern->SetOrderTable(order);
         view.show();
         saved = QTest::qWaitForWindowExposed(&view);
         view.activateWindow();
         controller->SetOrderPosition(2);
-        order->Refresh();
-        pattern->Refresh();
 
         // The order table: positions 4..6 of channels 2..3 selected, position
         // 8 playing.
@@ -83,7 +81,7 @@ int main(int argc, char** argv)
         QTest::mousePress(order, Qt::LeftButton, {}, {33 + 14 * 1 + 7, 21 + 14 * 4 + 7});
         QTest::mouseMove(order, {33 + 14 * 2 + 7, 21 + 14 * 6 + 7});
         QTest::mouseRelease(order, Qt::LeftButton, {}, {33 + 14 * 2 + 7, 21 + 14 * 6 + 7});
-        rix::SendMessageTo(order, rix::MSG_PLAYING_POSITION, 8, 0);
+        rix::SendMessageTo(order, rix::MSG_PLAYING_POSITION, 8 * 16, 0);
         saved = Save(*order, folder, "order-table.png") && saved;
 
         // The pattern editor: rows 8..11 of channels 1..2 selected, row 5

@@ -16,6 +16,7 @@
 #include "VolumeBarWnd.h"
 #include "PlaybackController.h"
 #include "RixModule.h"
+#include "SongEditor.h"
 #include "RixModuleData.h"
 #include "Theme.h"
 #include "ToolSession.h"
@@ -86,12 +87,8 @@ int main(int argc, char** argv)
     saved = Controls().save(folder.filePath(QStringLiteral("controls.png"))) && saved;
     {
         auto controller = std::make_unique<rix::CPlaybackController>();
-        rix::TRixEnvelope* envelope = nullptr;
-        {
-            rix::CRixModuleLock data(controller->GetSongModule(), nexilon::LOCKMODE_READ);
-            envelope = &data->channels[0].envelope;
-        }
-        rix::CEnvEditorDlg dialog(nullptr, *controller, envelope, 0);
+        rix::CSongEditor editor(*controller);
+        rix::CEnvEditorDlg dialog(nullptr, editor, {0, rix::TEnvelopeAddress::CHANNEL, 0, 0});
         dialog.show();
         saved = QTest::qWaitForWindowExposed(&dialog) && saved;
         QTest::qWait(200);

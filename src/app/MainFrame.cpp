@@ -30,13 +30,16 @@
 #include "ExportCommands.h"
 #include "ExportSizeIndicator.h"
 #include "LockKeyIndicators.h"
+#include "UnderrunIndicator.h"
 #include "MidiInputMenu.h"
 #include "PatternWnd.h"
 #include "PlaybackController.h"
 #include "RixDoc.h"
 #include "RixView.h"
 #include "SaveFileDialog.h"
+#include "SongEditor.h"
 #include "ToolbarIcons.h"
+#include "UndoCommands.h"
 #include "Zoom.h"
 
 namespace rix {
@@ -60,9 +63,9 @@ bool IsSongUrl(const QUrl& url)
 
 } // namespace
 
-CMainFrame::CMainFrame(CPlaybackController& controller, QWidget* parent)
-    : QMainWindow(parent), controller(controller), document(new CRixDoc(controller, this)),
-      view(new CRixView(controller, this)), autosave(new CAutosave(*document, controller.GetSongModule(), this)),
+CMainFrame::CMainFrame(CSongEditor& editor, QWidget* parent)
+    : QMainWindow(parent), editor(editor), controller(editor.Controller()), document(new CRixDoc(editor, this)),
+      view(new CRixView(editor, this)), autosave(new CAutosave(*document, controller.GetSongModule(), this)),
       exports(new CExportCommands(*this, *view, controller.GetSongModule(), *document))
 {
     setObjectName(QStringLiteral("MainFrame"));
@@ -77,6 +80,7 @@ CMainFrame::CMainFrame(CPlaybackController& controller, QWidget* parent)
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
+    new CUndoCommands(editor, Action(ID_EDIT_UNDO), Action(ID_EDIT_REDO), statusBar(), this);
     setDockNestingEnabled(true);
     setAcceptDrops(true);
 
@@ -188,8 +192,6 @@ void CMainFrame::CreateMenus()
     connect(Action(ID_EXPORT_CPP_AS), &QAction::triggered, exports, &CExportCommands::OnExportCppAs);
     connect(Action(ID_EXPORT_WAV), &QAction::triggered, exports, &CExportCommands::OnExportWav);
     connect(Action(ID_APP_EXIT), &QAction::triggered, this, &QWidget::close);
-    connect(Action(ID_EDIT_UNDO), &QAction::triggered, this, &CMainFrame::OnEditUndo);
-    connect(Action(ID_EDIT_REDO), &QAction::triggered, this, &CMainFrame::OnEditRedo);
     connect(Action(ID_EDIT_CUT), &QAction::triggered, view, &CRixView::OnEditCut);
     connect(Action(ID_EDIT_COPY), &QAction::triggered, view, &CRixView::OnEditCopy);
     connect(Action(ID_EDIT_PASTE), &QAction::triggered, view, &CRixView::OnEditPaste);
@@ -245,6 +247,7 @@ void CMainFrame::CreateStatusBar()
 {
     statusBar()->setObjectName(QStringLiteral("Status bar"));
     new CExportSizeIndicator(controller, statusBar());
+    new CUnderrunIndicator(controller, statusBar());
     new CLockKeyIndicators(statusBar());
     statusBar()->showMessage(tr("Ready"));
     // A note that timed out or a menu that closed leaves the idle text, not
@@ -369,16 +372,6 @@ void CMainFrame::ShowFileError(const QString& what, const QString& path, const Q
 {
     QMessageBox::critical(this, QStringLiteral("Error"),
                           tr("Could not %1 %2.\n\n%3").arg(what, QDir::toNativeSeparators(path), reason));
-}
-
-void CMainFrame::OnEditUndo()
-{
-    controller.Undo();
-}
-
-void CMainFrame::OnEditRedo()
-{
-    controller.Redo();
 }
 
 void CMainFrame::OnAudioOutput()

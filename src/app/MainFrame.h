@@ -22,19 +22,21 @@ class CExportCommands;
 class CPlaybackController;
 class CRixDoc;
 class CRixView;
+class CSongEditor;
 
 // The main window: the menu bar with every command, the "Standard" toolbar,
 // the status bar with the lock-key panes, and the one view. It routes the
-// commands: file commands to the document, edit commands to the focused
-// editor, transport and envelope buttons (in the view) to the playback
-// controller, the exports to the exporters and the looks to itself.
+// commands: file commands to the document, Undo and Redo to the edit
+// layer, the clipboard commands to the focused editor, transport and
+// envelope buttons (in the view) to the playback controller, the exports
+// to the exporters and the looks to itself.
 // Every command is a QAction whose "commandId" property holds its id.
 // UI thread.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit CMainFrame(CPlaybackController& controller, QWidget* parent = nullptr);
+    explicit CMainFrame(CSongEditor& editor, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     CRixDoc& Document() const { return *document; }
@@ -84,8 +86,6 @@ private:
     void UpdateRecentFileMenu();
     void UpdateTitle();
     void OnRecentFile(int index);
-    void OnEditUndo();
-    void OnEditRedo();
     void OnAbout();
     void OnAudioOutput();
     void ShowOutputDeviceNote();
@@ -94,6 +94,7 @@ private:
     void CreateZoomMenu(QMenu* viewMenu);
     void ShowFileError(const QString& what, const QString& path, const QString& reason);
 
+    CSongEditor& editor;
     CPlaybackController& controller;
     CRixDoc* document;
     CRixView* view;

@@ -11,6 +11,7 @@
 #include "PlaybackController.h"
 #include "RixDoc.h"
 #include "RixModule.h"
+#include "SongEditor.h"
 #include "Theme.h"
 #include "nexilon/Exceptions.h"
 #include "nexilon/Nexilon.h"
@@ -51,6 +52,7 @@ bool CRixApp::InitInstance(const QStringList& arguments)
         return false;
     }
     theController = controller.get();
+    editor = std::make_unique<CSongEditor>(*controller);
 
     CTheme::Create();
     themeCreated = true;
@@ -59,7 +61,7 @@ bool CRixApp::InitInstance(const QStringList& arguments)
     QCoreApplication::setOrganizationName(QStringLiteral("Kestrelab"));
     QCoreApplication::setApplicationName(QStringLiteral("sonrix3"));
 
-    mainFrame = std::make_unique<CMainFrame>(*controller);
+    mainFrame = std::make_unique<CMainFrame>(*editor);
     QString song;
     for (const QString& argument : arguments)
         if (!argument.startsWith(QLatin1Char('-'))) {
@@ -77,6 +79,7 @@ bool CRixApp::InitInstance(const QStringList& arguments)
 void CRixApp::ExitInstance()
 {
     mainFrame.reset();
+    editor.reset();
     if (controller) {
         theController = nullptr;
         controller.reset();

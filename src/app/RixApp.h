@@ -8,6 +8,7 @@ namespace rix {
 
 class CMainFrame;
 class CPlaybackController;
+class CSongEditor;
 
 // The application: starts the framework, the shared objects and the main
 // window in a fixed order and takes them down in the reverse one. Needs the
@@ -21,15 +22,15 @@ public:
     CRixApp& operator=(const CRixApp&) = delete;
 
     // Start-up: the framework library and the program's classes, the
-    // playback controller, the theme, the settings, the main window, then
+    // playback controller with the edit layer, the theme, the settings, the main window, then
     // the song given on the command line (arguments without the program's
     // name) and the offer to recover a crashed run's autosave. A file that
     // fails to open is reported and the editor starts with a new song.
     // False when the program cannot start (no audio output at all); the
     // reason has been printed.
     bool InitInstance(const QStringList& arguments);
-    // Shutdown: the window, the controller (playback stops), the theme, the
-    // framework library.
+    // Shutdown: the window, the edit layer, the controller (playback
+    // stops), the theme, the framework library.
     void ExitInstance();
 
     // Null before InitInstance and after ExitInstance.
@@ -38,6 +39,7 @@ public:
 
 private:
     std::unique_ptr<CPlaybackController> controller;
+    std::unique_ptr<CSongEditor> editor;
     std::unique_ptr<CMainFrame> mainFrame;
     bool themeCreated = false;
     bool frameworkStarted = false;

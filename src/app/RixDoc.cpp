@@ -5,11 +5,12 @@
 
 #include "ModuleFileIo.h"
 #include "PlaybackController.h"
-#include "RixModule.h"
+#include "SongEditor.h"
 
 namespace rix {
 
-CRixDoc::CRixDoc(CPlaybackController& controller, QObject* parent) : QObject(parent), controller(controller)
+CRixDoc::CRixDoc(CSongEditor& editor, QObject* parent)
+    : QObject(parent), editor(editor), controller(editor.Controller())
 {
     controller.RegisterDocument(this);
 }
@@ -48,13 +49,10 @@ QString CRixDoc::GetTitle() const
 
 void CRixDoc::OnNewDocument()
 {
-    {
-        CRixModuleLock lock(controller.GetSongModule(), nexilon::LOCKMODE_WRITE);
-        lock->Reset();
-    }
+    editor.NewSong();
     SetPathName(QString());
-    // Stops playback, puts the cursor home, refreshes every editor and
-    // clears the modified flag.
+    // Stops playback, puts the cursor home, tells every window of the new
+    // song and clears the modified flag.
     controller.ResetEditors();
 }
 

@@ -8,10 +8,12 @@
 namespace rix {
 
 class CPlaybackController;
+class CSongEditor;
 
 // The open song as a document: its file path and its modified flag. The
-// song itself lives in the playback controller's module; New, Open and Save
-// lock that module for the shortest stretch (see CModuleFileIo).
+// song itself lives in the playback controller's module; New goes through
+// the edit layer, Open and Save lock the module for the shortest stretch
+// (see CModuleFileIo), and each new song is announced to every window.
 //
 // Threading: UI thread, except SetModified, which the module calls on
 // whichever thread unlocks a writing level; from another thread the mark is
@@ -20,7 +22,7 @@ class CRixDoc : public QObject, public IPlaybackDocument {
     Q_OBJECT
 
 public:
-    explicit CRixDoc(CPlaybackController& controller, QObject* parent = nullptr);
+    explicit CRixDoc(CSongEditor& editor, QObject* parent = nullptr);
     ~CRixDoc() override;
 
     void SetModified() override;
@@ -54,6 +56,7 @@ private:
     void SetModifiedFlag(bool value);
     void SetPathName(const QString& path);
 
+    CSongEditor& editor;
     CPlaybackController& controller;
     QString pathName;
     bool modified = false;

@@ -16,8 +16,8 @@
 #include "OrderTableWnd.h"
 #include "PatternWnd.h"
 #include "PlaybackController.h"
-#include "RixModule.h"
 #include "SideWnd.h"
+#include "SongEditor.h"
 #include "Theme.h"
 #include "TimeCounterWnd.h"
 
@@ -64,7 +64,8 @@ QRect CRixView::PlaceIn(const TPlace& place, QSize view)
     return rect;
 }
 
-CRixView::CRixView(CPlaybackController& controller, QWidget* parent) : QWidget(parent), controller(controller)
+CRixView::CRixView(CSongEditor& editor, QWidget* parent)
+    : QWidget(parent), editor(editor), controller(editor.Controller())
 {
     setObjectName(QStringLiteral("View"));
     setAccessibleName(QStringLiteral("View"));
@@ -107,18 +108,19 @@ void CRixView::paintEvent(QPaintEvent* event)
 
 void CRixView::CreateChildren()
 {
-    // In the order the controller's notifications and the tab order expect:
-    // order table, pattern, oscillator bar, mixer, master, side panel.
-    auto* orderTable = new COrderTableWnd(controller, this);
+    // In the tab order: order table, pattern, oscillator bar, mixer, master,
+    // side panel. Tab in either grid goes to the other.
+    auto* orderTable = new COrderTableWnd(editor, this);
     Place(orderTable, kOrderTable);
-    auto* pattern = new CPatternWnd(controller, this);
+    auto* pattern = new CPatternWnd(editor, this);
     Place(pattern, kPattern);
-    orderTable->SetPatternWnd(pattern);
-    pattern->SetOrderTable(orderTable);
+    connect(orderTable, &CGridWnd::OtherGridWanted, pattern, [pattern] { pattern->setFocus(Qt::TabFocusReason); });
+    connect(pattern, &CGridWnd::OtherGridWanted, orderTable,
+            [orderTable] { orderTable->setFocus(Qt::TabFocusReason); });
     Place(new COscBarWnd(controller, this), kOscBar);
-    Place(new CMixerWnd(controller, this), kMixer);
-    Place(new CMasterWnd(controller, this), kMaster);
-    Place(new CSideWnd(controller, this), kSide);
+    Place(new CMixerWnd(editor, this), kMixer);
+    Place(new CMasterWnd(editor, this), kMaster);
+    Place(new CSideWnd(editor, this), kSide);
 
     auto* play = new CImageButton(QString::fromUtf8(kPlay.text), kPlayBitmaps[0], kPlayBitmaps[1], this);
     Place(play, kPlay);
@@ -141,7 +143,7 @@ void CRixView::CreateChildren()
         connect(button, &CImageButton::clicked, this, [this, i] { OnEnvButton(i); });
     }
 
-    Place(new CBpmWnd(controller, this), kBpm);
+    Place(new CBpmWnd(editor, this), kBpm);
 }
 
 void CRixView::OnPlay()
@@ -165,15 +167,7 @@ void CRixView::OnStop()
 
 void CRixView::OnEnvButton(int channel)
 {
-    // Only the envelope's address is looked up under the lock: it lives in
-    // the module's fixed channel array for the module's whole life, and the
-    // dialog locks for each change itself.
-    TRixEnvelope* envelope = nullptr;
-    {
-        CRixModuleLock lock(controller.GetSongModule(), nexilon::LOCKMODE_READ);
-        envelope = &lock->channels[channel].envelope;
-    }
-    CEnvEditorDlg dialog(this, controller, envelope, channel);
+    CEnvEditorDlg dialog(this, editor, {channel, TEnvelopeAddress::CHANNEL, 0, 0});
     dialog.exec();
 }
 

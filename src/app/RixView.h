@@ -10,6 +10,7 @@
 namespace rix {
 
 class CPlaybackController;
+class CSongEditor;
 
 // The one view of the main window: every editor and panel of the program
 // as a child window, plus the transport buttons and the eight channel
@@ -42,7 +43,7 @@ public:
     // composition's).
     static QRect PlaceIn(const TPlace& place, QSize view);
 
-    CRixView(CPlaybackController& controller, QWidget* parent);
+    CRixView(CSongEditor& editor, QWidget* parent);
     // Stops playback first, since the children it notifies go with the view.
     ~CRixView() override;
 
@@ -67,6 +68,7 @@ private:
     void Place(QWidget* child, const TPlace& place);
     void Layout();
 
+    CSongEditor& editor;
     CPlaybackController& controller;
     std::vector<std::pair<QWidget*, TPlace>> placed;
 };

@@ -14,9 +14,15 @@ int RunRender(const std::vector<std::string>& args);
 int RunExportCpp(const std::vector<std::string>& args);
 int RunPlay(const std::vector<std::string>& args);
 int RunVerifyExport(const std::vector<std::string>& args);
+int RunSync(const std::vector<std::string>& args);
+// "render --stems", given the arguments after the option.
+int RunRenderStems(const std::vector<std::string>& args);
 // "render --as-exported" and "export-cpp --size", given the arguments after the option.
 int RunRenderAsExported(const std::vector<std::string>& args);
 int RunExportSize(const std::vector<std::string>& args);
+
+// Removes the first `option` from args; true when it was there.
+bool TakeOption(std::vector<std::string>& args, const std::string& option);
 
 // Prints the usage to standard error and returns 2.
 int UsageError(const std::string& problem);

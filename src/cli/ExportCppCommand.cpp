@@ -7,14 +7,28 @@
 #include "RixSongExporter.h"
 #include "nexilon/MemoryStream.h"
 
-// "export-cpp IN.sonrix OUT.cpp": the C++ song tables the desktop program
-// writes to RixSongData.cpp, byte for byte; OUT "-" is standard output.
+// "export-cpp [--exact] IN.sonrix OUT.cpp": the C++ song tables the desktop
+// program writes to RixSongData.cpp, byte for byte; OUT "-" is standard
+// output. --exact writes the form that plays exactly as the editor does.
 namespace cli {
 
-int RunExportCpp(const std::vector<std::string>& args)
+bool TakeOption(std::vector<std::string>& args, const std::string& option)
 {
-    if (!args.empty() && args[0] == "--size")
-        return RunExportSize({args.begin() + 1, args.end()});
+    for (auto arg = args.begin(); arg != args.end(); ++arg) {
+        if (*arg == option) {
+            args.erase(arg);
+            return true;
+        }
+    }
+    return false;
+}
+
+int RunExportCpp(const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> args = arguments;
+    if (TakeOption(args, "--size"))
+        return RunExportSize(arguments);
+    const bool exact = TakeOption(args, "--exact");
     if (args.size() != 2)
         return UsageError("export-cpp needs IN.sonrix and OUT.cpp ('-' for standard output)");
     const std::string& input = args[0];
@@ -27,7 +41,7 @@ int RunExportCpp(const std::vector<std::string>& args)
     }
     try {
         nexilon::CPtr<nexilon::IMemoryOutputStream> text = nexilon::CreateMemoryOutputStream();
-        rix::CRixSongExporter().Export(*data, *text);
+        rix::CRixSongExporter().Export(*data, *text, exact);
         WriteOutput(output, {input}, text->GetBytes(), TOutputData::Text);
     } catch (const std::exception& error) {
         return ReportFileFailure(OutputName(output), error);

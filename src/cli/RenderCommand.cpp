@@ -79,6 +79,8 @@ int RunRender(const std::vector<std::string>& args)
 {
     if (!args.empty() && args[0] == "--as-exported")
         return RunRenderAsExported({args.begin() + 1, args.end()});
+    if (!args.empty() && args[0] == "--stems")
+        return RunRenderStems({args.begin() + 1, args.end()});
     if (args.size() != 2)
         return UsageError("render needs IN.sonrix and OUT.wav");
     const std::string& input = args[0];

@@ -6,6 +6,7 @@
 
 #include "CliCommands.h"
 #include "CliFiles.h"
+#include "RixExportBreakdown.h"
 #include "RixExportSize.h"
 #include "RixExportVerifier.h"
 #include "RixModuleData.h"
@@ -14,7 +15,8 @@
 #include "WavExporter.h"
 #include "nexilon/MemoryStream.h"
 
-// The commands around the intro replay routine:
+// The commands around the intro replay routine, each with --exact for the
+// exact export:
 //   "render --as-exported IN.sonrix OUT.wav"  the routine's render of the exported tables
 //                                            (OUT "-": standard output)
 //   "export-cpp --size IN.sonrix"            the tables' bytes, raw and compressed
@@ -83,9 +85,13 @@ void PrintReport(const std::string& input, const rix::TRixExportReport& report)
         else
             std::printf("  %s: %s\n", feature.place.c_str(), feature.problem.c_str());
     }
-    std::printf("%s (thresholds: level %.1f dB, pitch %.1f cents, nothing left out)\n",
-                report.Passes() ? "Within the thresholds" : "Differs", rix::CRixExportVerifier::kLevelThresholdDb,
-                rix::CRixExportVerifier::kPitchThresholdCents);
+    if (report.exact)
+        std::printf("%s (exact export: every sample equal, nothing left out)\n",
+                    report.Passes() ? "Identical" : "Differs");
+    else
+        std::printf("%s (thresholds: level %.1f dB, pitch %.1f cents, nothing left out)\n",
+                    report.Passes() ? "Within the thresholds" : "Differs", rix::CRixExportVerifier::kLevelThresholdDb,
+                    rix::CRixExportVerifier::kPitchThresholdCents);
 }
 
 std::unique_ptr<rix::CRixModuleData> Load(const std::string& input)
@@ -97,8 +103,10 @@ std::unique_ptr<rix::CRixModuleData> Load(const std::string& input)
 
 } // namespace
 
-int RunRenderAsExported(const std::vector<std::string>& args)
+int RunRenderAsExported(const std::vector<std::string>& arguments)
 {
+    std::vector<std::string> args = arguments;
+    const bool exact = TakeOption(args, "--exact");
     if (args.size() != 2)
         return UsageError("render --as-exported needs IN.sonrix and OUT.wav");
     const std::string& input = args[0];
@@ -116,7 +124,7 @@ int RunRenderAsExported(const std::vector<std::string>& args)
     }
     std::vector<int16_t> samples;
     try {
-        rix::CRixReplayRenderer renderer(rix::CRixSongExporter().Build(*data));
+        rix::CRixReplayRenderer renderer(rix::CRixSongExporter().Build(*data, exact));
         samples.resize(renderer.SongSamples());
         renderer.Render(samples.data(), static_cast<uint32_t>(samples.size()));
     } catch (const std::exception& error) {
@@ -130,26 +138,38 @@ int RunRenderAsExported(const std::vector<std::string>& args)
     return 0;
 }
 
-int RunExportSize(const std::vector<std::string>& args)
+int RunExportSize(const std::vector<std::string>& arguments)
 {
+    std::vector<std::string> args = arguments;
+    TakeOption(args, "--size");
+    const bool exact = TakeOption(args, "--exact");
     if (args.size() != 1)
         return UsageError("export-cpp --size needs IN.sonrix");
     try {
-        const rix::TExportSize size = rix::MeasureExportSize(*Load(args[0]));
+        const rix::TRixExportBreakdown breakdown = rix::BreakDownExportSize(*Load(args[0]), exact);
+        const rix::TExportSize& size = breakdown.total;
         std::printf("%u bytes of tables, %u bytes LZMA-compressed\n", size.rawBytes, size.compressedBytes);
+        for (const rix::TRixSizePart& part : breakdown.parts)
+            std::printf("  %-22s %6u raw %6d packed\n", part.name.c_str(), part.rawBytes, part.packedBytes);
+        std::printf("%s code for the song's features (32-bit x86, -Os, estimate): %u raw, %d packed\n",
+                    breakdown.code.name.c_str(), breakdown.code.rawBytes, breakdown.code.packedBytes);
+        for (const rix::TRixSizeHint& hint : breakdown.hints)
+            std::printf("Hint: %s (%u bytes)\n", hint.text.c_str(), hint.rawBytes);
     } catch (const std::exception& error) {
         return ReportFileFailure(args[0], error);
     }
     return 0;
 }
 
-int RunVerifyExport(const std::vector<std::string>& args)
+int RunVerifyExport(const std::vector<std::string>& arguments)
 {
+    std::vector<std::string> args = arguments;
+    const bool exact = TakeOption(args, "--exact");
     if (args.size() != 1)
         return UsageError("verify-export needs IN.sonrix");
     rix::TRixExportReport report;
     try {
-        report = rix::CRixExportVerifier::Verify(*Load(args[0]));
+        report = rix::CRixExportVerifier::Verify(*Load(args[0]), exact);
     } catch (const std::exception& error) {
         return ReportFileFailure(args[0], error);
     }

@@ -23,16 +23,24 @@ constexpr const char* kUsage =
     "  dump FILE                     print a module or instrument file as JSON\n"
     "  convert IN OUT                load any readable version, save as version 3\n"
     "  render IN.sonrix OUT.wav      render the song to a 16-bit mono WAV file\n"
-    "  render --as-exported IN.sonrix OUT.wav\n"
+    "  render --as-exported [--exact] IN.sonrix OUT.wav\n"
     "                                render it as the intro will: the exported tables\n"
     "                                played by the replay routine\n"
-    "  export-cpp IN.sonrix OUT.cpp  write the C++ song tables ('-' for standard output)\n"
-    "  export-cpp --size IN.sonrix   print the tables' bytes, raw and LZMA-compressed\n"
-    "  verify-export IN.sonrix       compare the replay routine's render with the editor's,\n"
+    "  render --stems DIR IN.sonrix  one WAV per channel that plays, the others muted\n"
+    "  export-cpp [--exact] IN.sonrix OUT.cpp\n"
+    "                                write the C++ song tables ('-' for standard output);\n"
+    "                                --exact: the form that plays exactly as the editor\n"
+    "  export-cpp --size [--exact] IN.sonrix\n"
+    "                                print the tables' bytes, raw and LZMA-compressed\n"
+    "  verify-export [--exact] IN.sonrix\n"
+    "                                compare the replay routine's render with the editor's,\n"
     "                                per channel and mix, and list what the tables cannot\n"
     "                                carry; exit status 1 when a 50 ms window's level\n"
     "                                differs by more than 1.0 dB, an oscillator's pitch by\n"
-    "                                more than 5.0 cents, or anything is left out\n"
+    "                                more than 5.0 cents, or anything is left out (with\n"
+    "                                --exact: when any sample differs)\n"
+    "  sync [--csv|--json] IN.sonrix print the song's notes and stops with their sample,\n"
+    "                                seconds, order position, row and channel\n"
     "  play IN.sonrix [--loop-order N]\n"
     "                                play the song on the audio device\n"
     "\n"
@@ -48,7 +56,7 @@ struct TCommand {
 constexpr TCommand kCommands[] = {
     {"dump", &cli::RunDump},           {"convert", &cli::RunConvert}, {"render", &cli::RunRender},
     {"export-cpp", &cli::RunExportCpp}, {"play", &cli::RunPlay},
-    {"verify-export", &cli::RunVerifyExport},
+    {"verify-export", &cli::RunVerifyExport}, {"sync", &cli::RunSync},
 };
 
 } // namespace

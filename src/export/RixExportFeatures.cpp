@@ -1,6 +1,7 @@
 // The song features that the exported tables cannot carry, each named with
 // its channel and place, for the export verification.
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -43,7 +44,9 @@ public:
             const std::string place = Format("oscillator %d", static_cast<int>(i) + 1);
             Oscillator(c, place, carrier);
             const bool hasModulator = i < channel.transitionOscillators.size();
-            if (hasModulator && carrier.transition) {
+            if (!hasModulator && carrier.transition) {
+                Add(c, "transition " + place, "missing from the file: the editor modulates with a default one");
+            } else if (hasModulator && carrier.transition) {
                 Oscillator(c, "transition " + place, channel.transitionOscillators[i]);
             } else if (hasModulator && channel.transitionOscillators[i].type == RIXOSC_NOISE) {
                 Add(c, "transition " + place,
@@ -146,8 +149,8 @@ private:
     {
         // A constant is written as its value; only its speed can matter.
         if (CRixSongExporter::IsConstant(envelope)) {
-            if (envelope.speed < 0)
-                Add(c, place, "a constant envelope (keep 0) with a negative speed moves in the editor");
+            if (!CRixSongExporter::IsExactConstant(envelope))
+                Add(c, place, "a constant envelope (keep 0) that runs backwards or holds below 0 moves in the editor");
             return;
         }
         const auto offGrid = [](int32_t value) { return value % 2048 != 0 || value / 2048 == 255; };
@@ -177,10 +180,51 @@ std::vector<TRixExportFeature> CRixExportVerifier::FindFeatures(const CRixModule
             played = played || (data.orderTable[c][position] > 0 && data.orderTable[c][position] < 16u);
         if (played)
             finder.Channel(c);
+        // Unplayed or not, the byte table must hold it to compile.
+        const int32_t volume = data.channels[c].volume;
+        if (!played && (volume < 0 || volume > 255))
+            features.push_back({c, "channel", Format("volume %d does not fit the byte table (0..255)", volume)});
         if (tables.channelEnvelopeCounter[c] > 255)
             features.push_back({c, "channel envelope",
                                 Format("counter %d does not fit the byte table", tables.channelEnvelopeCounter[c])});
     }
+    return features;
+}
+
+} // namespace rix
+
+namespace rix {
+
+std::vector<TRixExportFeature> CRixExportVerifier::FindExactFeatures(const CRixModuleData& data,
+                                                                     const TRixSongTables& tables)
+{
+    std::vector<TRixExportFeature> features;
+    const int length = data.GetSongLength();
+    for (int c = 0; c < RIX_CHANNELS; ++c) {
+        bool played[RIX_PATTERNS] = {};
+        for (int position = 0; position < length; ++position) {
+            if (data.orderTable[c][position] < static_cast<uint32_t>(RIX_PATTERNS))
+                played[data.orderTable[c][position]] = true;
+        }
+        bool zeroHasNotes = false;
+        for (int p = 0; p < RIX_PATTERNS; ++p) {
+            for (int row = 0; played[p] && row < RIX_ROWS; ++row) {
+                const uint32_t v = data.patterns[c][p][row];
+                zeroHasNotes = zeroHasNotes || (p == 0 && v != 0);
+                if (v > 255)
+                    features.push_back({c, Format("pattern %d, row %d", p, row),
+                                        Format("value %u is no note: the editor restarts the oscillators without "
+                                               "opening the gate, the tables leave it out",
+                                               v)});
+            }
+        }
+        // The order table's four bits per channel hold 15 patterns and silence.
+        const bool allTaken = std::all_of(played + 1, played + RIX_PATTERNS, [](bool taken) { return taken; });
+        if (zeroHasNotes && allTaken)
+            features.push_back({c, "pattern 0", "holds notes while patterns 1..15 are all played: no number is "
+                                                "left for it in the tables"});
+    }
+    (void)tables;
     return features;
 }
 

@@ -23,37 +23,54 @@ void AppendInts(std::string& bytes, std::initializer_list<int32_t> values)
 
 } // namespace
 
-std::string SongTableBytes(const TRixSongTables& tables)
+std::vector<std::string> SongTableSegments(const TRixSongTables& tables)
 {
     // Field by field, so padding is 0 as in a compiled table: a bool
     // followed by an int takes 4 bytes.
-    std::string bytes;
+    std::vector<std::string> segments(16);
     for (const uint32_t entry : tables.orderTable)
-        AppendInts(bytes, {static_cast<int32_t>(entry)});
-    bytes.append(tables.patternData.begin(), tables.patternData.end());
-    bytes.append(tables.patternLookup.begin(), tables.patternLookup.end());
+        AppendInts(segments[0], {static_cast<int32_t>(entry)});
+    std::size_t cell = 0;
+    for (int c = 0; c < 8; ++c) {
+        const std::size_t end = cell + 16u * static_cast<std::size_t>(tables.PatternCount(c));
+        segments[1 + c].assign(tables.patternData.begin() + static_cast<std::ptrdiff_t>(cell),
+                               tables.patternData.begin() + static_cast<std::ptrdiff_t>(end));
+        cell = end;
+    }
+    segments[9].assign(tables.patternLookup.begin(), tables.patternLookup.end());
     for (const TRixSongEnvelope& e : tables.envelopes)
-        AppendInts(bytes, {e.minValue, e.maxValue, e.speed, e.phase, e.keep, e.sustain, e.resetOnNote,
-                           e.patternResetMask});
+        AppendInts(segments[10], {e.minValue, e.maxValue, e.speed, e.phase, e.keep, e.sustain, e.resetOnNote,
+                                  e.patternResetMask});
     for (const TRixSongEnvelopeCounter& c : tables.counters)
-        AppendInts(bytes, {c.shape, c.channel, c.value});
+        AppendInts(segments[11], {c.shape, c.channel, c.value});
     for (const TRixSongOscillator& o : tables.oscillators)
-        AppendInts(bytes, {o.octave, o.fine, o.type, o.channel, o.source, o.volume, o.volumeCounter,
-                           o.transitionCounter});
+        AppendInts(segments[12], {o.octave, o.fine, o.type, o.channel, o.source, o.volume, o.volumeCounter,
+                                  o.transitionCounter});
     for (const TRixSongEffect& e : tables.effects)
-        AppendInts(bytes, {e.param1, e.param2, e.length, e.channel, e.type, e.counter1, e.counter2});
+        AppendInts(segments[13], {e.param1, e.param2, e.length, e.channel, e.type, e.counter1, e.counter2});
+    for (const auto* table : {&tables.channelVolume, &tables.channelEnvelopeCounter}) {
+        for (const int32_t value : *table) {
+            if (tables.wideChannels)
+                AppendInts(segments[14], {value});
+            else
+                segments[14].push_back(static_cast<char>(value));
+        }
+    }
     for (int c = 0; c < 8; ++c)
-        bytes.push_back(static_cast<char>(tables.channelVolume[c]));
-    for (int c = 0; c < 8; ++c)
-        bytes.push_back(static_cast<char>(tables.channelEnvelopeCounter[c]));
-    for (int c = 0; c < 8; ++c)
-        bytes.push_back(static_cast<char>(tables.channelStopNote[c]));
+        segments[15].push_back(static_cast<char>(tables.channelStopNote[c]));
+    return segments;
+}
+
+std::string SongTableBytes(const TRixSongTables& tables)
+{
+    std::string bytes;
+    for (const std::string& segment : SongTableSegments(tables))
+        bytes += segment;
     return bytes;
 }
 
-TExportSize MeasureExportSize(const TRixSongTables& tables)
+uint32_t PackedSize(const std::string& bytes)
 {
-    const std::string bytes = SongTableBytes(tables);
     lzma_options_lzma options;
     if (lzma_lzma_preset(&options, 9 | LZMA_PRESET_EXTREME))
         throw std::runtime_error("liblzma has no preset 9");
@@ -69,12 +86,18 @@ TExportSize MeasureExportSize(const TRixSongTables& tables)
                                                    bytes.size(), packed.data(), &packedSize, packed.size());
     if (result != LZMA_OK)
         throw std::runtime_error("liblzma could not compress the song tables");
-    return {static_cast<uint32_t>(bytes.size()), static_cast<uint32_t>(packedSize)};
+    return static_cast<uint32_t>(packedSize);
 }
 
-TExportSize MeasureExportSize(const CRixModuleData& data)
+TExportSize MeasureExportSize(const TRixSongTables& tables)
 {
-    return MeasureExportSize(CRixSongExporter().Build(data));
+    const std::string bytes = SongTableBytes(tables);
+    return {static_cast<uint32_t>(bytes.size()), PackedSize(bytes)};
+}
+
+TExportSize MeasureExportSize(const CRixModuleData& data, bool exact)
+{
+    return MeasureExportSize(CRixSongExporter().Build(data, exact));
 }
 
 } // namespace rix

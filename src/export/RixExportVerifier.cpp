@@ -52,18 +52,20 @@ struct TWindow {
     }
 };
 
-// The notes (1..192) that a channel plays within the song.
-std::set<int> PlayedNotes(const CRixModuleData& data, int channel)
+// The notes that a channel plays within the song: 1..192 for the plain
+// tables, every note for the exact ones.
+std::set<int> PlayedNotes(const CRixModuleData& data, int channel, bool exact)
 {
     std::set<int> notes;
     const int length = data.GetSongLength();
+    const uint32_t highest = exact ? RIX_NOTE_STOP - 1 : 192;
     for (int position = 0; position < length; ++position) {
         const uint32_t pattern = data.orderTable[channel][position];
-        if (pattern == 0 || pattern >= RIX_PATTERNS)
+        if (pattern >= RIX_PATTERNS || (pattern == 0 && !exact))
             continue;
         for (int row = 0; row < RIX_ROWS; ++row) {
             const uint32_t v = data.patterns[channel][pattern][row];
-            if (v >= 1 && v <= 192)
+            if (v >= 1 && v <= highest)
                 notes.insert(static_cast<int>(v));
         }
     }
@@ -73,33 +75,37 @@ std::set<int> PlayedNotes(const CRixModuleData& data, int channel)
 void MeasurePitches(const CRixModuleData& data, const TRixSongTables& tables, const CRixReplayRenderer& renderer,
                     TRixExportReport& report)
 {
-    // The oscillator rows in the order the tables list them.
-    std::size_t row = 0;
-    for (int c = 0; c < RIX_CHANNELS; ++c) {
+    static const TRixOscillator missing;
+    std::array<int, RIX_CHANNELS> firstRow{};
+    for (std::size_t n = tables.oscillators.size(); n-- > 0;)
+        firstRow[tables.oscillators[n].channel] = static_cast<int>(n);
+    std::array<std::set<int>, RIX_CHANNELS> notes;
+    for (int c = 0; c < RIX_CHANNELS; ++c)
+        notes[c] = PlayedNotes(data, c, tables.exact);
+    for (std::size_t n = 0; n < tables.oscillators.size(); ++n) {
+        const TRixSongOscillator& form = tables.oscillators[n];
+        const int c = form.channel;
         const CRixModuleChannel& channel = data.channels[c];
-        const std::set<int> notes = PlayedNotes(data, c);
-        const auto measure = [&](const TRixOscillator& oscillator, int index, bool transition) {
-            const TRixSongOscillator& form = tables.oscillators[row++];
-            if (notes.empty() || oscillator.type == RIXOSC_NOISE)
-                return;
-            TRixPitchError error{c, index, transition, oscillator.pitch, 0.0};
-            for (const int note : notes) {
-                const int32_t editor = TRixOscillatorState::NoteIncrement(oscillator.pitch, static_cast<uint32_t>(note));
-                const int32_t routine = renderer.Increment(note, form);
-                const double cents = editor > 0 && routine > 0
-                                         ? 1200.0 * std::log2(static_cast<double>(routine) / editor)
-                                         : (editor == routine ? 0.0 : std::numeric_limits<double>::infinity());
-                if (std::abs(cents) > std::abs(error.worstCents))
-                    error.worstCents = cents;
-            }
-            report.pitches.push_back(error);
-        };
-        for (std::size_t i = 0; i < channel.oscillators.size(); ++i)
-            measure(channel.oscillators[i], static_cast<int>(i), false);
-        for (std::size_t i = 0; i < channel.oscillators.size(); ++i) {
-            if (channel.oscillators[i].transition && i < channel.transitionOscillators.size())
-                measure(channel.transitionOscillators[i], static_cast<int>(i), true);
+        const bool transition = form.source >= 0;
+        const auto index = static_cast<std::size_t>(transition ? form.source - firstRow[c] : static_cast<int>(n) - firstRow[c]);
+        const TRixOscillator& oscillator = !transition ? channel.oscillators[index]
+                                           : index < channel.transitionOscillators.size()
+                                               ? channel.transitionOscillators[index]
+                                               : missing;
+        // Noise has no pitch; the exact form's silent noise rows only draw.
+        if (notes[c].empty() || oscillator.type == RIXOSC_NOISE)
+            continue;
+        TRixPitchError error{c, static_cast<int>(index), transition, oscillator.pitch, 0.0};
+        for (const int note : notes[c]) {
+            const int32_t editor = TRixOscillatorState::NoteIncrement(oscillator.pitch, static_cast<uint32_t>(note));
+            const int32_t routine = renderer.Increment(note, form);
+            const double cents = editor > 0 && routine > 0
+                                     ? 1200.0 * std::log2(static_cast<double>(routine) / editor)
+                                     : (editor == routine ? 0.0 : std::numeric_limits<double>::infinity());
+            if (std::abs(cents) > std::abs(error.worstCents))
+                error.worstCents = cents;
         }
+        report.pitches.push_back(error);
     }
 }
 
@@ -110,17 +116,21 @@ bool TRixExportReport::Passes() const
     const auto levelPasses = [](const TRixLevelDifference& level) {
         return std::abs(level.worstDb) <= CRixExportVerifier::kLevelThresholdDb;
     };
+    if (exact)
+        return features.empty() && mix.identical &&
+               std::all_of(channels.begin(), channels.end(), [](const TRixLevelDifference& level) { return level.identical; });
     return features.empty() && levelPasses(mix) && std::all_of(channels.begin(), channels.end(), levelPasses) &&
            std::all_of(pitches.begin(), pitches.end(), [](const TRixPitchError& pitch) {
                return std::abs(pitch.worstCents) <= CRixExportVerifier::kPitchThresholdCents;
            });
 }
 
-TRixExportReport CRixExportVerifier::Verify(const CRixModuleData& data)
+TRixExportReport CRixExportVerifier::Verify(const CRixModuleData& data, bool exact)
 {
     TRixExportReport report;
-    const TRixSongTables tables = CRixSongExporter().Build(data);
-    report.features = FindFeatures(data, tables);
+    report.exact = exact;
+    const TRixSongTables tables = CRixSongExporter().Build(data, exact);
+    report.features = tables.exact ? FindExactFeatures(data, tables) : FindFeatures(data, tables);
 
     nexilon::CPtr<IRixModule> module = nexilon::CreateInstance<IRixModule>(CRixModule::ClassId);
     {

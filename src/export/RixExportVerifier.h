@@ -46,8 +46,10 @@ struct TRixExportReport {
     TRixLevelDifference mix;
     std::vector<TRixPitchError> pitches;
     std::vector<TRixExportFeature> features;
+    bool exact = false;
 
-    // Within the thresholds and nothing left out.
+    // Within the thresholds and nothing left out; for the exact export,
+    // identical and nothing left out.
     bool Passes() const;
 };
 
@@ -61,8 +63,12 @@ public:
     static constexpr double kPitchThresholdCents = 5.0;
     static constexpr uint32_t kWindowSamples = 2205; // 50 ms
 
-    static TRixExportReport Verify(const CRixModuleData& data);
+    // With `exact`, the exact export: the renders must then be identical.
+    static TRixExportReport Verify(const CRixModuleData& data, bool exact = false);
+    // What the plain tables cannot carry.
     static std::vector<TRixExportFeature> FindFeatures(const CRixModuleData& data, const TRixSongTables& tables);
+    // What even the exact tables cannot carry (values no editor writes).
+    static std::vector<TRixExportFeature> FindExactFeatures(const CRixModuleData& data, const TRixSongTables& tables);
 };
 
 } // namespace rix

@@ -17,8 +17,9 @@ CRixReplayRenderer::CRixReplayRenderer(const TRixSongTables& songTables)
     if (rendererExists.exchange(true))
         throw std::runtime_error("the replay routine is already playing another song");
     for (int c = 0; c < 8; ++c) {
-        channelVolume[c] = static_cast<uint8_t>(tables.channelVolume[c]);
-        channelEnvelopeCounter[c] = static_cast<uint8_t>(tables.channelEnvelopeCounter[c]);
+        const auto narrow = [&](int32_t value) { return tables.wideChannels ? value : static_cast<uint8_t>(value); };
+        channelVolume[c] = narrow(tables.channelVolume[c]);
+        channelEnvelopeCounter[c] = narrow(tables.channelEnvelopeCounter[c]);
     }
     song = {tables.songLength,
             tables.rowLength,
@@ -35,7 +36,8 @@ CRixReplayRenderer::CRixReplayRenderer(const TRixSongTables& songTables)
             static_cast<int>(tables.effects.size()),
             channelVolume.data(),
             channelEnvelopeCounter.data(),
-            tables.channelStopNote.data()};
+            tables.channelStopNote.data(),
+            tables.exact};
     if (!RixReplayInit(song)) {
         rendererExists = false;
         throw std::runtime_error("the song has more oscillators, envelopes, effects or echo than the replay routine holds");
@@ -62,7 +64,7 @@ uint64_t CRixReplayRenderer::SongSamples() const
 
 int32_t CRixReplayRenderer::Increment(int note, const TRixSongOscillator& oscillator) const
 {
-    return RixReplayIncrement(note, oscillator.octave, oscillator.fine);
+    return RixReplayIncrement(note, oscillator.octave, oscillator.fine, tables.exact);
 }
 
 } // namespace rix

@@ -28,14 +28,14 @@ public:
     // Samples of one pass through the song.
     uint64_t SongSamples() const;
 
-    // The routine's phase step for a note (1..192) on an oscillator row.
+    // The routine's phase step for a note on an oscillator row of these tables.
     int32_t Increment(int note, const TRixSongOscillator& oscillator) const;
 
 private:
     TRixSongTables tables;
-    // The byte tables as an intro compiles them.
-    std::array<uint8_t, 8> channelVolume{};
-    std::array<uint8_t, 8> channelEnvelopeCounter{};
+    // The channel tables as an intro compiles them: bytes unless wide.
+    std::array<int, 8> channelVolume{};
+    std::array<int, 8> channelEnvelopeCounter{};
     TRixReplaySong song{};
 };
 

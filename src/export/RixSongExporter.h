@@ -29,28 +29,51 @@ public:
     static constexpr int kExportedEffectTypes = 6;
 
     // Build, then Write: throws whatever the stream throws.
-    void Export(const CRixModuleData& moduleData, nexilon::IOutputStream& stream);
+    void Export(const CRixModuleData& moduleData, nexilon::IOutputStream& stream, bool exact = false);
     // The tables the text holds, for the replay routine and the size figures.
-    TRixSongTables Build(const CRixModuleData& moduleData);
+    // The plain form, or with `exact` the form that plays every song as the
+    // editor does: the plain tables themselves when they already do.
+    TRixSongTables Build(const CRixModuleData& moduleData, bool exact = false);
     // The text of RixSongData.cpp, each block through its own writer.
     static void Write(const TRixSongTables& tables, nexilon::IOutputStream& stream);
 
     // The envelope's value at counter 0, in the player's 32-bit arithmetic
     // (/256 scale when minValue and maxValue are).
     static int32_t InitialValue(const TRixEnvelope& envelope);
-    // keepEnabled with keep 0: the counter is held at 0, the value never moves.
+    // keepEnabled with keep 0: the plain form holds the counter at 0, so the
+    // value never moves. The player agrees unless the envelope runs
+    // backwards or a note holds it at a sustain point below 0; the exact
+    // form lets those run.
     static bool IsConstant(const TRixEnvelope& envelope) { return envelope.keepEnabled && envelope.keep == 0; }
+    static bool IsExactConstant(const TRixEnvelope& envelope)
+    {
+        return IsConstant(envelope) && envelope.speed >= 0 && (!envelope.sustainEnabled || envelope.sustain >= 0);
+    }
+    // Whether the plain form's octave and fine tune give every note that
+    // the song plays on each oscillator the player's step.
+    static bool PlainPitchesExact(const CRixModuleData& moduleData);
     // A pitch in cents as the replay routine's octave (8 = the played note's
     // octave) and fine tune (0..255, 256 × 2^(cents within the octave / 1200) − 256).
     static int32_t PitchOctave(int32_t pitch);
     static int32_t PitchFine(int32_t pitch);
 
 private:
+    TRixSongTables BuildForm(const CRixModuleData& moduleData, bool exact);
     // Preparation passes, in the order Export runs them.
     void MarkUsedPatterns();
     void MarkUsedEffectTypes();
     void CollectEnvelopes();
-    void VisitEnvelope(const TRixEnvelope& envelope, int channel);
+    // listIndex: the envelope's place among those the player moves for the
+    // channel (channel envelope 0, four per oscillator pair, two per effect).
+    void VisitEnvelope(const TRixEnvelope& envelope, int channel, std::size_t listIndex);
+    bool Constant(const TRixEnvelope& envelope) const;
+    // The transition oscillator that the player pairs with a carrier.
+    const TRixOscillator* TransitionOscillator(const CRixModuleChannel& channel, std::size_t index) const;
+    int32_t ValueOf(const TRixEnvelope& envelope) const;
+    // The played pattern number as the tables write it: entries above 15
+    // play nothing, and the exact form moves a pattern 0 that holds notes
+    // to a free number.
+    uint32_t OrderEntry(int channel, int position) const;
     void AssignCounters();
 
     // The tables, from the passes' results.
@@ -68,6 +91,7 @@ private:
     int ChannelOf(const TRixEnvelope& envelope) const;
 
     const CRixModuleData* moduleData = nullptr;
+    bool exactForm = false;
 
     int songLength = 0;
     int32_t rowLength = 0;
@@ -84,6 +108,11 @@ private:
     // songs with very many envelopes; the result equals a search from the start.
     std::map<std::array<int32_t, 9>, int> shapeByContent;
 
+    // Exact form: envelopes the player never moves (beyond its 256 per
+    // channel), held at 256.
+    std::unordered_map<const TRixEnvelope*, bool> frozen;
+    // Exact form: the pattern number that carries a channel's pattern 0, or 0.
+    uint32_t zeroPatternSlot[RIX_CHANNELS] = {};
     bool patternUsed[RIX_CHANNELS][RIX_PATTERNS] = {};
     bool channelUsed[RIX_CHANNELS] = {};
     bool effectTypeUsed[kExportedEffectTypes] = {};

@@ -62,6 +62,12 @@ void WriteDefines(const TRixSongTables& tables, nexilon::IOutputStream& stream)
     };
     for (int type = 0; type < TRixSongTables::kEffectTypes; ++type)
         writer.Write("%s%s", tables.effectTypeUsed[type] ? "" : "//", kEnableDefines[type]);
+    if (tables.exact) {
+        writer.Write("#define RIXSONG_EXACT\n");
+        writer.Write("#define RIXSONG_HISTORYSIZE %llu\n", static_cast<unsigned long long>(tables.HistoryInts()));
+    }
+    if (tables.wideChannels)
+        writer.Write("#define RIXSONG_WIDE_CHANNELS\n");
     writer.Write("#endif\n\n");
     writer.Close();
 }
@@ -166,11 +172,12 @@ void WriteEffects(const TRixSongTables& tables, nexilon::IOutputStream& stream)
 void WriteChannels(const TRixSongTables& tables, nexilon::IOutputStream& stream)
 {
     nexilon::CTextWriter writer = BlockWriter(stream);
-    writer.Write("unsigned char RixSongChannelVol[8] = {");
+    const char* type = tables.wideChannels ? "int" : "unsigned char";
+    writer.Write("%s RixSongChannelVol[8] = {", type);
     for (int c = 0; c < 8; ++c)
         writer.Write(c == 0 ? "%d" : ", %d", tables.channelVolume[c]);
     writer.Write(" };\n");
-    writer.Write("unsigned char RixSongChannelEnvCounter[8] = {");
+    writer.Write("%s RixSongChannelEnvCounter[8] = {", type);
     for (int c = 0; c < 8; ++c)
         writer.Write(c == 0 ? "%d" : ", %d", tables.channelEnvelopeCounter[c]);
     writer.Write(" };\n");

@@ -14,7 +14,11 @@ namespace rix {
 struct TRixSongTables {
     static constexpr int kEffectTypes = 6;
 
-    // The defines block.
+    // The defines block. RIXSONG_EXACT and RIXSONG_WIDE_CHANNELS are set
+    // only by an exact export, and only where the song needs them (see
+    // RixReplay.h for the forms they choose).
+    bool exact = false;
+    bool wideChannels = false;
     int32_t songLength = 0;
     int32_t rowLength = 0;
     int32_t masterVolume = 0;
@@ -23,7 +27,7 @@ struct TRixSongTables {
     // One entry per order position: channel 1's pattern in the low four bits.
     std::vector<uint32_t> orderTable;
     // 16 bytes per written pattern (octave in the high, semitone in the low
-    // four bits; 0 empty, 255 stop). patternIsNote tells a note byte from an
+    // four bits, or when exact the note itself; 0 empty, 255 stop). patternIsNote tells a note byte from an
     // empty one: the lowest note is the byte 0 too, but written as 0x00.
     std::vector<uint8_t> patternData;
     std::vector<bool> patternIsNote;
@@ -35,11 +39,26 @@ struct TRixSongTables {
     std::vector<TRixSongOscillator> oscillators;
     std::vector<TRixSongEffect> effects;
 
-    // As written; the compiled tables are bytes, so values above 255 do not
-    // compile (the export verification names them).
+    // As written; the compiled tables are bytes unless wideChannels, so
+    // values above 255 do not compile (the export verification names them).
     std::array<int32_t, 8> channelVolume{};
     std::array<int32_t, 8> channelEnvelopeCounter{};
     std::array<bool, 8> channelStopNote{};
+
+    // Ints of echo history the replay routine keeps for the effects.
+    uint64_t HistoryInts() const
+    {
+        uint64_t total = 0;
+        for (const TRixSongEffect& e : effects) {
+            if (exact)
+                total += static_cast<uint32_t>(e.length);
+            else if (e.type == RIXSONGEFFECTTYPE_DELAY)
+                total += static_cast<uint32_t>(e.length) + 2u;
+            else if (e.type == RIXSONGEFFECTTYPE_FLANGE && e.length >= 0)
+                total += static_cast<uint32_t>(e.length) + 1u;
+        }
+        return total;
+    }
 
     // Patterns written for a channel.
     int PatternCount(int channel) const

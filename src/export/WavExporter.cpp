@@ -7,6 +7,7 @@
 
 #include "AtomicFile.h"
 #include "IRixModulePlayer.h"
+#include "RixConstants.h"
 #include "nexilon/Exceptions.h"
 #include "nexilon/Nexilon.h"
 #include "nexilon/VarWriter.h"
@@ -59,6 +60,8 @@ TWavExportResult CWavExporter::Run(const std::atomic<bool>& cancelRequested)
         file.emplace(path.ToUtf8());
         nexilon::CPtr<IRixModulePlayer> player = nexilon::CreateInstance<IRixModulePlayer>(RIX_MODULE_PLAYER_CLASS);
         player->Connect(&module);
+        for (int32_t c = 0; soloChannel >= 0 && c < RIX_CHANNELS; ++c)
+            player->SetChannelEnabled(c, c == soloChannel);
         // The header holds the length as a signed 32-bit size; a longer song
         // (possible only at a few BPM) is refused rather than cut short.
         const uint64_t songBytes = player->GetLength();

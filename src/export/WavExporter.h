@@ -46,6 +46,13 @@ public:
     // and returns how it ended; never throws.
     TWavExportResult Run(const std::atomic<bool>& cancelRequested);
 
+    // A stem: the render of the song with every channel but this one
+    // (0..7) muted. The stems of a song sum back to its mix exactly when
+    // its master volume is a multiple of 256 and no sample of a stem or the
+    // mix is clamped; otherwise each stem rounds its own master volume
+    // product down.
+    void SetSoloChannel(int32_t channel) { soloChannel = channel; }
+
     // The canonical 44-byte RIFF/WAVE PCM header for dataBytes of samples.
     static void WriteHeader(nexilon::IOutputStream& stream, uint32_t dataBytes);
 
@@ -54,6 +61,7 @@ private:
     nexilon::CString path;
     IWavExportListener& listener;
     TClock clock;
+    int32_t soloChannel = -1;
 };
 
 } // namespace rix

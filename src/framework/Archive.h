@@ -19,7 +19,6 @@ public:
     CArchive& operator=(const CArchive&) = delete;
 
     bool IsLoading() const { return mode == load; }
-    bool IsStoring() const { return mode == store; }
     CFile* GetFile() const { return file; }
 
 private:

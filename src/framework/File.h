@@ -82,7 +82,6 @@ public:
 
     THandle GetHandle() const { return handle; }
     bool IsOpen() const { return handle != hFileNull; }
-    const std::string& GetFilePath() const { return path; }
 
 private:
     void RequireOpen(const char* operation) const;

@@ -6,10 +6,7 @@
 
 namespace rix {
 
-CEditCursor::CEditCursor(CEditorNotifier& notifier, const std::atomic<bool>& playing)
-    : notifier(notifier), playing(playing)
-{
-}
+CEditCursor::CEditCursor(CEditorNotifier& notifier) : notifier(notifier) {}
 
 void CEditCursor::SelectChannel(int32_t newChannel)
 {
@@ -17,14 +14,7 @@ void CEditCursor::SelectChannel(int32_t newChannel)
     if (newChannel == channel)
         return;
     channel = newChannel;
-    for (TEditorRole role : {EDITOR_PATTERN, EDITOR_ORDER_TABLE})
-        if (IMessageTarget* target = notifier.Target(role))
-            target->SetChannelCursor(newChannel);
-    for (TEditorRole role : {EDITOR_OSCILLATOR_LIST, EDITOR_EFFECT_LIST})
-        if (IMessageTarget* target = notifier.Target(role)) {
-            target->ShowChannel(newChannel);
-            target->Repaint();
-        }
+    notifier.ChannelCursorMoved(newChannel);
 }
 
 void CEditCursor::SetOrderPosition(int32_t position)
@@ -33,10 +23,7 @@ void CEditCursor::SetOrderPosition(int32_t position)
     if (position == order)
         return;
     order = position;
-    notifier.RefreshAndRepaint({EDITOR_PATTERN});
-    if (IMessageTarget* orderTable = notifier.Target(EDITOR_ORDER_TABLE))
-        orderTable->SetOrderCursor(position);
-    PostToTimeCounter();
+    notifier.OrderCursorMoved(position);
 }
 
 void CEditCursor::SetRow(int32_t newRow)
@@ -44,31 +31,14 @@ void CEditCursor::SetRow(int32_t newRow)
     newRow = std::clamp(newRow, 0, RIX_ROWS - 1);
     if (newRow == row)
         return;
-    StoreRow(newRow);
+    row = newRow;
+    notifier.RowCursorMoved(newRow);
 }
 
 void CEditCursor::ResetRow()
 {
-    StoreRow(0);
-}
-
-void CEditCursor::StoreRow(int32_t newRow)
-{
-    row = newRow;
-    if (IMessageTarget* pattern = notifier.Target(EDITOR_PATTERN))
-        pattern->SetRowCursor(newRow);
-    PostToTimeCounter();
-}
-
-int32_t CEditCursor::AbsoluteRow() const
-{
-    return order * RIX_ROWS + row;
-}
-
-void CEditCursor::PostToTimeCounter()
-{
-    if (!playing)
-        notifier.PostCursor(AbsoluteRow());
+    row = 0;
+    notifier.RowCursorMoved(0);
 }
 
 } // namespace rix

@@ -1,21 +1,26 @@
 #include "EditorNotifier.h"
 
-#include "RixConstants.h"
+#include <algorithm>
 
 namespace rix {
 
-namespace {
-
-constexpr TEditorRole kLevelPanels[] = {EDITOR_MIXER, EDITOR_MASTER_PANEL, EDITOR_OSCILLATOR_BAR};
-
-} // namespace
-
-void CEditorNotifier::RegisterTarget(TEditorRole role, IMessageTarget* target)
+void CEditorNotifier::AddListener(IMessageTarget* listener, uint32_t postInterests)
 {
-    if (role < 0 || role >= EDITOR_ROLES)
+    if (!listener)
         return;
     std::lock_guard guard(mutex);
-    targets[role] = target;
+    for (TListener& present : listeners)
+        if (present.target == listener) {
+            present.posts = postInterests;
+            return;
+        }
+    listeners.push_back({listener, postInterests});
+}
+
+void CEditorNotifier::RemoveListener(IMessageTarget* listener)
+{
+    std::lock_guard guard(mutex);
+    std::erase_if(listeners, [listener](const TListener& present) { return present.target == listener; });
 }
 
 void CEditorNotifier::RegisterDocument(IPlaybackDocument* newDocument)
@@ -24,47 +29,63 @@ void CEditorNotifier::RegisterDocument(IPlaybackDocument* newDocument)
     document = newDocument;
 }
 
-void CEditorNotifier::RefreshAndRepaint(std::initializer_list<TEditorRole> roles) const
+template <class TCall> void CEditorNotifier::CallEach(TCall call)
 {
-    for (TEditorRole role : roles)
-        if (IMessageTarget* target = Target(role)) {
-            target->Refresh();
-            target->Repaint();
-        }
+    // Only the UI thread changes the list, so it may be read here without
+    // the lock; the copy lets a listener add or remove listeners.
+    const std::vector<TListener> present = listeners;
+    for (const TListener& listener : present) {
+        const bool stillThere = std::any_of(listeners.begin(), listeners.end(),
+                                            [&](const TListener& l) { return l.target == listener.target; });
+        if (stillThere)
+            call(*listener.target);
+    }
 }
 
-void CEditorNotifier::Post(TEditorRole role, uint32_t message, uintptr_t wParam)
+void CEditorNotifier::ChannelCursorMoved(int32_t channel)
+{
+    CallEach([channel](IMessageTarget& target) { target.SetChannelCursor(channel); });
+}
+
+void CEditorNotifier::OrderCursorMoved(int32_t order)
+{
+    CallEach([order](IMessageTarget& target) { target.SetOrderCursor(order); });
+}
+
+void CEditorNotifier::RowCursorMoved(int32_t row)
+{
+    CallEach([row](IMessageTarget& target) { target.SetRowCursor(row); });
+}
+
+void CEditorNotifier::SongChanged(const TSongChange& change)
+{
+    if (change.IsEmpty())
+        return;
+    CallEach([&change](IMessageTarget& target) { target.OnSongChanged(change); });
+}
+
+void CEditorNotifier::Post(uint32_t interest, uint32_t message, uintptr_t wParam)
 {
     std::lock_guard guard(mutex);
-    if (IMessageTarget* target = targets[role])
-        target->PostMessage(message, wParam, 0);
+    for (const TListener& listener : listeners)
+        if (listener.posts & interest)
+            listener.target->PostMessage(message, wParam, 0);
 }
 
 void CEditorNotifier::PostPlayingRow(int32_t row)
 {
-    Post(EDITOR_ORDER_TABLE, MSG_PLAYING_POSITION, static_cast<uintptr_t>(row / RIX_ROWS));
-    Post(EDITOR_PATTERN, MSG_PLAYING_POSITION, static_cast<uintptr_t>(row));
-    Post(EDITOR_TIME_COUNTER, MSG_PLAYING_POSITION, static_cast<uintptr_t>(row));
+    Post(POSTS_POSITION, MSG_PLAYING_POSITION, static_cast<uintptr_t>(row));
 }
 
 void CEditorNotifier::PostLevelRefresh()
 {
-    for (TEditorRole panel : kLevelPanels)
-        Post(panel, MSG_LEVEL_REFRESH, 0);
+    Post(POSTS_LEVELS, MSG_LEVEL_REFRESH, 0);
 }
 
-void CEditorNotifier::PostPlaybackEnd(int32_t cursorRow)
+void CEditorNotifier::PostPlaybackEnd()
 {
-    Post(EDITOR_ORDER_TABLE, MSG_PLAYING_POSITION, NO_PLAYING_POSITION);
-    Post(EDITOR_PATTERN, MSG_PLAYING_POSITION, NO_PLAYING_POSITION);
-    PostCursor(cursorRow);
-    for (TEditorRole panel : kLevelPanels)
-        Post(panel, MSG_PLAYBACK_STOPPED, 0);
-}
-
-void CEditorNotifier::PostCursor(int32_t cursorRow)
-{
-    Post(EDITOR_TIME_COUNTER, MSG_PLAYING_POSITION, static_cast<uintptr_t>(cursorRow));
+    Post(POSTS_POSITION, MSG_PLAYING_POSITION, NO_PLAYING_POSITION);
+    Post(POSTS_LEVELS, MSG_PLAYBACK_STOPPED, 0);
 }
 
 void CEditorNotifier::PostPlaybackFailed(const std::string& reason)

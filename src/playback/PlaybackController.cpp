@@ -17,14 +17,13 @@ nexilon::CPtr<nexilon::IAudioDevice> OpenOutput(const std::string& name)
 
 } // namespace
 
-// The cursor is built after the playback, whose flag it reads; the playback
-// only stores its reference to the cursor until it runs.
+// The playback only stores its reference to the cursor, built after it,
+// until it runs.
 CPlaybackController::CPlaybackController()
     : audioDevice(OpenOutput({})),
       songModule(nexilon::CreateInstance<IRixModule>(CRixModule::ClassId)),
       playback(*songModule, cursor, notifier),
-      cursor(notifier, playback.PlayingFlag()),
-      history(*songModule, cursor, notifier)
+      cursor(notifier)
 {
     preview.Attach(*audioDevice);
 }
@@ -35,9 +34,19 @@ CPlaybackController::~CPlaybackController()
     songModule->SetModifiedSink(nullptr);
 }
 
-void CPlaybackController::RegisterTarget(TEditorRole role, IMessageTarget* target)
+void CPlaybackController::AddListener(IMessageTarget* listener, uint32_t postInterests)
 {
-    notifier.RegisterTarget(role, target);
+    notifier.AddListener(listener, postInterests);
+}
+
+void CPlaybackController::RemoveListener(IMessageTarget* listener)
+{
+    notifier.RemoveListener(listener);
+}
+
+void CPlaybackController::AnnounceSongChange(const TSongChange& change)
+{
+    notifier.SongChanged(change);
 }
 
 void CPlaybackController::RegisterDocument(IPlaybackDocument* document)
@@ -98,21 +107,13 @@ void CPlaybackController::SetRow(int32_t row)
     cursor.SetRow(row);
 }
 
-void CPlaybackController::RefreshPattern()
-{
-    notifier.RefreshAndRepaint({EDITOR_PATTERN});
-}
-
 void CPlaybackController::ResetEditors()
 {
     Stop();
     cursor.SelectChannel(0);
     cursor.SetOrderPosition(0);
     cursor.ResetRow();
-    notifier.RefreshAndRepaint({EDITOR_ORDER_TABLE, EDITOR_PATTERN, EDITOR_MIXER, EDITOR_MASTER_PANEL,
-                                EDITOR_OSCILLATOR_BAR, EDITOR_OSCILLATOR_LIST, EDITOR_EFFECT_LIST});
-    if (IMessageTarget* extra = notifier.Target(EDITOR_EXTRA_PANEL))
-        extra->Repaint();
+    notifier.SongChanged(TSongChange::Everything());
     if (IPlaybackDocument* document = notifier.Document())
         document->ClearModified();
 }
@@ -125,36 +126,6 @@ void CPlaybackController::SetChannelEnabled(int32_t channel, bool enabled)
 bool CPlaybackController::IsChannelEnabled(int32_t channel) const
 {
     return playback.IsChannelEnabled(channel);
-}
-
-void CPlaybackController::TakeSnapshot()
-{
-    history.TakeSnapshot();
-}
-
-void CPlaybackController::TakeInstrumentSnapshot(int32_t channel)
-{
-    history.TakeInstrumentSnapshot(channel);
-}
-
-void CPlaybackController::Undo()
-{
-    history.Undo();
-}
-
-void CPlaybackController::Redo()
-{
-    history.Redo();
-}
-
-bool CPlaybackController::CanUndo() const
-{
-    return history.CanUndo();
-}
-
-bool CPlaybackController::CanRedo() const
-{
-    return history.CanRedo();
 }
 
 bool CPlaybackController::CopyHeardOutput(int32_t channel, int32_t* destination, uint32_t count)

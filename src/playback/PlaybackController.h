@@ -11,7 +11,6 @@
 #include "IRixModule.h"
 #include "NotePreview.h"
 #include "PlaybackThread.h"
-#include "UndoHistory.h"
 #include "nexilon/AudioDevice.h"
 #include "nexilon/Ptr.h"
 
@@ -19,8 +18,8 @@ namespace rix {
 
 // The application-wide owner of the song module and the one object the
 // editors share: real-time playback (CPlaybackThread), note previews
-// (CNotePreview), the editing cursor (CEditCursor), the undo history
-// (CUndoHistory) and the editor windows it informs (CEditorNotifier).
+// (CNotePreview), the editing cursor (CEditCursor) and the windows that
+// listen to the cursor, the song and the playback (CEditorNotifier).
 //
 // Threading: every operation is meant for the UI thread, the one thread
 // that edits; the playback thread only posts (IMessageTarget::PostMessage,
@@ -39,9 +38,12 @@ public:
     // The module the document loads into and saves from.
     IRixModule& GetSongModule() const { return *songModule; }
 
-    // A window takes its role, or leaves it with null. Not owned; a window
-    // must leave before it dies.
-    void RegisterTarget(TEditorRole role, IMessageTarget* target);
+    // A window starts or stops listening, with the posts it wants
+    // (TPostInterest bits). Not owned; a window must leave before it dies.
+    void AddListener(IMessageTarget* listener, uint32_t postInterests = POSTS_NONE);
+    void RemoveListener(IMessageTarget* listener);
+    // Tells every listener what an edit changed in the song.
+    void AnnounceSongChange(const TSongChange& change);
     // The document the song module marks modified and that hears of failed
     // playbacks, or null. Not owned.
     void RegisterDocument(IPlaybackDocument* document);
@@ -65,10 +67,8 @@ public:
     void SelectChannel(int32_t channel);
     void SetOrderPosition(int32_t position);
     void SetRow(int32_t row);
-    // The pattern editor re-reads and repaints the module.
-    void RefreshPattern();
-    // After New, Open or a bulk edit: stops playback, cursor to 0, every
-    // editor refreshed, the document unmodified. The undo history stays.
+    // After New or Open: stops playback, cursor to 0, every listener told
+    // that the whole song changed, the document unmodified.
     void ResetEditors();
 
     // Channel mute switches (channel 0..7), applied at every start of
@@ -76,22 +76,14 @@ public:
     void SetChannelEnabled(int32_t channel, bool enabled);
     bool IsChannelEnabled(int32_t channel) const;
 
-    // The undo history shared by every editor (up to 256 steps); redo is
-    // cleared by any new snapshot. TakeSnapshot before an edit of the order
-    // table or the patterns; TakeInstrumentSnapshot before an edit of a
-    // channel's instrument (volume, oscillators, transition oscillators,
-    // effects, envelope), one per user gesture.
-    void TakeSnapshot();
-    void TakeInstrumentSnapshot(int32_t channel);
-    void Undo();
-    void Redo();
-    bool CanUndo() const;
-    bool CanRedo() const;
-
     // The samples being heard now: count samples of channel (0..7, or -1
     // for the mix) ending at the position the listener hears; false and
     // zeros when the song does not play.
     bool CopyHeardOutput(int32_t channel, int32_t* destination, uint32_t count);
+
+    // Dropouts of the song's playback since start-up: device buffers its
+    // sound could not fill in time.
+    uint64_t GetUnderrunCount() { return playback.GetUnderrunCount(); }
 
     // The audio outputs to choose from, by name.
     std::vector<std::string> ListOutputDevices();
@@ -132,7 +124,6 @@ private:
     CPlaybackThread playback;
     CEditCursor cursor;
     CNotePreview preview;
-    CUndoHistory history;
     std::string outputName;
     // The output audioDevice was opened for.
     std::string openedOutputName;

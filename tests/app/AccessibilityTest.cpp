@@ -56,8 +56,7 @@ TEST_F(CShellFixture, EveryClickableWidgetHasAnAccessibleName)
         QApplication::processEvents();
         unnamed << Unnamed(*frame);
     }
-    rix::TRixEnvelope envelope;
-    rix::CEnvEditorDlg envelopeEditor(frame.get(), Controller(), &envelope, 0);
+    rix::CEnvEditorDlg envelopeEditor(frame.get(), Editor(), {0, rix::TEnvelopeAddress::CHANNEL, 0, 0});
     rix::CAudioOutputDlg audioOutput(frame.get(), {"System default", "Speakers"}, "Speakers");
     rix::CAboutDlg about(frame.get());
     for (const QWidget* dialog : {static_cast<QWidget*>(&envelopeEditor), static_cast<QWidget*>(&audioOutput),

@@ -27,7 +27,8 @@ protected:
         ASSERT_TRUE(frame->Document().OnOpenDocument(QStringLiteral(SONRIX_SOURCE_DIR "/examples/demo.sonrix"), reason));
         frame->resize(1200, 800);
         frame->show();
-        envelopeEditor = std::make_unique<rix::CEnvEditorDlg>(frame.get(), Controller(), &envelope, 0);
+        envelopeEditor = std::make_unique<rix::CEnvEditorDlg>(frame.get(), Editor(),
+                                                              rix::TEnvelopeAddress{0, rix::TEnvelopeAddress::CHANNEL, 0, 0});
         envelopeEditor->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
     }
@@ -47,7 +48,6 @@ protected:
         return windows;
     }
 
-    rix::TRixEnvelope envelope = rix::TRixEnvelope::Default();
     std::unique_ptr<rix::CEnvEditorDlg> envelopeEditor;
 };
 

@@ -14,6 +14,7 @@
 
 #include "ControllerFixture.h"
 #include "MainFrame.h"
+#include "RixDoc.h"
 #include "TemporaryFolder.h"
 
 class CShellFixture : public CControllerFixture {
@@ -26,7 +27,7 @@ protected:
         QCoreApplication::setOrganizationName(QStringLiteral("Kestrelab"));
         QCoreApplication::setApplicationName(QStringLiteral("sonrix3"));
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(folder / "config"));
-        frame = std::make_unique<rix::CMainFrame>(Controller());
+        frame = std::make_unique<rix::CMainFrame>(Editor());
         frame->Document().OnNewDocument();
     }
     void TearDown() override
@@ -39,7 +40,7 @@ protected:
     void RestartFrame()
     {
         frame.reset();
-        frame = std::make_unique<rix::CMainFrame>(Controller());
+        frame = std::make_unique<rix::CMainFrame>(Editor());
     }
 
     // Answers the next message box with button and returns its text

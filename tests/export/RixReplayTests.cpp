@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <filesystem>
 #include <cstdio>
 #include <cstdlib>
 #include <sys/wait.h>
@@ -14,8 +16,12 @@
 #include "RixExportSize.h"
 #include "RixExportVerifier.h"
 #include "RixModule.h"
+#include "RixOscillatorState.h"
+#include "RixReplay.h"
 #include "RixReplayRenderer.h"
+#include "RixSongEvents.h"
 #include "RixSongExporter.h"
+#include "RandomSongs.h"
 #include "TemporaryFolder.h"
 #include "nexilon/MemoryStream.h"
 #include "nexilon/Nexilon.h"
@@ -35,69 +41,9 @@ testing::Environment* const environment = testing::AddGlobalTestEnvironment(new 
 
 constexpr uint32_t kAllEffects = 0x3F;
 
-// A random song of two order positions within what the tables carry
-// exactly: pitch 0, envelope phases and limits on the 2048 grid, notes
-// 2..192, no band-pass, noise only where it is exported, overdrive
-// parameters whose volume the routine can recover. Effects only of the
-// types in `effectTypes` (bit per type).
 std::unique_ptr<CRixModuleData> RandomExactSong(uint32_t seed, uint32_t effectTypes)
 {
-    std::mt19937 random(seed);
-    const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
-    const auto envelope = [&](int maxValue) {
-        TRixEnvelope e;
-        e.maxValue = pick(0, maxValue);
-        e.minValue = pick(0, e.maxValue);
-        e.speed = pick(-200, 900);
-        e.resetMode = pick(0, 4);
-        e.phase = 2048 * pick(0, 40);
-        e.keepEnabled = pick(0, 2) == 0;
-        e.keep = e.keepEnabled && pick(0, 3) == 0 ? 0 : 2048 * pick(0, 60);
-        e.sustainEnabled = pick(0, 1) == 1;
-        e.sustain = 2048 * pick(0, 20);
-        // A constant that runs backwards moves in the editor.
-        if (CRixSongExporter::IsConstant(e))
-            e.speed = std::abs(e.speed);
-        return e;
-    };
-    auto data = std::make_unique<CRixModuleData>();
-    data->bpm = pick(200, 400);
-    data->masterVolume = pick(40, 300);
-    for (int c = 0; c < RIX_CHANNELS; ++c) {
-        CRixModuleChannel& channel = data->channels[c];
-        channel.volume = pick(0, 255);
-        channel.envelope = envelope(300);
-        channel.oscillators.clear();
-        channel.transitionOscillators.clear();
-        for (int i = pick(1, 3); i > 0; --i) {
-            TRixOscillator carrier{pick(0, 3), pick(0, 256), 0, envelope(300), envelope(600), pick(0, 1) == 1};
-            TRixOscillator modulator{pick(0, carrier.transition ? 3 : 2), pick(0, 400), 0, envelope(300),
-                                     envelope(600), false};
-            channel.oscillators.push_back(carrier);
-            channel.transitionOscillators.push_back(modulator);
-        }
-        for (int i = pick(0, 3); i > 0; --i) {
-            const int type = pick(0, 5);
-            if (!(effectTypes & (1u << type)))
-                continue;
-            TRixEffect effect = TRixEffect::OfType(type);
-            effect.param1 = type == RIXEFFECT_DELAY ? pick(0, 150) : pick(0, type == RIXEFFECT_OVERDRIVE ? 258 : 255);
-            effect.param2 = pick(0, 400);
-            effect.envelope1 = envelope(type == RIXEFFECT_FLANGE ? 200 : 300);
-            effect.envelope2 = envelope(300);
-            channel.effects.push_back(effect);
-        }
-        for (int p = 1; p <= 3; ++p) {
-            for (int row = 0; row < RIX_ROWS; ++row) {
-                const int kind = pick(0, 9);
-                data->patterns[c][p][row] = kind < 5 ? 0u : kind == 5 ? 255u : static_cast<uint32_t>(pick(2, 192));
-            }
-        }
-        for (int position = 0; position < 2; ++position)
-            data->orderTable[c][position] = static_cast<uint32_t>(pick(0, 3));
-    }
-    data->orderTable[0][1] = 1;
-    return data;
+    return rixtest::CRandomSong(seed).Plain(effectTypes);
 }
 
 // The editor's render: `passes` times through the song, seeking back to the
@@ -120,10 +66,10 @@ std::vector<int16_t> EditorRender(const CRixModuleData& data, int passes)
     return samples;
 }
 
-std::string ExportText(const CRixModuleData& data)
+std::string ExportText(const CRixModuleData& data, bool exact = false)
 {
     nexilon::CPtr<nexilon::IMemoryOutputStream> stream = nexilon::CreateMemoryOutputStream();
-    CRixSongExporter().Export(data, *stream);
+    CRixSongExporter().Export(data, *stream, exact);
     return stream->GetBytes();
 }
 
@@ -157,48 +103,152 @@ std::size_t CodeSize(const rixtest::CTemporaryFolder& folder, const std::string&
     return size;
 }
 
-TEST(RixReplay, RoutinePlaysExactSongsAsTheEditorDoesAcrossTheLoop)
+// Songs exported as text, each compiled with the example host into a
+// program of its own (two compilers at a time) and played for two passes.
+class CCompiledSongs {
+public:
+    void Add(const CRixModuleData& data, bool exact)
+    {
+        const std::string name = "song" + std::to_string(songs.size());
+        const std::string text = ExportText(data, exact);
+        std::filesystem::create_directory(folder / name);
+        rixtest::WriteWholeFile(folder / (name + "/RixSongData.cpp"), text);
+        rixtest::WriteWholeFile(folder / (name + "/RixSongDataDefines.h"), text.substr(0, text.find("#endif\n") + 7));
+        const std::string replay = SONRIX_SOURCE_DIR "/replay";
+        const std::string at = folder / name;
+        script += std::string(SONRIX_CXX_COMPILER) + " -O1 -Wall -Wextra -Werror -I" + at + " -I" + replay + " " + replay + "/example/main.cpp " + replay +
+                  "/RixReplay.cpp " + at + "/RixSongData.cpp -o " + at + "/example || echo " + name + " >> " +
+                  (folder / "failed") + "\n";
+        songs.push_back(&data);
+    }
+    // Compiles all; the names of the songs that did not compile.
+    std::string Build()
+    {
+        rixtest::WriteWholeFile(folder / "build.txt", script);
+        RunShell("tr '\\n' '\\0' < " + (folder / "build.txt") + " | xargs -0 -P 2 -n 1 sh -c");
+        return std::filesystem::exists(folder / "failed") ? rixtest::ReadWholeFile(folder / "failed") : "";
+    }
+    // The compiled song's samples, `count` of them.
+    std::vector<int16_t> Play(std::size_t song, std::size_t count) const
+    {
+        const std::string at = folder / ("song" + std::to_string(song));
+        if (RunShell(at + "/example " + at + "/out.wav " + std::to_string(count)) != 0)
+            return {};
+        const std::string wav = rixtest::ReadWholeFile(at + "/out.wav");
+        std::vector<int16_t> samples(wav.size() > 44 ? (wav.size() - 44) / 2 : 0);
+        std::memcpy(samples.data(), wav.data() + 44, samples.size() * 2);
+        return samples;
+    }
+    const CRixModuleData& Song(std::size_t song) const { return *songs[song]; }
+    std::size_t Count() const { return songs.size(); }
+
+private:
+    rixtest::CTemporaryFolder folder;
+    std::string script;
+    std::vector<const CRixModuleData*> songs;
+};
+
+TEST(RixReplay, ExactExportsOfRandomSongsCompileAndPlayTheEditorsSamples)
 {
-    for (uint32_t seed = 1; seed <= 12; ++seed) {
-        SCOPED_TRACE("seed " + std::to_string(seed));
-        const auto data = RandomExactSong(seed, kAllEffects);
-        const std::vector<int16_t> expected = EditorRender(*data, 2);
-        std::vector<int16_t> actual(expected.size());
-        {
-            CRixReplayRenderer renderer(CRixSongExporter().Build(*data));
-            renderer.Render(actual.data(), static_cast<uint32_t>(actual.size()));
+    std::vector<std::unique_ptr<CRixModuleData>> songs;
+    CCompiledSongs compiled;
+    for (uint32_t seed = 1; seed <= 200; ++seed) {
+        songs.push_back(rixtest::CRandomSong(seed).Any());
+        compiled.Add(*songs.back(), true);
+    }
+    ASSERT_EQ(compiled.Build(), "");
+    for (std::size_t i = 0; i < compiled.Count(); ++i) {
+        SCOPED_TRACE("seed " + std::to_string(i + 1));
+        const std::vector<int16_t> expected = EditorRender(compiled.Song(i), 2);
+        ASSERT_EQ(FirstDifference(compiled.Play(i, expected.size()), expected), -1) << "of " << expected.size();
+        // The tool's own routine (the tables in memory), as verify-export --exact runs it.
+        if (i < 20) {
+            EXPECT_TRUE(CRixExportVerifier::Verify(compiled.Song(i), true).Passes());
         }
-        ASSERT_EQ(FirstDifference(actual, expected), -1) << "of " << expected.size();
-        const TRixExportReport report = CRixExportVerifier::Verify(*data);
-        EXPECT_TRUE(report.Passes());
-        EXPECT_TRUE(report.mix.identical);
-        for (const TRixLevelDifference& channel : report.channels)
-            EXPECT_TRUE(channel.identical);
     }
 }
 
-TEST(RixReplay, CompiledExampleOfAFreshExportPlaysTheEditorsSamples)
+TEST(RixReplay, SongsWithinThePlainTablesExportTheSameTextExactlyAndPlayTheEditorsSamples)
 {
-    // No effects, all of them, and two random subsets: each set of enable
-    // defines compiles without warnings and plays the same samples.
+    // No effects, all of them, and two subsets: each set of enable defines
+    // compiles without warnings and plays the same samples.
     const uint32_t effectSets[] = {0, kAllEffects, 0x15, 0x2A};
+    CCompiledSongs compiled;
+    std::vector<std::unique_ptr<CRixModuleData>> songs;
     for (uint32_t i = 0; i < std::size(effectSets); ++i) {
-        SCOPED_TRACE("effect types " + std::to_string(effectSets[i]));
-        const auto data = RandomExactSong(100 + i, effectSets[i]);
-        rixtest::CTemporaryFolder folder;
-        const std::string text = ExportText(*data);
-        rixtest::WriteWholeFile(folder / "RixSongData.cpp", text);
-        rixtest::WriteWholeFile(folder / "RixSongDataDefines.h", text.substr(0, text.find("#endif\n") + 7));
-        const std::string replay = SONRIX_SOURCE_DIR "/replay";
-        ASSERT_EQ(RunShell(std::string(SONRIX_CXX_COMPILER) + " -O1 -Wall -Wextra -Werror -I" + (folder / "") + " -I" +
-                      replay + " " + replay + "/example/main.cpp " + replay + "/RixReplay.cpp " +
-                      (folder / "RixSongData.cpp") + " -o " + (folder / "example")),
-                  0);
-        const std::vector<int16_t> expected = EditorRender(*data, 2);
-        ASSERT_EQ(RunShell((folder / "example") + " " + (folder / "out.wav") + " " + std::to_string(expected.size())), 0);
-        const std::string wav = rixtest::ReadWholeFile(folder / "out.wav");
-        ASSERT_EQ(wav.size(), 44 + expected.size() * 2);
-        EXPECT_EQ(wav.substr(44), std::string(reinterpret_cast<const char*>(expected.data()), expected.size() * 2));
+        songs.push_back(RandomExactSong(100 + i, effectSets[i]));
+        EXPECT_EQ(ExportText(*songs.back(), true), ExportText(*songs.back()));
+        compiled.Add(*songs.back(), false);
+    }
+    ASSERT_EQ(compiled.Build(), "");
+    for (std::size_t i = 0; i < compiled.Count(); ++i) {
+        const std::vector<int16_t> expected = EditorRender(compiled.Song(i), 2);
+        EXPECT_EQ(FirstDifference(compiled.Play(i, expected.size()), expected), -1) << "effect set " << i;
+    }
+    // The routine inside the tool, with the verification's report.
+    const auto data = RandomExactSong(1, kAllEffects);
+    const TRixExportReport report = CRixExportVerifier::Verify(*data);
+    EXPECT_TRUE(report.Passes());
+    EXPECT_TRUE(report.mix.identical);
+    for (const TRixLevelDifference& channel : report.channels)
+        EXPECT_TRUE(channel.identical);
+}
+
+TEST(RixReplay, ExampleWithSyncReportsTheRowsAndNotesOfTheSong)
+{
+    // A plain song (the sync works the same on both forms) at 120 BPM: a
+    // row is longer than the example's 735-sample frames, so each frame
+    // holds at most one row start.
+    auto data = RandomExactSong(21, kAllEffects);
+    data->bpm = 120;
+    data->orderTable[3][2] = 2;
+    rixtest::CTemporaryFolder folder;
+    const std::string text = ExportText(*data, true);
+    rixtest::WriteWholeFile(folder / "RixSongData.cpp", text);
+    rixtest::WriteWholeFile(folder / "RixSongDataDefines.h", text.substr(0, text.find("#endif\n") + 7));
+    const std::string replay = SONRIX_SOURCE_DIR "/replay";
+    ASSERT_EQ(RunShell(std::string(SONRIX_CXX_COMPILER) + " -O1 -Wall -Wextra -Werror -DRIXREPLAY_ENABLE_SYNC -I" +
+                       (folder / "") + " -I" + replay + " " + replay + "/example/main.cpp " + replay +
+                       "/RixReplay.cpp " + (folder / "RixSongData.cpp") + " -o " + (folder / "example")),
+              0);
+    ASSERT_EQ(RunShell((folder / "example") + " " + (folder / "out.wav") + " > " + (folder / "sync.txt")), 0);
+
+    std::string expected;
+    const int rowLength = data->GetRowLength();
+    for (int absoluteRow = 0; absoluteRow < data->GetSongLength() * RIX_ROWS; ++absoluteRow) {
+        expected += "row " + std::to_string(absoluteRow * rowLength) + " " + std::to_string(absoluteRow / 16) + " " +
+                    std::to_string(absoluteRow % 16) + "\n";
+        for (const TRixNoteEvent& event : SongNoteEvents(*data)) {
+            if (static_cast<int>(event.sample) == absoluteRow * rowLength && event.note != RIX_NOTE_STOP)
+                expected += "note " + std::to_string(event.sample) + " " + std::to_string(event.channel + 1) + " " +
+                            std::to_string(event.note) + "\n";
+        }
+    }
+    // The pass ends where the song starts again.
+    expected += "row " + std::to_string(data->GetSongLength() * RIX_ROWS * rowLength) + " 0 0\n";
+    std::string reported = rixtest::ReadWholeFile(folder / "sync.txt");
+    const std::size_t levels = reported.find("level ");
+    ASSERT_NE(levels, std::string::npos);
+    EXPECT_EQ(reported.substr(0, levels), expected);
+    // The loudest channel output of the pass, as the editor renders it.
+    EXPECT_NE(reported.substr(levels), "level 1 0\nlevel 2 0\nlevel 3 0\nlevel 4 0\nlevel 5 0\nlevel 6 0\nlevel 7 0\nlevel 8 0\n");
+}
+
+TEST(RixReplay, ExactNoteStepsEqualTheEditorsForEveryNoteAndPitch)
+{
+    // Every note at every pitch within four octaves, and a spread beyond:
+    // the routine's power series must round like the library's power.
+    for (int32_t cents = -4800; cents <= 4800; ++cents) {
+        for (uint32_t note = 1; note < RIX_NOTE_STOP; ++note) {
+            if (RixReplayIncrement(static_cast<int>(note), cents, 0, true) !=
+                TRixOscillatorState::NoteIncrement(cents, note))
+                FAIL() << cents << " cents, note " << note;
+        }
+    }
+    for (int32_t cents = -2000000000; cents < 2000000000; cents += 9876543) {
+        for (uint32_t note = 1; note < RIX_NOTE_STOP; note += 17)
+            ASSERT_EQ(RixReplayIncrement(static_cast<int>(note), cents, 0, true), TRixOscillatorState::NoteIncrement(cents, note))
+                << cents << " cents, note " << note;
     }
 }
 
@@ -250,19 +300,21 @@ TEST(RixReplay, VerificationNamesWhatTheTablesCannotCarry)
     EXPECT_TRUE(measured);
 }
 
-TEST(RixReplay, ExportSizeCountsTheCompiledTables)
+TEST(RixReplay, ExactVerificationNamesOnlyValuesNoEditorWrites)
 {
-    const auto data = RandomExactSong(3, kAllEffects);
-    const TRixSongTables tables = CRixSongExporter().Build(*data);
-    const std::size_t expected = tables.orderTable.size() * 4 + tables.patternData.size() + 8 +
-                                 tables.envelopes.size() * sizeof(TRixSongEnvelope) +
-                                 tables.counters.size() * sizeof(TRixSongEnvelopeCounter) +
-                                 tables.oscillators.size() * sizeof(TRixSongOscillator) +
-                                 tables.effects.size() * sizeof(TRixSongEffect) + 24;
-    const TExportSize size = MeasureExportSize(*data);
-    EXPECT_EQ(size.rawBytes, expected);
-    EXPECT_GT(size.compressedBytes, 0u);
-    EXPECT_LT(size.compressedBytes, size.rawBytes);
+    auto data = RandomExactSong(9, kAllEffects);
+    data->orderTable[2][0] = 1;
+    data->patterns[2][1][3] = 300; // no note, no stop
+    for (uint32_t p = 0; p < RIX_PATTERNS; ++p)
+        data->orderTable[5][p] = p; // patterns 1..15 all play, and 0 holds a note
+    data->patterns[5][0][4] = 40;
+    const TRixExportReport report = CRixExportVerifier::Verify(*data, true);
+    ASSERT_EQ(report.features.size(), 2u);
+    EXPECT_EQ(report.features[0].channel, 2);
+    EXPECT_EQ(report.features[0].place, "pattern 1, row 3");
+    EXPECT_EQ(report.features[1].channel, 5);
+    EXPECT_EQ(report.features[1].place, "pattern 0");
+    EXPECT_FALSE(report.Passes());
 }
 
 } // namespace

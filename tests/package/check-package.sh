@@ -101,7 +101,8 @@ while IFS='|' read -r line offered; do
         printf "%s\n" "${COMPREPLY[@]}" | sort | xargs' _ "$completion_framework" "$completion" "${words[@]}")
     [ "$got" = "$offered" ] || fail "completion of '$line': '$got', expected '$offered'"
 done <<'TABLE'
-sonrix3-cli |convert dump export-cpp play render verify-export
+sonrix3-cli |convert dump export-cpp play render sync verify-export
+sonrix3-cli sync --j|--json
 sonrix3-cli dump |demo.sonrix kit.sonrixi
 sonrix3-cli convert kit.sonrixi |kit.sonrixi
 sonrix3-cli render demo.sonrix |out.wav

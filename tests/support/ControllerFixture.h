@@ -4,7 +4,8 @@
 // CControllerFixture (tests/support/ControllerFixture.h). Derive a test class
 // from it (or use it with TEST_F directly); every test gets the framework
 // initialised, the program's framework classes registered and a fresh
-// controller on the dummy audio driver (QtTestMain sets it).
+// controller on the dummy audio driver (QtTestMain sets it) with its edit
+// layer.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -15,6 +16,7 @@
 #include "PlaybackController.h"
 #include "RixModule.h"
 #include "RixModuleData.h"
+#include "SongEditor.h"
 #include "nexilon/Nexilon.h"
 
 class CControllerFixture : public ::testing::Test {
@@ -26,19 +28,27 @@ protected:
         rix::RegisterPlayerClass();
         rix::RegisterArchiveStreamClasses();
         controller = std::make_unique<rix::CPlaybackController>();
+        editor = std::make_unique<rix::CSongEditor>(*controller);
     }
     void TearDown() override
     {
+        editor.reset();
         controller.reset();
         nexilon::q.Close();
     }
 
     rix::CPlaybackController& Controller() { return *controller; }
-    // Changes the song under the write lock (moves the change counter).
+    rix::CSongEditor& Editor() { return *editor; }
+    // Changes the song under the write lock (moves the change counter) and
+    // tells the windows the whole song changed, outside the edit layer and
+    // its history: what a load does.
     void EditSong(const std::function<void(rix::CRixModuleData&)>& edit)
     {
-        rix::CRixModuleLock data(controller->GetSongModule(), nexilon::LOCKMODE_WRITE);
-        edit(*data);
+        {
+            rix::CRixModuleLock data(controller->GetSongModule(), nexilon::LOCKMODE_WRITE);
+            edit(*data);
+        }
+        controller->AnnounceSongChange(rix::TSongChange::Everything());
     }
     // A copy of the song, read under the read lock.
     template <class TResult> TResult ReadSong(const std::function<TResult(const rix::CRixModuleData&)>& read)
@@ -50,4 +60,5 @@ protected:
 
 private:
     std::unique_ptr<rix::CPlaybackController> controller;
+    std::unique_ptr<rix::CSongEditor> editor;
 };

@@ -14,7 +14,6 @@ public:
     constexpr CId(uint32_t w0, uint32_t w1, uint32_t w2, uint32_t w3) : words{w0, w1, w2, w3} {}
 
     constexpr uint32_t Word(int index) const { return words[index]; }
-    constexpr bool IsNull() const { return (words[0] | words[1] | words[2] | words[3]) == 0; }
 
     constexpr bool operator==(const CId&) const = default;
     constexpr auto operator<=>(const CId&) const = default;

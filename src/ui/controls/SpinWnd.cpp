@@ -38,6 +38,7 @@ void CSpinWnd::mousePressEvent(QMouseEvent* event)
         return;
     // The widget grabs the mouse implicitly while a button is held.
     direction = event->position().y() < HEIGHT / 2 ? 1 : -1;
+    firstStep = true;
     Step();
     repeatTimer.stop();
     delayTimer.start();
@@ -65,9 +66,11 @@ void CSpinWnd::StartRepeat()
 
 void CSpinWnd::Step()
 {
-    if (direction != 0 && parentWidget() != nullptr)
-        PostMessageTo(parentWidget(), direction > 0 ? MSG_SPIN_UP : MSG_SPIN_DOWN, 0,
-                      reinterpret_cast<intptr_t>(this));
+    if (direction == 0 || parentWidget() == nullptr)
+        return;
+    PostMessageTo(parentWidget(), direction > 0 ? MSG_SPIN_UP : MSG_SPIN_DOWN,
+                  firstStep ? GESTURE_STARTS : GESTURE_CONTINUES, reinterpret_cast<intptr_t>(this));
+    firstStep = false;
 }
 
 } // namespace rix

@@ -7,8 +7,9 @@ namespace rix {
 
 // The 13 x 20 up/down spin button. Pressing the upper half (y < 10) posts
 // MSG_SPIN_UP to the parent widget, the lower half MSG_SPIN_DOWN, with
-// lParam = this: one step at once, then one every RepeatInterval after
-// RepeatDelay while the button is held.
+// lParam = this: one step at once (wParam GESTURE_STARTS), then one every
+// RepeatInterval after RepeatDelay while the button is held (wParam
+// GESTURE_CONTINUES).
 class CSpinWnd : public QWidget {
     Q_OBJECT
 public:
@@ -33,6 +34,8 @@ private:
 
     // +1 while the upper half is held, -1 the lower one, 0 when released.
     int direction = 0;
+    // The next step is the first of a press.
+    bool firstStep = false;
     QTimer delayTimer;
     QTimer repeatTimer;
 };

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <cstdint>
 
+#include "EditStep.h"
 #include "IMessageTarget.h"
 
 namespace rix {
@@ -17,6 +18,15 @@ constexpr uint32_t MSG_SPIN_UP = 0x404;
 constexpr uint32_t MSG_SPIN_DOWN = 0x405;
 // Posted by CVolumeBarWnd when a click or drag changes its value.
 constexpr uint32_t MSG_VOLUME_BAR = 0x406;
+// wParam of the spin and volume bar messages: GESTURE_CONTINUES when the
+// message follows an earlier one of the same press (a repeat, a drag), so
+// that a whole press is one undo step.
+constexpr uintptr_t GESTURE_STARTS = 0;
+constexpr uintptr_t GESTURE_CONTINUES = 1;
+inline TEditStep StepOf(uintptr_t wParam)
+{
+    return wParam == GESTURE_CONTINUES ? TEditStep::Continue : TEditStep::New;
+}
 // Posted by the WAV export: progress (wParam = percent) and the end.
 constexpr uint32_t MSG_WAV_PROGRESS = 0x407;
 constexpr uint32_t MSG_WAV_DONE = 0x408;

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <utility>
 
 #include "Theme.h"
 #include "UiMessages.h"
@@ -49,7 +50,14 @@ void CVolumeBarWnd::SetLevel(float newLevel)
     newLevel = std::clamp(newLevel, 0.0f, 1.0f);
     if (newLevel == level)
         return;
+    // A meter moving within a pixel looks the same: not drawn again.
+    const auto shownWidth = [this](float of) {
+        return static_cast<int>(of * static_cast<float>(std::max(0, width() - 2 * MARGIN)) + 0.5f);
+    };
+    const bool same = shownWidth(newLevel) == shownWidth(level) && (newLevel > CLIP_LEVEL) == (level > CLIP_LEVEL);
     level = newLevel;
+    if (same)
+        return;
     dirty = true;
     update();
 }
@@ -63,7 +71,8 @@ void CVolumeBarWnd::SetValueFromX(int x)
     dirty = true;
     update();
     if (parentWidget() != nullptr)
-        PostMessageTo(parentWidget(), MSG_VOLUME_BAR, 0, reinterpret_cast<intptr_t>(this));
+        PostMessageTo(parentWidget(), MSG_VOLUME_BAR, std::exchange(posted, true) ? GESTURE_CONTINUES : GESTURE_STARTS,
+                      reinterpret_cast<intptr_t>(this));
 }
 
 void CVolumeBarWnd::mousePressEvent(QMouseEvent* event)
@@ -72,6 +81,7 @@ void CVolumeBarWnd::mousePressEvent(QMouseEvent* event)
         return;
     // Qt grabs the mouse for the widget while the button is held.
     dragging = true;
+    posted = false;
     SetValueFromX(static_cast<int>(event->position().x()));
 }
 

@@ -10,7 +10,9 @@ namespace rix {
 
 // A horizontal value bar (0..1) with a level meter and a draggable knob.
 // A click or drag that changes the value posts MSG_VOLUME_BAR (lParam =
-// this) to the parent widget; the owner sets value and level directly.
+// this; wParam GESTURE_STARTS for the first change of a press, then
+// GESTURE_CONTINUES) to the parent widget; the owner sets value and level
+// directly.
 class CVolumeBarWnd : public QWidget {
     Q_OBJECT
 public:
@@ -25,7 +27,6 @@ public:
     void SetValue(float value);
     float GetValue() const { return value; }
     void SetLevel(float level);
-    float GetLevel() const { return level; }
 
     // (x - MARGIN) / (width - 2 * MARGIN), clamped to 0..1.
     static float ValueFromX(int x, int width);
@@ -50,6 +51,8 @@ private:
     COffscreenKey key;
     bool dirty = true;
     bool dragging = false;
+    // A change of the press that is going on has been posted.
+    bool posted = false;
 };
 
 } // namespace rix

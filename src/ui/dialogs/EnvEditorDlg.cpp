@@ -17,9 +17,9 @@
 
 #include "EnvGraphWnd.h"
 #include "EnvelopeMath.h"
+#include "PlaybackController.h"
 #include "RixArithmetic.h"
-#include "RixModule.h"
-#include "RixModuleData.h"
+#include "SongEditor.h"
 
 namespace rix {
 namespace {
@@ -98,9 +98,9 @@ template <class TWidget> TWidget* Named(TWidget* widget, const QString& name, co
 
 } // namespace
 
-CEnvEditorDlg::CEnvEditorDlg(QWidget* parent, CPlaybackController& controller, TRixEnvelope* envelope,
-                             int32_t channel)
-    : QDialog(parent), controller(controller), envelope(envelope), channel(channel)
+CEnvEditorDlg::CEnvEditorDlg(QWidget* parent, CSongEditor& editor, const TEnvelopeAddress& address)
+    : QDialog(parent), editor(editor), address(address),
+      envelope(editor.Instruments().ReadEnvelope(address).value_or(TRixEnvelope::Default()))
 {
     setWindowTitle(QStringLiteral("Envelope editor"));
     setAccessibleName(windowTitle());
@@ -127,7 +127,8 @@ void CEnvEditorDlg::CreateControls()
     closeButton->setDefault(true);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
     auto* testButton = Named(new QPushButton(QStringLiteral("Test"), this), QStringLiteral("Test"), Units(253, 23, 50, 14));
-    connect(testButton, &QPushButton::clicked, this, [this] { this->controller.PreviewNote(this->channel, 61); });
+    connect(testButton, &QPushButton::clicked, this,
+            [this] { this->editor.Controller().PreviewNote(this->address.channel, 61); });
     auto* resetButton = Named(new QPushButton(QStringLiteral("Reset"), this), QStringLiteral("Reset"), Units(253, 39, 50, 14));
     connect(resetButton, &QPushButton::clicked, this, &CEnvEditorDlg::OnReset);
 
@@ -150,7 +151,7 @@ void CEnvEditorDlg::CreateControls()
     speedLine->setGeometry(Units(92, 174, 211, 9));
     speedLine->setObjectName(QStringLiteral("Speed"));
 
-    struct TRowSpec {
+    struct TRowLayout {
         TPhaseRow* row;
         int32_t TRixEnvelope::*member;
         const char* name;
@@ -158,23 +159,23 @@ void CEnvEditorDlg::CreateControls()
         int trackbarY;
         int steps;
     };
-    const TRowSpec rows[] = {
+    const TRowLayout rows[] = {
         {&phaseRow, &TRixEnvelope::phase, "Phase", 189, 188, 32},
         {&keepRow, &TRixEnvelope::keep, "Keep", 205, 205, 64},
         {&sustainRow, &TRixEnvelope::sustain, "Sustain", 221, 221, 64},
     };
-    for (const TRowSpec& spec : rows) {
-        const QString name = QString::fromLatin1(spec.name);
-        MakeLabel(name + QLatin1Char(':'), 7, spec.y, 40, this);
-        TPhaseRow& row = *spec.row;
-        row.member = spec.member;
-        row.edit = Named(new QLineEdit(this), name, Units(92, spec.y, 40, 14));
+    for (const TRowLayout& layout : rows) {
+        const QString name = QString::fromLatin1(layout.name);
+        MakeLabel(name + QLatin1Char(':'), 7, layout.y, 40, this);
+        TPhaseRow& row = *layout.row;
+        row.member = layout.member;
+        row.edit = Named(new QLineEdit(this), name, Units(92, layout.y, 40, 14));
         row.trackbar = Named(new QSlider(Qt::Horizontal, this), name + QStringLiteral(" trackbar"),
-                             Units(136, spec.trackbarY, 167, 15));
-        row.trackbar->setRange(0, spec.steps);
+                             Units(136, layout.trackbarY, 167, 15));
+        row.trackbar->setRange(0, layout.steps);
         row.trackbar->setPageStep(4);
         row.trackbar->setTickPosition(QSlider::TicksBelow);
-        row.trackbar->setTickInterval(spec.steps / 8);
+        row.trackbar->setTickInterval(layout.steps / 8);
         connect(row.edit, &QLineEdit::textChanged, this, [this, &row] { OnPhaseRowEdited(row); });
         connect(row.trackbar, &QSlider::valueChanged, this, [this, &row](int position) { OnPhaseRowTrackbar(row, position); });
     }
@@ -196,12 +197,11 @@ void CEnvEditorDlg::CreateControls()
 
 void CEnvEditorDlg::Fill()
 {
-    CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_READ);
-    const TRixEnvelope values = *envelope;
+    const TRixEnvelope values = envelope;
     {
         const QSignalBlocker block(rowsTrackbar);
         rowsTrackbar->setValue(
-            CEnvelopeMath::RowsTrackbarPosition(CEnvelopeMath::RowsPerCycle(data->GetRowLength(), values.speed)));
+            CEnvelopeMath::RowsTrackbarPosition(CEnvelopeMath::RowsPerCycle(RowLength(), values.speed)));
     }
     for (const TPhaseRow* row : {&phaseRow, &keepRow, &sustainRow}) {
         const QSignalBlocker block(row->trackbar);
@@ -226,16 +226,22 @@ void CEnvEditorDlg::Fill()
     resetList->setCurrentIndex(resetList->findData(values.resetMode));
 }
 
+int32_t CEnvEditorDlg::RowLength() const
+{
+    return editor.Read([](const CRixModuleData& song) { return song.GetRowLength(); });
+}
+
+void CEnvEditorDlg::Commit(const QObject* control)
+{
+    const bool continuing = control != nullptr && control == lastControl;
+    editor.Instruments().SetEnvelope(address, envelope, continuing ? TEditStep::Continue : TEditStep::New);
+    lastControl = control;
+}
+
 void CEnvEditorDlg::ShowSpeed(bool withEdit)
 {
-    int32_t speed = 0;
-    int32_t rowLength = 0;
-    {
-        // Nests inside the write lock of the trackbar and Reset handlers.
-        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_READ);
-        speed = envelope->speed;
-        rowLength = data->GetRowLength();
-    }
+    const int32_t speed = envelope.speed;
+    const int32_t rowLength = RowLength();
     const float rows = CEnvelopeMath::RowsPerCycle(rowLength, speed);
     if (withEdit)
         rowsEdit->setText(QString::asprintf("%.2f", static_cast<double>(rows)));
@@ -244,14 +250,7 @@ void CEnvEditorDlg::ShowSpeed(bool withEdit)
 
 void CEnvEditorDlg::Redraw()
 {
-    TRixEnvelope values;
-    int32_t rowLength = 0;
-    {
-        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_READ);
-        values = *envelope;
-        rowLength = data->GetRowLength();
-    }
-    graph->Render(values, rowLength);
+    graph->Render(envelope, RowLength());
 }
 
 void CEnvEditorDlg::OnMinMaxEdited()
@@ -268,11 +267,9 @@ void CEnvEditorDlg::OnMinMaxEdited()
         else
             --lo;
     }
-    {
-        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE);
-        envelope->minValue = lo;
-        envelope->maxValue = hi;
-    }
+    envelope.minValue = lo;
+    envelope.maxValue = hi;
+    Commit(sender());
     Redraw();
 }
 
@@ -284,10 +281,8 @@ void CEnvEditorDlg::OnRowsEdited()
     // Also catches "nan", which would make no speed at all.
     if (!(rows >= 0.01f))
         rows = 0.01f;
-    {
-        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE_EXCL);
-        envelope->speed = std::max(CEnvelopeMath::SpeedFor(data->GetRowLength(), rows), 1);
-    }
+    envelope.speed = std::max(CEnvelopeMath::SpeedFor(RowLength(), rows), 1);
+    Commit(rowsEdit);
     ShowSpeed(false);
     const QSignalBlocker block(rowsTrackbar);
     rowsTrackbar->setValue(CEnvelopeMath::RowsTrackbarPosition(rows));
@@ -299,10 +294,8 @@ void CEnvEditorDlg::OnPhaseRowEdited(const TPhaseRow& row)
     if (updating)
         return;
     const int32_t steps = ParseInteger(row.edit->text(), 255);
-    {
-        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE);
-        envelope->*row.member = WrapMul(steps, PHASE_STEP);
-    }
+    envelope.*row.member = WrapMul(steps, PHASE_STEP);
+    Commit(row.edit);
     const QSignalBlocker block(row.trackbar);
     row.trackbar->setValue(steps);
     Redraw();
@@ -313,13 +306,11 @@ void CEnvEditorDlg::OnRowsTrackbar(int position)
     if (updating)
         return;
     updating = true;
-    {
-        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE_EXCL);
-        // No minimum here: a very long cycle at a slow tempo may give 0.
-        envelope->speed = CEnvelopeMath::SpeedFor(data->GetRowLength(),
-                                                  CEnvelopeMath::ROWS_TABLE[static_cast<std::size_t>(position)]);
-        ShowSpeed(true);
-    }
+    // No minimum here: a very long cycle at a slow tempo may give 0.
+    envelope.speed =
+        CEnvelopeMath::SpeedFor(RowLength(), CEnvelopeMath::ROWS_TABLE[static_cast<std::size_t>(position)]);
+    Commit(rowsTrackbar);
+    ShowSpeed(true);
     Redraw();
     updating = false;
 }
@@ -329,10 +320,8 @@ void CEnvEditorDlg::OnPhaseRowTrackbar(const TPhaseRow& row, int position)
     if (updating)
         return;
     updating = true;
-    {
-        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE_EXCL);
-        envelope->*row.member = position * PHASE_STEP;
-    }
+    envelope.*row.member = position * PHASE_STEP;
+    Commit(row.trackbar);
     row.edit->setText(QString::number(position));
     Redraw();
     updating = false;
@@ -340,10 +329,8 @@ void CEnvEditorDlg::OnPhaseRowTrackbar(const TPhaseRow& row, int position)
 
 void CEnvEditorDlg::OnEnabledClicked(bool TRixEnvelope::*flag, bool checked)
 {
-    {
-        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE);
-        envelope->*flag = checked;
-    }
+    envelope.*flag = checked;
+    Commit(sender());
     const TPhaseRow& row = flag == &TRixEnvelope::keepEnabled ? keepRow : sustainRow;
     row.edit->setEnabled(checked);
     row.trackbar->setEnabled(checked);
@@ -354,10 +341,8 @@ void CEnvEditorDlg::OnResetModeChanged(int index)
 {
     if (index < 0)
         return;
-    {
-        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE);
-        envelope->resetMode = resetList->itemData(index).toInt();
-    }
+    envelope.resetMode = resetList->itemData(index).toInt();
+    Commit(resetList);
     Redraw();
 }
 
@@ -366,11 +351,10 @@ void CEnvEditorDlg::OnReset()
     if (QMessageBox::question(this, QStringLiteral("SONRIX3"), QStringLiteral("Do you want to reset this envelope?"),
                               QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
-    {
-        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE_EXCL);
-        *envelope = ResetEnvelope();
-        Fill();
-    }
+    envelope = ResetEnvelope();
+    // A step of its own, whatever comes next.
+    Commit(nullptr);
+    Fill();
     Redraw();
 }
 

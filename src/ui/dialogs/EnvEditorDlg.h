@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <cstdint>
 
-#include "PlaybackController.h"
+#include "InstrumentEditor.h"
 #include "RixEnvelope.h"
 
 class QCheckBox;
@@ -16,16 +16,18 @@ class QSlider;
 namespace rix {
 
 class CEnvGraphWnd;
+class CSongEditor;
 
-// The modal "Envelope editor": edits *envelope, which lies in the song
-// module's data, in place while it runs (exec()). Every change is written at
-// once under the module's write lock, so a playing song follows it; there is
-// no cancel. channel (0..7) is the one whose instrument "Test" sounds.
-// UI thread only; the caller must not hold the module lock.
+// The modal "Envelope editor" on the envelope at an address of the song: it
+// edits a copy and commits every change at once through the edit layer, so
+// a playing song follows it; there is no cancel. Changes made one after the
+// other with one control (typing a number, a trackbar drag) are one undo
+// step. "Test" sounds the instrument of the address's channel. UI thread
+// only; the caller must not hold the module lock.
 class CEnvEditorDlg : public QDialog {
     Q_OBJECT
 public:
-    CEnvEditorDlg(QWidget* parent, CPlaybackController& controller, TRixEnvelope* envelope, int32_t channel);
+    CEnvEditorDlg(QWidget* parent, CSongEditor& editor, const TEnvelopeAddress& address);
 
     // The envelope after "Reset".
     static TRixEnvelope ResetEnvelope() { return {0, 256, 6564, RIXRESET_NOTE, 16384, 0, 0, true, false}; }
@@ -45,6 +47,11 @@ private:
     // The rows per cycle (into its edit too when withEdit) and the speed line.
     void ShowSpeed(bool withEdit);
     void Redraw();
+    // Samples per row at the song's tempo.
+    int32_t RowLength() const;
+    // Writes the copy into the song; control: the one that changed it (null
+    // for a change that is a step of its own).
+    void Commit(const QObject* control);
 
     void OnMinMaxEdited();
     void OnRowsEdited();
@@ -55,9 +62,12 @@ private:
     void OnResetModeChanged(int index);
     void OnReset();
 
-    CPlaybackController& controller;
-    TRixEnvelope* envelope;
-    int32_t channel;
+    CSongEditor& editor;
+    const TEnvelopeAddress address;
+    TRixEnvelope envelope;
+    // The control of the last change, whose further changes continue its
+    // undo step.
+    const QObject* lastControl = nullptr;
     // Set while the dialog writes its own controls, so their change
     // handlers do not write back.
     bool updating = false;

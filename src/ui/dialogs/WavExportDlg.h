@@ -34,7 +34,6 @@ public:
 
     // How the export ended, once exec() has returned.
     bool Completed() const { return completed; }
-    const QString& FailureReason() const { return failureReason; }
     // The box that tells how a completed or failed export ended (nothing
     // after a cancel), owned by the dialog's parent: the progress dialog has
     // closed by then.

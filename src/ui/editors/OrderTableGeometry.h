@@ -25,7 +25,6 @@ public:
     static constexpr int PAGE_STEP = 56;
 
     void SetClientHeight(int height);
-    int ClientHeight() const { return clientHeight; }
     int ScrollPosition() const { return scroll; }
     int MaxScroll() const;
     // Clamps to 0..MaxScroll; returns the pixels actually scrolled.

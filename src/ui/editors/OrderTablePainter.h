@@ -3,7 +3,7 @@
 #include <QImage>
 #include <optional>
 
-#include "CellBlock.h"
+#include "GridLook.h"
 #include "Offscreen.h"
 #include "OrderTableGeometry.h"
 #include "RixConstants.h"
@@ -13,10 +13,7 @@ class QPainter;
 namespace rix {
 
 // What the order table shows besides the entries.
-struct TOrderTableLook {
-    TCell cursor;
-    CCellSelection selection;
-    bool hasFocus = false;
+struct TOrderTableLook : TGridLook {
     int32_t playPosition = -1;  // -1: nothing plays
 };
 

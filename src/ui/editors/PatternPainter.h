@@ -3,7 +3,7 @@
 #include <QImage>
 #include <optional>
 
-#include "CellBlock.h"
+#include "GridLook.h"
 #include "Offscreen.h"
 #include "RixConstants.h"
 
@@ -19,10 +19,7 @@ struct TShownPatterns {
 };
 
 // What the pattern editor shows besides the cells.
-struct TPatternLook {
-    TCell cursor;
-    CCellSelection selection;
-    bool hasFocus = false;
+struct TPatternLook : TGridLook {
     int32_t playRow = -1;  // -1: nothing plays
     int32_t octave = 5;
 };

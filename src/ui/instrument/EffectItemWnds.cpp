@@ -29,10 +29,9 @@ constexpr int32_t kLengthStep = 100;
 
 } // namespace
 
-CDelayEffectItemWnd::CDelayEffectItemWnd(CEffectListBodyWnd& body, CPlaybackController& controller,
-                                         CInstrumentEditor& editor, int32_t channel, std::size_t index,
-                                         const TRixEffect& effect)
-    : CEffectListItemWnd(body, controller, editor, channel, index, effect, QStringLiteral("Delay"))
+CDelayEffectItemWnd::CDelayEffectItemWnd(CEffectListBodyWnd& body, CSongEditor& editor, int32_t channel,
+                                         std::size_t index, const TRixEffect& effect)
+    : CEffectListItemWnd(body, editor, channel, index, effect, QStringLiteral("Delay"))
 {
     AddLabel(QStringLiteral("Length:"), 61, DELAY_LENGTH_RECT.top - kRowSkip);
     AddBar(QStringLiteral("Volume:"), 7, 60, kDelayBarTop, 2, kDelayReadoutX);
@@ -40,7 +39,6 @@ CDelayEffectItemWnd::CDelayEffectItemWnd(CEffectListBodyWnd& body, CPlaybackCont
     lengthSpin->setObjectName(QStringLiteral("Length spin"));
     lengthSpin->setAccessibleName(QStringLiteral("Length spin"));
     lengthSpin->setGeometry(140, kDelayRowTop, CSpinWnd::WIDTH, CSpinWnd::HEIGHT);
-    WatchGesture(lengthSpin);
     lengthEdit = new CInPlaceEdit(this);
     lengthEdit->setObjectName(QStringLiteral("Length"));
     lengthEdit->setAccessibleName(QStringLiteral("Length"));
@@ -81,7 +79,7 @@ intptr_t CDelayEffectItemWnd::OnMessage(uint32_t message, uintptr_t wParam, intp
     }
     if (lParam == reinterpret_cast<intptr_t>(lengthSpin) && (message == MSG_SPIN_UP || message == MSG_SPIN_DOWN)) {
         SetField(1, StepDelayLength(Effect().param1, message == MSG_SPIN_UP ? kLengthStep : -kLengthStep),
-                 GestureStep());
+                 StepOf(wParam));
         return 0;
     }
     return CEffectListItemWnd::OnMessage(message, wParam, lParam);
@@ -103,37 +101,33 @@ void CDelayEffectItemWnd::RenderExtras(QPainter& painter)
                   QString::fromStdString(FormatDelayLength(Effect().param1)));
 }
 
-CFlangeEffectItemWnd::CFlangeEffectItemWnd(CEffectListBodyWnd& body, CPlaybackController& controller,
-                                           CInstrumentEditor& editor, int32_t channel, std::size_t index,
-                                           const TRixEffect& effect)
-    : CEffectListItemWnd(body, controller, editor, channel, index, effect, QStringLiteral("Flange"))
+CFlangeEffectItemWnd::CFlangeEffectItemWnd(CEffectListBodyWnd& body, CSongEditor& editor, int32_t channel,
+                                           std::size_t index, const TRixEffect& effect)
+    : CEffectListItemWnd(body, editor, channel, index, effect, QStringLiteral("Flange"))
 {
     AddLabel(QStringLiteral("Delay envelope:"), 7, ROW1_TOP);
     AddEnvelopeButton(100, ROW1_TOP, 1);
 }
 
-CLowPassEffectItemWnd::CLowPassEffectItemWnd(CEffectListBodyWnd& body, CPlaybackController& controller,
-                                             CInstrumentEditor& editor, int32_t channel, std::size_t index,
-                                             const TRixEffect& effect)
-    : CEffectListItemWnd(body, controller, editor, channel, index, effect, QStringLiteral("Low-pass"))
+CLowPassEffectItemWnd::CLowPassEffectItemWnd(CEffectListBodyWnd& body, CSongEditor& editor, int32_t channel,
+                                             std::size_t index, const TRixEffect& effect)
+    : CEffectListItemWnd(body, editor, channel, index, effect, QStringLiteral("Low-pass"))
 {
     AddBar(QStringLiteral("Freq:"), 7, 40, ROW1_TOP, 1, kReadoutX);
     AddEnvelopeButton(kEnvelopeX, ROW1_TOP, 1);
 }
 
-CHighPassEffectItemWnd::CHighPassEffectItemWnd(CEffectListBodyWnd& body, CPlaybackController& controller,
-                                               CInstrumentEditor& editor, int32_t channel, std::size_t index,
-                                               const TRixEffect& effect)
-    : CEffectListItemWnd(body, controller, editor, channel, index, effect, QStringLiteral("High-pass"))
+CHighPassEffectItemWnd::CHighPassEffectItemWnd(CEffectListBodyWnd& body, CSongEditor& editor, int32_t channel,
+                                               std::size_t index, const TRixEffect& effect)
+    : CEffectListItemWnd(body, editor, channel, index, effect, QStringLiteral("High-pass"))
 {
     AddBar(QStringLiteral("Freq:"), 7, 40, ROW1_TOP, 1, kReadoutX);
     AddEnvelopeButton(kEnvelopeX, ROW1_TOP, 1);
 }
 
-CResonanceEffectItemWnd::CResonanceEffectItemWnd(CEffectListBodyWnd& body, CPlaybackController& controller,
-                                                 CInstrumentEditor& editor, int32_t channel, std::size_t index,
-                                                 const TRixEffect& effect)
-    : CEffectListItemWnd(body, controller, editor, channel, index, effect, QStringLiteral("Resonance"))
+CResonanceEffectItemWnd::CResonanceEffectItemWnd(CEffectListBodyWnd& body, CSongEditor& editor, int32_t channel,
+                                                 std::size_t index, const TRixEffect& effect)
+    : CEffectListItemWnd(body, editor, channel, index, effect, QStringLiteral("Resonance"))
 {
     AddBar(QStringLiteral("Cutoff:"), 7, 60, ROW1_TOP, 1, kWideReadoutX);
     AddEnvelopeButton(kEnvelopeX, ROW1_TOP, 1);
@@ -141,20 +135,18 @@ CResonanceEffectItemWnd::CResonanceEffectItemWnd(CEffectListBodyWnd& body, CPlay
     AddEnvelopeButton(kEnvelopeX, ROW2_TOP, 2);
 }
 
-COverdriveEffectItemWnd::COverdriveEffectItemWnd(CEffectListBodyWnd& body, CPlaybackController& controller,
-                                                 CInstrumentEditor& editor, int32_t channel, std::size_t index,
-                                                 const TRixEffect& effect)
-    : CEffectListItemWnd(body, controller, editor, channel, index, effect, QStringLiteral("Overdrive"))
+COverdriveEffectItemWnd::COverdriveEffectItemWnd(CEffectListBodyWnd& body, CSongEditor& editor, int32_t channel,
+                                                 std::size_t index, const TRixEffect& effect)
+    : CEffectListItemWnd(body, editor, channel, index, effect, QStringLiteral("Overdrive"))
 {
     AddBar(QStringLiteral("Limit:"), 7, 40, ROW1_TOP, 1, kReadoutX);
     AddBar(QStringLiteral("Vol:"), 7, 40, ROW2_TOP, 2, kReadoutX);
     AddEnvelopeButton(kEnvelopeX, ROW2_TOP, 1);
 }
 
-CBandBassEffectItemWnd::CBandBassEffectItemWnd(CEffectListBodyWnd& body, CPlaybackController& controller,
-                                               CInstrumentEditor& editor, int32_t channel, std::size_t index,
-                                               const TRixEffect& effect)
-    : CEffectListItemWnd(body, controller, editor, channel, index, effect, QStringLiteral("Band-pass"))
+CBandBassEffectItemWnd::CBandBassEffectItemWnd(CEffectListBodyWnd& body, CSongEditor& editor, int32_t channel,
+                                               std::size_t index, const TRixEffect& effect)
+    : CEffectListItemWnd(body, editor, channel, index, effect, QStringLiteral("Band-pass"))
 {
     AddBar(QStringLiteral("Freq:"), 7, 40, ROW1_TOP, 1, kReadoutX);
     AddEnvelopeButton(kEnvelopeX, ROW1_TOP, 1);
@@ -162,25 +154,24 @@ CBandBassEffectItemWnd::CBandBassEffectItemWnd(CEffectListBodyWnd& body, CPlayba
     AddEnvelopeButton(kEnvelopeX, ROW2_TOP, 2);
 }
 
-CEffectListItemWnd* CreateEffectItem(CEffectListBodyWnd& body, CPlaybackController& controller,
-                                     CInstrumentEditor& editor, int32_t channel, std::size_t index,
-                                     const TRixEffect& effect)
+CEffectListItemWnd* CreateEffectItem(CEffectListBodyWnd& body, CSongEditor& editor, int32_t channel,
+    std::size_t index, const TRixEffect& effect)
 {
     switch (effect.type) {
     case RIXEFFECT_DELAY:
-        return new CDelayEffectItemWnd(body, controller, editor, channel, index, effect);
+        return new CDelayEffectItemWnd(body, editor, channel, index, effect);
     case RIXEFFECT_FLANGE:
-        return new CFlangeEffectItemWnd(body, controller, editor, channel, index, effect);
+        return new CFlangeEffectItemWnd(body, editor, channel, index, effect);
     case RIXEFFECT_LOWPASS:
-        return new CLowPassEffectItemWnd(body, controller, editor, channel, index, effect);
+        return new CLowPassEffectItemWnd(body, editor, channel, index, effect);
     case RIXEFFECT_HIGHPASS:
-        return new CHighPassEffectItemWnd(body, controller, editor, channel, index, effect);
+        return new CHighPassEffectItemWnd(body, editor, channel, index, effect);
     case RIXEFFECT_RESONANCE:
-        return new CResonanceEffectItemWnd(body, controller, editor, channel, index, effect);
+        return new CResonanceEffectItemWnd(body, editor, channel, index, effect);
     case RIXEFFECT_OVERDRIVE:
-        return new COverdriveEffectItemWnd(body, controller, editor, channel, index, effect);
+        return new COverdriveEffectItemWnd(body, editor, channel, index, effect);
     case RIXEFFECT_BANDPASS:
-        return new CBandBassEffectItemWnd(body, controller, editor, channel, index, effect);
+        return new CBandBassEffectItemWnd(body, editor, channel, index, effect);
     default:
         return nullptr;
     }

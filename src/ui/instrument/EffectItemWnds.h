@@ -15,8 +15,8 @@ class CSpinWnd;
 class CDelayEffectItemWnd : public CEffectListItemWnd {
     Q_OBJECT
 public:
-    CDelayEffectItemWnd(CEffectListBodyWnd& body, CPlaybackController& controller, CInstrumentEditor& editor,
-                        int32_t channel, std::size_t index, const TRixEffect& effect);
+    CDelayEffectItemWnd(CEffectListBodyWnd& body, CSongEditor& editor, int32_t channel,
+                        std::size_t index, const TRixEffect& effect);
     // The length edit reports no focus loss to a half-destroyed item.
     ~CDelayEffectItemWnd() override;
 
@@ -40,53 +40,52 @@ private:
 class CFlangeEffectItemWnd : public CEffectListItemWnd {
     Q_OBJECT
 public:
-    CFlangeEffectItemWnd(CEffectListBodyWnd& body, CPlaybackController& controller, CInstrumentEditor& editor,
-                         int32_t channel, std::size_t index, const TRixEffect& effect);
+    CFlangeEffectItemWnd(CEffectListBodyWnd& body, CSongEditor& editor, int32_t channel,
+                         std::size_t index, const TRixEffect& effect);
 };
 
 // "Freq:" (param1, envelope1).
 class CLowPassEffectItemWnd : public CEffectListItemWnd {
     Q_OBJECT
 public:
-    CLowPassEffectItemWnd(CEffectListBodyWnd& body, CPlaybackController& controller, CInstrumentEditor& editor,
-                          int32_t channel, std::size_t index, const TRixEffect& effect);
+    CLowPassEffectItemWnd(CEffectListBodyWnd& body, CSongEditor& editor, int32_t channel,
+                          std::size_t index, const TRixEffect& effect);
 };
 
 // "Freq:" (param1, envelope1).
 class CHighPassEffectItemWnd : public CEffectListItemWnd {
     Q_OBJECT
 public:
-    CHighPassEffectItemWnd(CEffectListBodyWnd& body, CPlaybackController& controller, CInstrumentEditor& editor,
-                           int32_t channel, std::size_t index, const TRixEffect& effect);
+    CHighPassEffectItemWnd(CEffectListBodyWnd& body, CSongEditor& editor, int32_t channel,
+                           std::size_t index, const TRixEffect& effect);
 };
 
 // "Cutoff:" (param1, envelope1) and "Amount:" (param2, envelope2).
 class CResonanceEffectItemWnd : public CEffectListItemWnd {
     Q_OBJECT
 public:
-    CResonanceEffectItemWnd(CEffectListBodyWnd& body, CPlaybackController& controller, CInstrumentEditor& editor,
-                            int32_t channel, std::size_t index, const TRixEffect& effect);
+    CResonanceEffectItemWnd(CEffectListBodyWnd& body, CSongEditor& editor, int32_t channel,
+                            std::size_t index, const TRixEffect& effect);
 };
 
 // "Limit:" (param1) and "Vol:" (param2, envelope1).
 class COverdriveEffectItemWnd : public CEffectListItemWnd {
     Q_OBJECT
 public:
-    COverdriveEffectItemWnd(CEffectListBodyWnd& body, CPlaybackController& controller, CInstrumentEditor& editor,
-                            int32_t channel, std::size_t index, const TRixEffect& effect);
+    COverdriveEffectItemWnd(CEffectListBodyWnd& body, CSongEditor& editor, int32_t channel,
+                            std::size_t index, const TRixEffect& effect);
 };
 
 // Band-pass: "Freq:" (param1, envelope1) and "Width:" (param2, envelope2).
 class CBandBassEffectItemWnd : public CEffectListItemWnd {
     Q_OBJECT
 public:
-    CBandBassEffectItemWnd(CEffectListBodyWnd& body, CPlaybackController& controller, CInstrumentEditor& editor,
-                           int32_t channel, std::size_t index, const TRixEffect& effect);
+    CBandBassEffectItemWnd(CEffectListBodyWnd& body, CSongEditor& editor, int32_t channel,
+                           std::size_t index, const TRixEffect& effect);
 };
 
 // The item of the effect's type, or null for a type without one.
-CEffectListItemWnd* CreateEffectItem(CEffectListBodyWnd& body, CPlaybackController& controller,
-                                     CInstrumentEditor& editor, int32_t channel, std::size_t index,
-                                     const TRixEffect& effect);
+CEffectListItemWnd* CreateEffectItem(CEffectListBodyWnd& body, CSongEditor& editor, int32_t channel,
+                                     std::size_t index, const TRixEffect& effect);
 
 } // namespace rix

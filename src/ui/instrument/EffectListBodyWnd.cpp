@@ -5,8 +5,8 @@
 
 namespace rix {
 
-CEffectListBodyWnd::CEffectListBodyWnd(CPlaybackController& controller, CInstrumentEditor& editor, QWidget* parent)
-    : CInstrumentListBodyWnd(parent), controller(controller), editor(editor)
+CEffectListBodyWnd::CEffectListBodyWnd(CSongEditor& editor, QWidget* parent)
+    : CInstrumentListBodyWnd(parent), editor(editor)
 {
     setObjectName(QStringLiteral("Effect list"));
     setAccessibleName(QStringLiteral("Effect list"));
@@ -17,25 +17,28 @@ CEffectListItemWnd* CEffectListBodyWnd::Item(std::size_t position) const
     return position < Items().size() ? static_cast<CEffectListItemWnd*>(Items()[position]) : nullptr;
 }
 
-void CEffectListBodyWnd::AppendLastEffect()
+std::vector<int32_t> CEffectListBodyWnd::ItemKinds() const
 {
-    const CRixModuleChannel instrument = editor.ReadChannel(Channel());
-    if (instrument.effects.empty())
-        return;
-    const std::size_t index = instrument.effects.size() - 1;
-    if (CEffectListItemWnd* item =
-            CreateEffectItem(*this, controller, editor, Channel(), index, instrument.effects[index]))
-        AppendItem(item);
+    std::vector<int32_t> types;
+    for (const TRixEffect& effect : editor.Instruments().ReadChannel(Channel()).effects)
+        types.push_back(effect.type);
+    return types;
 }
 
 std::vector<QWidget*> CEffectListBodyWnd::CreateItems()
 {
-    const CRixModuleChannel instrument = editor.ReadChannel(Channel());
+    const CRixModuleChannel instrument = editor.Instruments().ReadChannel(Channel());
     std::vector<QWidget*> items;
     for (std::size_t i = 0; i < instrument.effects.size(); ++i)
-        if (CEffectListItemWnd* item = CreateEffectItem(*this, controller, editor, Channel(), i, instrument.effects[i]))
+        if (CEffectListItemWnd* item = CreateEffectItem(*this, editor, Channel(), i, instrument.effects[i]))
             items.push_back(item);
     return items;
+}
+
+void CEffectListBodyWnd::ReloadItems()
+{
+    for (QWidget* item : Items())
+        static_cast<CEffectListItemWnd*>(item)->Reload();
 }
 
 } // namespace rix

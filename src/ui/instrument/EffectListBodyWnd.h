@@ -5,27 +5,24 @@
 namespace rix {
 
 class CEffectListItemWnd;
-class CInstrumentEditor;
-class CPlaybackController;
+class CSongEditor;
 
 // The effect chain of the channel shown, one item per effect in chain
 // order (an effect of an unknown type gets none). UI thread only.
 class CEffectListBodyWnd : public CInstrumentListBodyWnd {
     Q_OBJECT
 public:
-    CEffectListBodyWnd(CPlaybackController& controller, CInstrumentEditor& editor, QWidget* parent);
+    CEffectListBodyWnd(CSongEditor& editor, QWidget* parent);
 
     CEffectListItemWnd* Item(std::size_t position) const;
-    // Shows the effect just appended to the chain below the last item,
-    // leaving the others as they are.
-    void AppendLastEffect();
 
 protected:
     std::vector<QWidget*> CreateItems() override;
+    std::vector<int32_t> ItemKinds() const override;
+    void ReloadItems() override;
 
 private:
-    CPlaybackController& controller;
-    CInstrumentEditor& editor;
+    CSongEditor& editor;
 };
 
 } // namespace rix

@@ -5,6 +5,7 @@
 
 #include "EffectListBodyWnd.h"
 #include "ImageButton.h"
+#include "InstrumentEditor.h"
 #include "InstrumentItemPainter.h"
 #include "InstrumentListGeometry.h"
 #include "InstrumentPrompts.h"
@@ -20,11 +21,9 @@ constexpr int kTitleFont = 8;
 
 } // namespace
 
-CEffectListItemWnd::CEffectListItemWnd(CEffectListBodyWnd& body, CPlaybackController& controller,
-                                       CInstrumentEditor& editor, int32_t channel, std::size_t index,
-                                       const TRixEffect& effect, const QString& title)
-    : CMessageWidget(&body), body(body), controller(controller), editor(editor), channel(channel), index(index),
-      effect(effect), title(title)
+CEffectListItemWnd::CEffectListItemWnd(CEffectListBodyWnd& body, CSongEditor& editor, int32_t channel,
+                                       std::size_t index, const TRixEffect& effect, const QString& title)
+    : CMessageWidget(&body), editor(editor), channel(channel), index(index), effect(effect), title(title)
 {
     const QString name = QStringLiteral("%1 %2").arg(title).arg(index + 1);
     setObjectName(name);
@@ -49,7 +48,6 @@ void CEffectListItemWnd::AddBar(const QString& label, int labelX, int barX, int 
     auto* bar = new CVolumeBarWnd(label, ItemBackgroundBrush(index, false), this);
     bar->setGeometry(barX, top, kBarLength, kBarHeight);
     bar->SetValue(static_cast<float>(FieldValue(field)) / 255.0f);
-    WatchGesture(bar);
     bars.push_back({bar, field, readoutX, top});
     AddLabel(label, labelX, top);
 }
@@ -64,25 +62,6 @@ void CEffectListItemWnd::AddEnvelopeButton(int x, int top, int which)
     auto* button = new CImageButton(QStringLiteral("Envelope %1").arg(which), 343, 344, this);
     button->setGeometry(x, top, ITEM_BUTTON_SIZE, ITEM_BUTTON_SIZE);
     connect(button, &CImageButton::clicked, this, [this, which] { OpenEnvelope(which); });
-}
-
-void CEffectListItemWnd::WatchGesture(QWidget* control)
-{
-    control->installEventFilter(this);
-}
-
-TEditStep CEffectListItemWnd::GestureStep()
-{
-    const TEditStep step = gestureStarted ? TEditStep::New : TEditStep::Continue;
-    gestureStarted = false;
-    return step;
-}
-
-bool CEffectListItemWnd::eventFilter(QObject*, QEvent* event)
-{
-    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
-        gestureStarted = true;
-    return false;
 }
 
 CVolumeBarWnd* CEffectListItemWnd::Bar(int field) const
@@ -103,15 +82,12 @@ QStringList CEffectListItemWnd::Labels() const
 
 void CEffectListItemWnd::SetField(int field, int32_t value, TEditStep step)
 {
-    editor.ChangeEffect(
-        channel, index,
-        [field, value](TRixEffect& changed) { (field == 2 ? changed.param2 : changed.param1) = value; }, step);
-    Reload();
+    editor.Instruments().SetEffectParameter(channel, index, field, value, step);
 }
 
 void CEffectListItemWnd::Reload()
 {
-    const CRixModuleChannel instrument = editor.ReadChannel(channel);
+    const CRixModuleChannel instrument = editor.Instruments().ReadChannel(channel);
     if (index < instrument.effects.size())
         effect = instrument.effects[index];
     for (const TBar& bar : bars)
@@ -120,51 +96,40 @@ void CEffectListItemWnd::Reload()
     update();
 }
 
-intptr_t CEffectListItemWnd::OnMessage(uint32_t message, uintptr_t, intptr_t lParam)
+intptr_t CEffectListItemWnd::OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
 {
     if (message != MSG_VOLUME_BAR)
         return 0;
-    for (const TBar& bar : bars) {
-        if (lParam == reinterpret_cast<intptr_t>(bar.bar)) {
-            const TEditStep step = GestureStep();
-            SetField(bar.field, FieldFromBar(bar.bar->GetValue()), step);
-        }
-    }
+    for (const TBar& bar : bars)
+        if (lParam == reinterpret_cast<intptr_t>(bar.bar))
+            SetField(bar.field, FieldFromBar(bar.bar->GetValue()), StepOf(wParam));
     return 0;
 }
 
 void CEffectListItemWnd::OpenEnvelope(int which)
 {
-    TRixEnvelope* envelope = editor.EffectEnvelope(channel, index, which);
-    if (!envelope)
-        return;
-    editor.BeginStep(channel);
-    CInstrumentPrompts::Get().EditEnvelope(this, controller, envelope, channel);
-    Reload();
+    CInstrumentPrompts::Get().EditEnvelope(this, editor, {channel, TEnvelopeAddress::EFFECTS, index, which});
 }
 
 void CEffectListItemWnd::OnClose()
 {
-    editor.RemoveEffect(channel, index);
-    body.Rebuild();
+    editor.Instruments().RemoveEffect(channel, index);
 }
 
 void CEffectListItemWnd::OnUp()
 {
-    if (index > 0 && editor.SwapEffects(channel, index, index - 1))
-        body.Rebuild();
+    if (index > 0)
+        editor.Instruments().SwapEffects(channel, index, index - 1);
 }
 
 void CEffectListItemWnd::OnDown()
 {
-    if (editor.SwapEffects(channel, index, index + 1))
-        body.Rebuild();
+    editor.Instruments().SwapEffects(channel, index, index + 1);
 }
 
 void CEffectListItemWnd::OnCopy()
 {
-    editor.DuplicateEffect(channel, index);
-    body.Rebuild();
+    editor.Instruments().DuplicateEffect(channel, index);
 }
 
 void CEffectListItemWnd::Render()

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "InstrumentEditor.h"
+#include "EditStep.h"
 #include "MessageWidget.h"
 #include "Offscreen.h"
 #include "RixEffect.h"
@@ -14,23 +14,23 @@
 namespace rix {
 
 class CEffectListBodyWnd;
-class CPlaybackController;
+class CSongEditor;
 class CVolumeBarWnd;
 
 // One effect of the chain: its title, the header buttons "Close", "Up",
 // "Down" and "Copy", and the controls its type adds (value bars on param1
 // or param2 with a readout, envelope buttons on envelope1 or envelope2).
-// Each control change writes its one field under the module's write lock;
-// a press on a bar or spin starts one undo step that its drag or repeat
-// continues. Draws from an off-screen image. UI thread only.
+// Each control change is an edit of its one field; a press on a bar or spin
+// is one undo step however long it drags or repeats. Draws from an
+// off-screen image. UI thread only.
 class CEffectListItemWnd : public CMessageWidget {
     Q_OBJECT
 public:
     static constexpr int ROW1_TOP = 31;
     static constexpr int ROW2_TOP = 55;
 
-    CEffectListItemWnd(CEffectListBodyWnd& body, CPlaybackController& controller, CInstrumentEditor& editor,
-                       int32_t channel, std::size_t index, const TRixEffect& effect, const QString& title);
+    CEffectListItemWnd(CEffectListBodyWnd& body, CSongEditor& editor, int32_t channel, std::size_t index,
+                       const TRixEffect& effect, const QString& title);
 
     int32_t Type() const { return effect.type; }
     // The record as last read from the module.
@@ -39,9 +39,11 @@ public:
     CVolumeBarWnd* Bar(int field) const;
     // The label texts of the rows, in order.
     QStringList Labels() const;
-    // Writes param1 or param2 and redraws.
+    // Writes param1 or param2.
     void SetField(int field, int32_t value, TEditStep step = TEditStep::New);
     void OpenEnvelope(int which);
+    // Re-reads the record and redraws.
+    void Reload();
 
 protected:
     // A bar 160 px long on param1 or param2 with its label and readout.
@@ -50,18 +52,10 @@ protected:
     void AddLabel(const QString& label, int x, int top);
     // An envelope button opening envelope1 (which 1) or envelope2 (2).
     void AddEnvelopeButton(int x, int top, int which);
-    // Starts one undo step on the next change of a control that was pressed.
-    void WatchGesture(QWidget* control);
-    TEditStep GestureStep();
-    CInstrumentEditor& Editor() const { return editor; }
-    int32_t Channel() const { return channel; }
-    // Re-reads the record and redraws.
-    void Reload();
     // Draws what a subclass shows beyond labels, bars and readouts.
     virtual void RenderExtras(QPainter&) {}
 
     intptr_t OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -86,16 +80,13 @@ private:
     void OnDown();
     void OnCopy();
 
-    CEffectListBodyWnd& body;
-    CPlaybackController& controller;
-    CInstrumentEditor& editor;
+    CSongEditor& editor;
     int32_t channel;
     std::size_t index;
     TRixEffect effect;
     QString title;
     std::vector<TBar> bars;
     std::vector<TLabel> labels;
-    bool gestureStarted = false;
     QImage offscreen;
     COffscreenKey key;
     bool dirty = true;

@@ -4,6 +4,7 @@
 
 #include "EffectListBodyWnd.h"
 #include "ImageButton.h"
+#include "InstrumentEditor.h"
 #include "InstrumentPrompts.h"
 
 namespace rix {
@@ -27,11 +28,11 @@ constexpr TAddCommand kAddCommands[] = {
 
 } // namespace
 
-CEffectListMainWnd::CEffectListMainWnd(CPlaybackController& controller, QWidget* parent)
-    : CInstrumentPanelWnd(controller, EDITOR_EFFECT_LIST, parent)
+CEffectListMainWnd::CEffectListMainWnd(CSongEditor& editor, QWidget* parent)
+    : CInstrumentPanelWnd(editor, parent)
 {
     addButton = findChild<CImageButton*>(QStringLiteral("Add"));
-    list = new CEffectListBodyWnd(controller, Editor(), this);
+    list = new CEffectListBodyWnd(editor, this);
     SetBody(list);
 }
 
@@ -50,7 +51,6 @@ void CEffectListMainWnd::OnAddEffectCommand(int id)
     for (const TAddCommand& command : kAddCommands) {
         if (command.id == id) {
             Editor().AddEffect(Channel(), command.type);
-            list->AppendLastEffect();
         }
     }
 }
@@ -60,7 +60,6 @@ void CEffectListMainWnd::OnNew()
     if (!CInstrumentPrompts::Get().Ask(this, QStringLiteral("Do you want to delete all the effects in this channel?")))
         return;
     Editor().ClearEffects(Channel());
-    list->Rebuild();
 }
 
 } // namespace rix

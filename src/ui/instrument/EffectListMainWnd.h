@@ -20,7 +20,7 @@ public:
     static constexpr int ADD_LOWPASS = 32814;
     static constexpr int ADD_HIGHPASS = 32815;
 
-    CEffectListMainWnd(CPlaybackController& controller, QWidget* parent);
+    CEffectListMainWnd(CSongEditor& editor, QWidget* parent);
 
     CEffectListBodyWnd* List() const { return list; }
     void OnAddEffectCommand(int id);

@@ -26,17 +26,19 @@ void CInstrumentListBodyWnd::Rebuild()
         item->hide();
         item->deleteLater();
     }
+    shownKinds = ItemKinds();
     items = CreateItems();
     for (QWidget* item : items)
         item->show();
     Layout();
 }
 
-void CInstrumentListBodyWnd::AppendItem(QWidget* item)
+void CInstrumentListBodyWnd::Refresh()
 {
-    items.push_back(item);
-    item->show();
-    Layout();
+    if (ItemKinds() == shownKinds)
+        ReloadItems();
+    else
+        Rebuild();
 }
 
 int CInstrumentListBodyWnd::ScrollPosition() const

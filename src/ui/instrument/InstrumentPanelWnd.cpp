@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "ImageButton.h"
+#include "InstrumentEditor.h"
 #include "InstrumentItemPainter.h"
 #include "InstrumentListBodyWnd.h"
 #include "InstrumentListGeometry.h"
@@ -16,6 +17,7 @@
 #include "ModuleFiles.h"
 #include "PlaybackController.h"
 #include "RixConstants.h"
+#include "SongEditor.h"
 #include "SpinWnd.h"
 #include "Theme.h"
 #include "nexilon/Exceptions.h"
@@ -31,12 +33,6 @@ constexpr int kCopyToFirstId = 32800;
 // The note "Play" sounds: C in octave 5.
 constexpr uint32_t kPreviewNote = 61;
 
-std::vector<CInstrumentPanelWnd*>& LivePanels()
-{
-    static std::vector<CInstrumentPanelWnd*> panels;
-    return panels;
-}
-
 } // namespace
 
 int CInstrumentPanelWnd::CopyFromCommand(int32_t channel)
@@ -49,9 +45,8 @@ int CInstrumentPanelWnd::CopyToCommand(int32_t channel)
     return kCopyToFirstId + channel;
 }
 
-CInstrumentPanelWnd::CInstrumentPanelWnd(CPlaybackController& controller, TEditorRole role, QWidget* parent)
-    : CMessageWidget(parent), controller(controller), role(role), editor(controller),
-      channel(controller.GetCurrentChannel())
+CInstrumentPanelWnd::CInstrumentPanelWnd(CSongEditor& editor, QWidget* parent)
+    : CMessageWidget(parent), editor(editor), controller(editor.Controller()), channel(controller.GetCurrentChannel())
 {
     spin = new CSpinWnd(this);
     spin->setObjectName(QStringLiteral("Channel spin"));
@@ -65,14 +60,17 @@ CInstrumentPanelWnd::CInstrumentPanelWnd(CPlaybackController& controller, TEdito
     copyButton = AddToolButton(QStringLiteral("Copy"), 325, 326);
     connect(copyButton, &CImageButton::clicked, this, [this] { OnCopyButton(); });
     connect(AddToolButton(QStringLiteral("Play"), 328, 329), &CImageButton::clicked, this, [this] { PlayPreview(); });
-    LivePanels().push_back(this);
-    controller.RegisterTarget(role, this);
+    controller.AddListener(this);
 }
 
 CInstrumentPanelWnd::~CInstrumentPanelWnd()
 {
-    controller.RegisterTarget(role, nullptr);
-    std::erase(LivePanels(), this);
+    controller.RemoveListener(this);
+}
+
+CInstrumentEditor& CInstrumentPanelWnd::Editor() const
+{
+    return editor.Instruments();
 }
 
 CImageButton* CInstrumentPanelWnd::AddToolButton(const QString& text, int normalBitmapId, int pressedBitmapId)
@@ -140,20 +138,10 @@ void CInstrumentPanelWnd::ShowChannel(int32_t newChannel)
     update();
 }
 
-void CInstrumentPanelWnd::Refresh()
+void CInstrumentPanelWnd::OnSongChanged(const TSongChange& change)
 {
-    ShowChannel(controller.GetCurrentChannel());
-}
-
-void CInstrumentPanelWnd::Repaint()
-{
-    update();
-}
-
-void CInstrumentPanelWnd::RebuildPanels()
-{
-    for (CInstrumentPanelWnd* panel : LivePanels())
-        panel->ShowChannel(panel->channel);
+    if (change.Names(SONG_INSTRUMENT, channel) && body)
+        body->Refresh();
 }
 
 QAction* CInstrumentPanelWnd::PopupBelow(QMenu& menu, QWidget* button)
@@ -176,13 +164,10 @@ void CInstrumentPanelWnd::OnCopyButton()
 void CInstrumentPanelWnd::OnCopyCommand(int id)
 {
     const int* from = std::find(std::begin(kCopyFromIds), std::end(kCopyFromIds), id);
-    if (from != std::end(kCopyFromIds)) {
-        editor.CopyInstrument(static_cast<int32_t>(from - std::begin(kCopyFromIds)), channel);
-        RebuildPanels();
-    } else if (id >= kCopyToFirstId && id < kCopyToFirstId + RIX_CHANNELS) {
-        // The lists show this channel, which did not change.
-        editor.CopyInstrument(channel, id - kCopyToFirstId);
-    }
+    if (from != std::end(kCopyFromIds))
+        Editor().CopyInstrument(static_cast<int32_t>(from - std::begin(kCopyFromIds)), channel);
+    else if (id >= kCopyToFirstId && id < kCopyToFirstId + RIX_CHANNELS)
+        Editor().CopyInstrument(channel, id - kCopyToFirstId);
 }
 
 QStringList CInstrumentPanelWnd::PresetFolders()
@@ -227,18 +212,16 @@ void CInstrumentPanelWnd::LoadInstrumentFile()
 void CInstrumentPanelWnd::LoadInstrumentFrom(const QString& path)
 {
     try {
-        CRixModuleChannel instrument = editor.ReadChannel(channel);
+        CRixModuleChannel instrument = Editor().ReadChannel(channel);
         // Into a copy, so that the loaded instrument is one undoable change
         // and a broken file changes nothing.
         rix::ReadInstrumentFile(QFile::encodeName(path).toStdString(), instrument);
-        editor.ReplaceInstrument(channel, instrument);
+        Editor().LoadInstrument(channel, instrument);
     } catch (const nexilon::CException& error) {
         // The message names the file and the reason.
         CInstrumentPrompts::Get().ShowError(
             this, QStringLiteral("Failed to load instrument!\n%1").arg(QString::fromStdString(error.GetMessage())));
-        return;
     }
-    RebuildPanels();
 }
 
 void CInstrumentPanelWnd::SaveInstrumentFile()

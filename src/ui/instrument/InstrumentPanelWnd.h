@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "InstrumentEditor.h"
 #include "MessageWidget.h"
 
 class QMenu;
@@ -13,15 +12,18 @@ class QMenu;
 namespace rix {
 
 class CImageButton;
+class CInstrumentEditor;
 class CInstrumentListBodyWnd;
 class CPlaybackController;
+class CSongEditor;
 class CSpinWnd;
 
 // What the oscillator and effect panels share: the tool row with
 // "Channel:", its spin and the buttons Add, New, Load, Save, Copy and Play,
 // the instrument file commands, the "Copy" menu and the list body below.
-// The panel registers itself with the controller in its role and follows
-// its current channel. UI thread only.
+// The panel follows the controller's current channel and shows the
+// channel's instrument again whenever the song's copy of it changes (an
+// edit, an undo, a load, a preset). UI thread only.
 class CInstrumentPanelWnd : public CMessageWidget {
     Q_OBJECT
 public:
@@ -29,11 +31,11 @@ public:
     static int CopyFromCommand(int32_t channel);
     static int CopyToCommand(int32_t channel);
 
-    CInstrumentPanelWnd(CPlaybackController& controller, TEditorRole role, QWidget* parent);
+    CInstrumentPanelWnd(CSongEditor& editor, QWidget* parent);
     ~CInstrumentPanelWnd() override;
 
     int32_t Channel() const { return channel; }
-    CInstrumentEditor& Editor() { return editor; }
+    CInstrumentEditor& Editor() const;
 
     // The commands of the tool row and its menus.
     void OnCopyCommand(int id);
@@ -45,9 +47,9 @@ public:
     // The presets offered under "Load > Presets", by name.
     static QStringList PresetFolders();
 
-    void ShowChannel(int32_t channel) override;
-    void Refresh() override;
-    void Repaint() override;
+    void ShowChannel(int32_t channel);
+    void SetChannelCursor(int32_t channel) override { ShowChannel(channel); }
+    void OnSongChanged(const TSongChange& change) override;
 
 protected:
     // Makes the tool row; subclasses add their buttons after these six and
@@ -72,13 +74,9 @@ protected:
 private:
     void OnLoadButton();
     void OnCopyButton();
-    // After an instrument changed as a whole (copy, load): both panels show
-    // it again.
-    static void RebuildPanels();
 
+    CSongEditor& editor;
     CPlaybackController& controller;
-    TEditorRole role;
-    CInstrumentEditor editor;
     int32_t channel = 0;
     CSpinWnd* spin = nullptr;
     std::vector<CImageButton*> toolButtons;

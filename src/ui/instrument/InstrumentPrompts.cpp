@@ -51,10 +51,9 @@ QAction* CInstrumentPrompts::Popup(QMenu& menu, const QPoint& position)
     return menu.exec(position);
 }
 
-void CInstrumentPrompts::EditEnvelope(QWidget* parent, CPlaybackController& controller, TRixEnvelope* envelope,
-                                      int32_t channel)
+void CInstrumentPrompts::EditEnvelope(QWidget* parent, CSongEditor& editor, const TEnvelopeAddress& address)
 {
-    CEnvEditorDlg dialog(parent, controller, envelope, channel);
+    CEnvEditorDlg dialog(parent, editor, address);
     dialog.exec();
 }
 

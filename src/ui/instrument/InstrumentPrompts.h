@@ -10,8 +10,8 @@ class QWidget;
 
 namespace rix {
 
-class CPlaybackController;
-struct TRixEnvelope;
+class CSongEditor;
+struct TEnvelopeAddress;
 
 // Everything the instrument editors do that waits for the user: questions,
 // messages, file dialogs, popup menus and the envelope editor. The
@@ -30,9 +30,8 @@ public:
     virtual QString SaveInstrumentPath(QWidget* parent);
     // Runs a popup menu at a global position; the chosen action or null.
     virtual QAction* Popup(QMenu& menu, const QPoint& position);
-    // Runs the envelope editor modally on an envelope inside the module.
-    virtual void EditEnvelope(QWidget* parent, CPlaybackController& controller, TRixEnvelope* envelope,
-                              int32_t channel);
+    // Runs the envelope editor modally on an envelope of the song.
+    virtual void EditEnvelope(QWidget* parent, CSongEditor& editor, const TEnvelopeAddress& address);
 
     static CInstrumentPrompts& Get();
     // Installs prompts (not owned) in place of the real ones; null restores

@@ -4,9 +4,8 @@
 
 namespace rix {
 
-class CInstrumentEditor;
-class CPlaybackController;
 class COscillatorListItemWnd;
+class CSongEditor;
 
 // The oscillators of the channel shown, in play order, each carrier whose
 // frequency modulation is on followed by the item of its transition
@@ -14,16 +13,17 @@ class COscillatorListItemWnd;
 class COscillatorListBodyWnd : public CInstrumentListBodyWnd {
     Q_OBJECT
 public:
-    COscillatorListBodyWnd(CPlaybackController& controller, CInstrumentEditor& editor, QWidget* parent);
+    COscillatorListBodyWnd(CSongEditor& editor, QWidget* parent);
 
     COscillatorListItemWnd* Item(std::size_t position) const;
 
 protected:
     std::vector<QWidget*> CreateItems() override;
+    std::vector<int32_t> ItemKinds() const override;
+    void ReloadItems() override;
 
 private:
-    CPlaybackController& controller;
-    CInstrumentEditor& editor;
+    CSongEditor& editor;
 };
 
 } // namespace rix

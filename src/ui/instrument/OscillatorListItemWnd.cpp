@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <utility>
 
 #include "ImageButton.h"
 #include "InPlaceEdit.h"
@@ -33,9 +34,9 @@ QString WaveformName(int32_t type)
 
 } // namespace
 
-COscillatorListItemWnd::COscillatorListItemWnd(COscillatorListBodyWnd& body, CPlaybackController& controller,
-                                               CInstrumentEditor& editor, int32_t channel, TOscillatorRef ref)
-    : CMessageWidget(&body), body(body), controller(controller), editor(editor), channel(channel), ref(ref)
+COscillatorListItemWnd::COscillatorListItemWnd(COscillatorListBodyWnd& body, CSongEditor& editor, int32_t channel,
+                                               TOscillatorRef ref)
+    : CMessageWidget(&body), editor(editor), channel(channel), ref(ref)
 {
     const QString name = QStringLiteral("%1 %2").arg(ref.transition ? QStringLiteral("Transition oscillator")
                                                                      : QStringLiteral("Oscillator"))
@@ -60,7 +61,7 @@ COscillatorListItemWnd::COscillatorListItemWnd(COscillatorListBodyWnd& body, CPl
     pitchBar->setRange(0, 200);
     pitchBar->setGeometry(213, 5, 15, 23);
     connect(pitchBar, &QScrollBar::actionTriggered, this, &COscillatorListItemWnd::OnPitchBarAction);
-    connect(pitchBar, &QScrollBar::sliderReleased, this, [this] { pitchDragging = false; });
+    pitchBar->installEventFilter(this);
 
     pitchEdit = new CInPlaceEdit(this);
     pitchEdit->setObjectName(QStringLiteral("Pitch"));
@@ -85,9 +86,14 @@ void COscillatorListItemWnd::AddButton(const QString& text, int normalId, int pr
     connect(button, &CImageButton::clicked, this, handler);
 }
 
+CInstrumentEditor& COscillatorListItemWnd::Editor() const
+{
+    return editor.Instruments();
+}
+
 void COscillatorListItemWnd::Reload()
 {
-    const CRixModuleChannel instrument = editor.ReadChannel(channel);
+    const CRixModuleChannel instrument = Editor().ReadChannel(channel);
     const auto& list = ref.transition ? instrument.transitionOscillators : instrument.oscillators;
     if (ref.index < list.size())
         oscillator = list[ref.index];
@@ -101,15 +107,9 @@ void COscillatorListItemWnd::Reload()
     update();
 }
 
-void COscillatorListItemWnd::Change(const std::function<void(TRixOscillator&)>& change, TEditStep step)
-{
-    editor.ChangeOscillator(channel, ref, change, step);
-    Reload();
-}
-
 void COscillatorListItemWnd::SetType(int32_t type)
 {
-    Change([type](TRixOscillator& changed) { changed.type = type; });
+    Editor().SetOscillatorType(channel, ref, type);
 }
 
 void COscillatorListItemWnd::OpenPitchEdit()
@@ -128,17 +128,28 @@ void COscillatorListItemWnd::CommitPitch()
     const int32_t pitch = ParsePitch(pitchEdit->text().toStdString());
     pitchEdit->hide();
     pitchBar->show();
-    Change([pitch](TRixOscillator& changed) { changed.pitch = pitch; });
+    Editor().SetOscillatorPitch(channel, ref, pitch);
 }
 
-void COscillatorListItemWnd::OnPitchBarAction(int action)
+void COscillatorListItemWnd::OnPitchBarAction(int)
 {
     // The action has moved the slider but not yet the value.
     const int32_t pitch = CentsFromScrollPosition(pitchBar->sliderPosition());
-    const bool drag = action == QAbstractSlider::SliderMove;
-    const TEditStep step = drag && pitchDragging ? TEditStep::Continue : TEditStep::New;
-    pitchDragging = drag;
-    Change([pitch](TRixOscillator& changed) { changed.pitch = pitch; }, step);
+    const TEditStep step = pitchPressed ? std::exchange(pitchStep, TEditStep::Continue) : TEditStep::New;
+    Editor().SetOscillatorPitch(channel, ref, pitch, step);
+}
+
+bool COscillatorListItemWnd::eventFilter(QObject* watched, QEvent* event)
+{
+    // Everything one press of the pitch bar does (a thumb drag, a held
+    // arrow's repeats) is one undo step.
+    if (watched == pitchBar && event->type() == QEvent::MouseButtonPress) {
+        pitchPressed = true;
+        pitchStep = TEditStep::New;
+    } else if (watched == pitchBar && event->type() == QEvent::MouseButtonRelease) {
+        pitchPressed = false;
+    }
+    return CMessageWidget::eventFilter(watched, event);
 }
 
 intptr_t COscillatorListItemWnd::OnMessage(uint32_t message, uintptr_t, intptr_t)
@@ -153,7 +164,7 @@ void COscillatorListItemWnd::SetVolumeFromX(int x, TEditStep step)
     const int32_t volume = OscillatorVolumeFromX(x);
     if (step == TEditStep::Continue && volume == oscillator.volume)
         return;
-    Change([volume](TRixOscillator& changed) { changed.volume = volume; }, step);
+    Editor().SetOscillatorVolume(channel, ref, volume, step);
 }
 
 void COscillatorListItemWnd::mousePressEvent(QMouseEvent* event)
@@ -199,42 +210,34 @@ void COscillatorListItemWnd::mouseDoubleClickEvent(QMouseEvent* event)
 
 void COscillatorListItemWnd::OpenEnvelope(bool transitionEnvelope)
 {
-    TRixEnvelope* envelope = editor.OscillatorEnvelope(channel, ref, transitionEnvelope);
-    if (!envelope)
-        return;
-    editor.BeginStep(channel);
-    CInstrumentPrompts::Get().EditEnvelope(this, controller, envelope, channel);
-    Reload();
+    const auto list = ref.transition ? TEnvelopeAddress::TRANSITION_OSCILLATORS : TEnvelopeAddress::OSCILLATORS;
+    CInstrumentPrompts::Get().EditEnvelope(this, editor, {channel, list, ref.index, transitionEnvelope ? 1 : 0});
 }
 
 void COscillatorListItemWnd::OnToggleFm()
 {
-    editor.ToggleTransition(channel, ref.index);
-    body.Rebuild();
+    Editor().ToggleTransition(channel, ref.index);
 }
 
 void COscillatorListItemWnd::OnClose()
 {
-    editor.RemoveOscillator(channel, ref.index);
-    body.Rebuild();
+    Editor().RemoveOscillator(channel, ref.index);
 }
 
 void COscillatorListItemWnd::OnUp()
 {
-    if (ref.index > 0 && editor.SwapOscillators(channel, ref.index, ref.index - 1))
-        body.Rebuild();
+    if (ref.index > 0)
+        Editor().SwapOscillators(channel, ref.index, ref.index - 1);
 }
 
 void COscillatorListItemWnd::OnDown()
 {
-    if (editor.SwapOscillators(channel, ref.index, ref.index + 1))
-        body.Rebuild();
+    Editor().SwapOscillators(channel, ref.index, ref.index + 1);
 }
 
 void COscillatorListItemWnd::OnCopy()
 {
-    editor.DuplicateOscillator(channel, ref.index);
-    body.Rebuild();
+    Editor().DuplicateOscillator(channel, ref.index);
 }
 
 void COscillatorListItemWnd::Render()

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <cstdint>
 
+#include "EditStep.h"
 #include "InstrumentEditor.h"
 #include "MessageWidget.h"
 #include "Offscreen.h"
@@ -15,20 +16,20 @@ namespace rix {
 class CImageButton;
 class CInPlaceEdit;
 class COscillatorListBodyWnd;
-class CPlaybackController;
+class CSongEditor;
 
 // One oscillator of the list: its waveform (right click: the "Type" menu,
 // double click: the next one), its pitch (an in-place edit on a click, a
 // scroll bar of whole semitones), its volume bar (pressed or dragged), the
 // envelope buttons and, for a carrier, the frequency-modulation switch and
 // the buttons that delete, move and duplicate it. The item of a transition
-// oscillator has neither. Draws from an off-screen image redrawn when the
+// oscillator has neither. A volume drag or a press of the pitch bar (its
+// thumb dragged, an arrow held) is one undo step. Draws from an off-screen image redrawn when the
 // oscillator changed. UI thread only.
 class COscillatorListItemWnd : public CMessageWidget {
     Q_OBJECT
 public:
-    COscillatorListItemWnd(COscillatorListBodyWnd& body, CPlaybackController& controller, CInstrumentEditor& editor,
-                           int32_t channel, TOscillatorRef ref);
+    COscillatorListItemWnd(COscillatorListBodyWnd& body, CSongEditor& editor, int32_t channel, TOscillatorRef ref);
     // The pitch edit reports no focus loss to a half-destroyed item.
     ~COscillatorListItemWnd() override;
 
@@ -41,6 +42,8 @@ public:
     void OpenPitchEdit();
     CInPlaceEdit* PitchEdit() const { return pitchEdit; }
     QScrollBar* PitchScrollBar() const { return pitchBar; }
+    // Re-reads the oscillator and redraws.
+    void Reload();
 
 protected:
     intptr_t OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
@@ -49,11 +52,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Change(const std::function<void(TRixOscillator&)>& change, TEditStep step = TEditStep::New);
-    // Re-reads the oscillator and redraws.
-    void Reload();
+    CInstrumentEditor& Editor() const;
     void Render();
     void CommitPitch();
     void OnPitchBarAction(int action);
@@ -69,17 +71,16 @@ private:
     void OnTransitionEnvelope() { OpenEnvelope(true); }
     void OnVolumeEnvelope() { OpenEnvelope(false); }
 
-    COscillatorListBodyWnd& body;
-    CPlaybackController& controller;
-    CInstrumentEditor& editor;
+    CSongEditor& editor;
     int32_t channel;
     TOscillatorRef ref;
     TRixOscillator oscillator;
     CImageButton* fmButton = nullptr;
     CInPlaceEdit* pitchEdit = nullptr;
     QScrollBar* pitchBar = nullptr;
-    // A drag of the pitch scroll bar's thumb is one undo step.
-    bool pitchDragging = false;
+    // The pitch bar is pressed; its next change is pitchStep.
+    bool pitchPressed = false;
+    TEditStep pitchStep = TEditStep::New;
     bool volumeDragging = false;
     QImage offscreen;
     COffscreenKey key;

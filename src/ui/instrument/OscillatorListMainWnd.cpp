@@ -5,6 +5,7 @@
 #include <QScrollBar>
 
 #include "ImageButton.h"
+#include "InstrumentEditor.h"
 #include "InPlaceEdit.h"
 #include "InstrumentItemPainter.h"
 #include "InstrumentListGeometry.h"
@@ -22,8 +23,8 @@ constexpr int kSemitone = 100;
 
 } // namespace
 
-COscillatorListMainWnd::COscillatorListMainWnd(CPlaybackController& controller, QWidget* parent)
-    : CInstrumentPanelWnd(controller, EDITOR_OSCILLATOR_LIST, parent)
+COscillatorListMainWnd::COscillatorListMainWnd(CSongEditor& editor, QWidget* parent)
+    : CInstrumentPanelWnd(editor, parent)
 {
     connect(AddToolButton(QStringLiteral("Trans"), 349, 350), &CImageButton::clicked, this,
             &COscillatorListMainWnd::ToggleTranspose);
@@ -54,7 +55,7 @@ COscillatorListMainWnd::COscillatorListMainWnd(CPlaybackController& controller, 
                            static_cast<QWidget*>(okButton), static_cast<QWidget*>(amountEdit)})
         child->hide();
 
-    list = new COscillatorListBodyWnd(controller, Editor(), this);
+    list = new COscillatorListBodyWnd(editor, this);
     SetBody(list);
 }
 
@@ -71,7 +72,6 @@ int COscillatorListMainWnd::BodyTop() const
 void COscillatorListMainWnd::OnAdd()
 {
     Editor().AddOscillator(Channel());
-    list->Rebuild();
 }
 
 void COscillatorListMainWnd::OnNew()
@@ -80,7 +80,6 @@ void COscillatorListMainWnd::OnNew()
     if (!CInstrumentPrompts::Get().Ask(this, question))
         return;
     Editor().ClearOscillators(Channel());
-    list->Rebuild();
 }
 
 void COscillatorListMainWnd::ToggleTranspose()
@@ -101,7 +100,6 @@ void COscillatorListMainWnd::ApplyTranspose()
         return;
     CommitAmountEdit();
     Editor().TransposeAll(Channel(), transposeAmount);
-    list->Rebuild();
     ToggleTranspose();
 }
 

@@ -19,7 +19,7 @@ class CSpinWnd;
 class COscillatorListMainWnd : public CInstrumentPanelWnd {
     Q_OBJECT
 public:
-    COscillatorListMainWnd(CPlaybackController& controller, QWidget* parent);
+    COscillatorListMainWnd(CSongEditor& editor, QWidget* parent);
     ~COscillatorListMainWnd() override;
 
     COscillatorListBodyWnd* List() const { return list; }

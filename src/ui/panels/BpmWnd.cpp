@@ -8,6 +8,7 @@
 #include "PanelMath.h"
 #include "PlaybackController.h"
 #include "RixModule.h"
+#include "SongEditor.h"
 #include "SpinWnd.h"
 #include "Theme.h"
 
@@ -22,8 +23,9 @@ const QRect kValueArea(41, 7, 39, 19);
 constexpr int kMaxTextLength = 8;
 } // namespace
 
-CBpmWnd::CBpmWnd(CPlaybackController& controller, QWidget* parent)
-    : CMessageWidget(parent), controller(controller), spin(new CSpinWnd(this)), edit(new CInPlaceEdit(this))
+CBpmWnd::CBpmWnd(CSongEditor& editor, QWidget* parent)
+    : CMessageWidget(parent), editor(editor), controller(editor.Controller()), spin(new CSpinWnd(this)),
+      edit(new CInPlaceEdit(this))
 {
     spin->setGeometry(72, 3, 13, 20);
     spin->setAccessibleName(QStringLiteral("CSpinWnd"));
@@ -32,13 +34,19 @@ CBpmWnd::CBpmWnd(CPlaybackController& controller, QWidget* parent)
     edit->setMaxLength(kMaxTextLength);
     edit->setAccessibleName(QStringLiteral("bpm edit"));
     edit->hide();
-    controller.RegisterTarget(EDITOR_EXTRA_PANEL, this);
+    controller.AddListener(this);
 }
 
 CBpmWnd::~CBpmWnd()
 {
-    controller.RegisterTarget(EDITOR_EXTRA_PANEL, nullptr);
+    controller.RemoveListener(this);
     EndEdit();
+}
+
+void CBpmWnd::OnSongChanged(const TSongChange& change)
+{
+    if (change.Names(SONG_TEMPO))
+        update();
 }
 
 int32_t CBpmWnd::ReadBpm() const
@@ -47,31 +55,20 @@ int32_t CBpmWnd::ReadBpm() const
     return data->bpm;
 }
 
-intptr_t CBpmWnd::OnMessage(uint32_t message, uintptr_t, intptr_t)
+intptr_t CBpmWnd::OnMessage(uint32_t message, uintptr_t wParam, intptr_t)
 {
     switch (message) {
     case MSG_EDIT_END:
         EndEdit();
         break;
     case MSG_SPIN_UP:
-        Step(1);
-        break;
     case MSG_SPIN_DOWN:
-        Step(-1);
+        editor.StepTempo(message == MSG_SPIN_UP ? 1 : -1, StepOf(wParam));
         break;
     default:
         break;
     }
     return 0;
-}
-
-void CBpmWnd::Step(int32_t step)
-{
-    {
-        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE_EXCL);
-        data->bpm = CPanelMath::StepBpm(data->bpm, step);
-    }
-    update();
 }
 
 void CBpmWnd::StartEdit()
@@ -90,11 +87,7 @@ void CBpmWnd::EndEdit()
         return;
     editing = false;
     edit->hide();
-    const int32_t bpm = CPanelMath::ParseBpm(edit->text().left(kMaxTextLength).toStdString());
-    {
-        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE);
-        data->bpm = bpm;
-    }
+    editor.SetTempo(CPanelMath::ParseBpm(edit->text().left(kMaxTextLength).toStdString()));
     spin->show();
     update();
 }

@@ -6,19 +6,20 @@ namespace rix {
 
 class CInPlaceEdit;
 class CPlaybackController;
+class CSongEditor;
 class CSpinWnd;
 
 // The tempo control (88 × 26): "BPM:" and the song's tempo, a spin button
-// that steps it by one, and an in-place edit opened by a click on the
-// number. Every tempo it stores lies in 40..255. UI thread only; it is the
-// panel the controller only repaints when the editors are reset.
+// that steps it by one (a held button is one undo step), and an in-place
+// edit opened by a click on the number. Every tempo it stores lies in
+// 40..255. UI thread only.
 class CBpmWnd : public CMessageWidget {
     Q_OBJECT
 public:
-    CBpmWnd(CPlaybackController& controller, QWidget* parent);
+    CBpmWnd(CSongEditor& editor, QWidget* parent);
     ~CBpmWnd() override;
 
-    void Repaint() override { update(); }
+    void OnSongChanged(const TSongChange& change) override;
     bool IsEditing() const { return editing; }
 
 protected:
@@ -30,10 +31,9 @@ private:
     void StartEdit();
     // Reads the edit's text into the tempo; nothing when no edit runs.
     void EndEdit();
-    // Adds step to the tempo unless that leaves 40..255.
-    void Step(int32_t step);
     int32_t ReadBpm() const;
 
+    CSongEditor& editor;
     CPlaybackController& controller;
     CSpinWnd* spin;
     CInPlaceEdit* edit;

@@ -4,9 +4,10 @@
 #include <array>
 
 #include "LabelPainter.h"
+#include "LevelClock.h"
 #include "PanelMath.h"
 #include "PlaybackController.h"
-#include "RixModule.h"
+#include "SongEditor.h"
 #include "Theme.h"
 #include "VolumeBarWnd.h"
 
@@ -26,27 +27,30 @@ int32_t VolumeOfBar(float value)
 }
 } // namespace
 
-CMasterWnd::CMasterWnd(CPlaybackController& controller, QWidget* parent)
-    : CMessageWidget(parent), controller(controller), bar(new CVolumeBarWnd(QStringLiteral("Master"), kBarBrush, this))
+CMasterWnd::CMasterWnd(CSongEditor& editor, QWidget* parent)
+    : CMessageWidget(parent), editor(editor), controller(editor.Controller()),
+      bar(new CVolumeBarWnd(QStringLiteral("Master"), kBarBrush, this))
 {
-    Refresh();
-    controller.RegisterTarget(EDITOR_MASTER_PANEL, this);
+    ShowVolume();
+    controller.AddListener(this, POSTS_LEVELS);
 }
 
 CMasterWnd::~CMasterWnd()
 {
-    controller.RegisterTarget(EDITOR_MASTER_PANEL, nullptr);
+    CLevelClock::Get().Leave(this);
+    controller.RemoveListener(this);
 }
 
-void CMasterWnd::Refresh()
+void CMasterWnd::OnSongChanged(const TSongChange& change)
 {
-    int32_t volume = 0;
-    {
-        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_READ);
-        volume = data->masterVolume;
-    }
+    if (change.Names(SONG_MASTER_VOLUME))
+        ShowVolume();
+}
+
+void CMasterWnd::ShowVolume()
+{
+    const int32_t volume = editor.Read([](const CRixModuleData& song) { return song.masterVolume; });
     bar->SetValue(static_cast<float>(volume) / 255.0f);
-    bar->SetLevel(0.0f);
     update();
 }
 
@@ -66,24 +70,21 @@ void CMasterWnd::ShowLevel(bool playing)
     bar->SetLevel(level);
 }
 
-intptr_t CMasterWnd::OnMessage(uint32_t message, uintptr_t, intptr_t)
+intptr_t CMasterWnd::OnMessage(uint32_t message, uintptr_t wParam, intptr_t)
 {
     switch (message) {
     case MSG_LEVEL_REFRESH:
         ShowLevel(true);
+        CLevelClock::Get().Follow(this, [this] { ShowLevel(true); });
         break;
     case MSG_PLAYBACK_STOPPED:
+        CLevelClock::Get().Leave(this);
         ShowLevel(false);
         break;
-    case MSG_VOLUME_BAR: {
-        const int32_t volume = VolumeOfBar(bar->GetValue());
-        {
-            CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE);
-            data->masterVolume = volume;
-        }
+    case MSG_VOLUME_BAR:
+        editor.SetMasterVolume(VolumeOfBar(bar->GetValue()), StepOf(wParam));
         update();
         break;
-    }
     default:
         break;
     }

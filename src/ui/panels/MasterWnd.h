@@ -5,20 +5,19 @@
 namespace rix {
 
 class CPlaybackController;
+class CSongEditor;
 class CVolumeBarWnd;
 
 // The master panel (355 × 30): "Master", a bar for the song's master volume
-// (0..255 shown as 0..1) that also meters the heard mix, and the volume as
-// a number. UI thread only.
+// (0..255 shown as 0..1; a drag is one undo step) that also meters the heard
+// mix, and the volume as a number. UI thread only.
 class CMasterWnd : public CMessageWidget {
     Q_OBJECT
 public:
-    CMasterWnd(CPlaybackController& controller, QWidget* parent);
+    CMasterWnd(CSongEditor& editor, QWidget* parent);
     ~CMasterWnd() override;
 
-    // The controller re-reads the song after New, Open and resets.
-    void Refresh() override;
-    void Repaint() override { update(); }
+    void OnSongChanged(const TSongChange& change) override;
     CVolumeBarWnd& Bar() const { return *bar; }
 
 protected:
@@ -28,7 +27,10 @@ protected:
 
 private:
     void ShowLevel(bool playing);
+    // Shows the song's master volume.
+    void ShowVolume();
 
+    CSongEditor& editor;
     CPlaybackController& controller;
     CVolumeBarWnd* bar;
 };

@@ -27,8 +27,6 @@ public:
     COscBarWnd(CPlaybackController& controller, QWidget* parent);
     ~COscBarWnd() override;
 
-    void Refresh() override { RedrawCells(false); }
-    void Repaint() override { update(); }
 
 protected:
     intptr_t OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
@@ -39,6 +37,8 @@ private:
     // Draws again the cells whose trace or switch changed and repaints only
     // those; a silent channel costs nothing while the song plays on.
     void RedrawCells(bool withScopes);
+    // The trace goes straight into the cell's pixels as a vertical run per
+    // column; only a muted cell's "X" takes a painter.
     void DrawCell(int32_t channel, const TTrace* trace);
     // The cells' images at ratio, every cell drawn anew.
     void MakeCells(qreal ratio);
@@ -46,6 +46,8 @@ private:
     CPlaybackController& controller;
     COffscreenKey key;
     std::array<QImage, 8> cells;
+    // The empty cell in the theme's colours, at the cells' ratio.
+    QImage emptyCell;
     bool showingScopes = false;
     // What each cell shows, so that an unchanged one is not drawn again.
     struct TShown {

@@ -15,12 +15,6 @@ int32_t CPanelMath::ParseBpm(const std::string& text)
     return static_cast<int32_t>(std::clamp<long>(value, kMinBpm, kMaxBpm));
 }
 
-int32_t CPanelMath::StepBpm(int32_t bpm, int32_t step)
-{
-    const int64_t next = int64_t{bpm} + step;
-    return next >= kMinBpm && next <= kMaxBpm ? static_cast<int32_t>(next) : bpm;
-}
-
 int32_t CPanelMath::TimeOfRow(uint32_t absoluteRow, int32_t bpm)
 {
     const int32_t rowLength = RowLengthFromBpm(bpm);

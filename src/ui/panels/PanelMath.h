@@ -19,9 +19,6 @@ public:
     // The tempo typed into the tempo control: leading decimal digits (after
     // an optional sign), 0 when there are none, clamped to 40..255.
     static int32_t ParseBpm(const std::string& text);
-    // The tempo after a spin step: bpm + step when that lies in 40..255,
-    // else bpm unchanged.
-    static int32_t StepBpm(int32_t bpm, int32_t step);
 
     // Hundredths of a second at the start of an absolute row, the row taken
     // as unsigned: trunc(row × rowSeconds × 100 + 0.1) with the row length

@@ -19,9 +19,9 @@ constexpr int kEffectsTabX = 100;
 constexpr int kSelectedLabelBrush = 0, kUnselectedLabelBrush = 1, kFramePen = 3;
 } // namespace
 
-CSideWnd::CSideWnd(CPlaybackController& controller, QWidget* parent)
-    : QWidget(parent), oscillatorList(new COscillatorListMainWnd(controller, this)),
-      effectList(new CEffectListMainWnd(controller, this))
+CSideWnd::CSideWnd(CSongEditor& editor, QWidget* parent)
+    : QWidget(parent), oscillatorList(new COscillatorListMainWnd(editor, this)),
+      effectList(new CEffectListMainWnd(editor, this))
 {
     oscillatorList->setObjectName(QStringLiteral("COscillatorListMainWnd"));
     oscillatorList->setAccessibleName(QStringLiteral("COscillatorListMainWnd"));

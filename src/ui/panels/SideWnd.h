@@ -4,7 +4,7 @@
 
 namespace rix {
 
-class CPlaybackController;
+class CSongEditor;
 
 // The side panel (370 × 550): two tabs, "Oscillators" and "Effects", above
 // the oscillator list and the effect list of the current channel; a click
@@ -15,7 +15,7 @@ public:
     enum TTab { TAB_OSCILLATORS = 0, TAB_EFFECTS = 1 };
     static constexpr int TAB_HEIGHT = 20;
 
-    CSideWnd(CPlaybackController& controller, QWidget* parent);
+    CSideWnd(CSongEditor& editor, QWidget* parent);
 
     TTab GetSelectedTab() const { return selectedTab; }
     void SelectTab(TTab tab);

@@ -19,29 +19,54 @@ constexpr int kBackgroundBrush = 26;
 CTimeCounterWnd::CTimeCounterWnd(CPlaybackController& controller, QWidget* parent)
     : CMessageWidget(parent), controller(controller)
 {
-    controller.RegisterTarget(EDITOR_TIME_COUNTER, this);
+    ShowTime();
+    controller.AddListener(this, POSTS_POSITION);
 }
 
 CTimeCounterWnd::~CTimeCounterWnd()
 {
-    controller.RegisterTarget(EDITOR_TIME_COUNTER, nullptr);
+    controller.RemoveListener(this);
+}
+
+void CTimeCounterWnd::SetOrderCursor(int32_t)
+{
+    ShowTime();
+}
+
+void CTimeCounterWnd::SetRowCursor(int32_t)
+{
+    ShowTime();
+}
+
+void CTimeCounterWnd::OnSongChanged(const TSongChange& change)
+{
+    if (change.Names(SONG_TEMPO))
+        ShowTime();
 }
 
 intptr_t CTimeCounterWnd::OnMessage(uint32_t message, uintptr_t wParam, intptr_t)
 {
     if (message != MSG_PLAYING_POSITION)
         return 0;
+    playingRow = wParam < NO_PLAYING_POSITION ? static_cast<int32_t>(wParam) : -1;
+    ShowTime();
+    return 1;
+}
+
+void CTimeCounterWnd::ShowTime()
+{
+    const int32_t row = playingRow >= 0 ? playingRow
+                                        : controller.GetCurrentOrder() * RIX_ROWS + controller.GetCurrentRow();
     int32_t bpm = 0;
     {
         CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_READ);
         bpm = data->bpm;
     }
-    const int32_t shown = CPanelMath::TimeOfRow(static_cast<uint32_t>(wParam), bpm);
+    const int32_t shown = CPanelMath::TimeOfRow(static_cast<uint32_t>(row), bpm);
     if (shown != time) {
         time = shown;
         update();
     }
-    return 1;
 }
 
 void CTimeCounterWnd::paintEvent(QPaintEvent*)

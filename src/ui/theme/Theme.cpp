@@ -22,13 +22,13 @@ constexpr int BITMAP_IDS[] = {312, 313, 314, 316, 317, 318, 319, 320, 321, 322, 
                               329, 330, 331, 332, 333, 334, 335, 336, 337, 338, 339, 341, 342, 343, 344,
                               345, 346, 347, 348, 349, 350, 351, 352, 353, 356, 357, 358, 359, 360, 361};
 
-struct TFontSpec {
+struct TFontFace {
     const char* family;
     int points;
     bool bold;
 };
 
-constexpr TFontSpec FONT_SPECS[CTheme::FONT_COUNT] = {
+constexpr TFontFace FONT_FACES[CTheme::FONT_COUNT] = {
     {"MS Sans Serif", 8, false}, {"MS Sans Serif", 8, true}, {"MS Sans Serif", 8, true},
     {"MS Sans Serif", 7, true},  {"MS Sans Serif", 20, true}, {"Arial", 10, true},
     {"Arial", 20, false},        {"Arial", 14, false},       {"Arial", 10, true},
@@ -37,12 +37,12 @@ constexpr TFontSpec FONT_SPECS[CTheme::FONT_COUNT] = {
 // The family when installed; else fontconfig's best match, which is a
 // metric-compatible face when there is one (Liberation Sans for Arial) and
 // the generic sans-serif family otherwise.
-QFont MakeFont(const TFontSpec& spec)
+QFont MakeFont(const TFontFace& face)
 {
-    QFont font(QString::fromLatin1(spec.family));
+    QFont font(QString::fromLatin1(face.family));
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(spec.points);
-    font.setBold(spec.bold);
+    font.setPointSize(face.points);
+    font.setBold(face.bold);
     return font;
 }
 
@@ -91,7 +91,7 @@ CTheme::CTheme()
 {
     RegisterThemeResources();
     for (int index : {0, 1, 2, 3, 4, 5, 6, 8, 7})
-        fonts[static_cast<std::size_t>(index)] = MakeFont(FONT_SPECS[index]);
+        fonts[static_cast<std::size_t>(index)] = MakeFont(FONT_FACES[index]);
     const TSchemeColours& colours = SchemeColours(false);
     for (int index = 0; index < BRUSH_COUNT; ++index)
         brushes[static_cast<std::size_t>(index)] = QColor::fromRgba(colours.brushes[index]);

@@ -27,6 +27,7 @@ public:
         bool operator==(const TMessage&) const = default;
     };
     std::vector<TMessage> messages;
+    std::vector<uintptr_t> wParams;
 
     std::size_t Count(uint32_t message) const
     {
@@ -35,9 +36,10 @@ public:
     }
 
 protected:
-    intptr_t OnMessage(uint32_t message, uintptr_t, intptr_t lParam) override
+    intptr_t OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override
     {
         messages.push_back({message, lParam});
+        wParams.push_back(wParam);
         return 7;
     }
 };
@@ -63,6 +65,7 @@ TEST(SpinWnd, StepsOnceThenRepeatsEvery80MsAfter300Ms)
     };
     for (const TCase& c : {TCase{3, MSG_SPIN_UP}, TCase{15, MSG_SPIN_DOWN}}) {
         parent.messages.clear();
+        parent.wParams.clear();
         QElapsedTimer clock;
         clock.start();
         QTest::mousePress(spin, Qt::LeftButton, {}, QPoint(6, c.y));
@@ -83,6 +86,9 @@ TEST(SpinWnd, StepsOnceThenRepeatsEvery80MsAfter300Ms)
         QTest::qWait(200);
         EXPECT_EQ(parent.Count(c.message), held) << "steps after the release";
         EXPECT_EQ(parent.messages.size(), held);
+        // The whole press is one gesture.
+        EXPECT_EQ(parent.wParams.front(), GESTURE_STARTS);
+        EXPECT_EQ(std::count(parent.wParams.begin(), parent.wParams.end(), GESTURE_CONTINUES), held - 1);
     }
 }
 
@@ -107,6 +113,7 @@ TEST(VolumeBarWnd, ClickAndDragPostOnlyChanges)
     EXPECT_FLOAT_EQ(bar->GetValue(), 0.0f);
     EXPECT_EQ(parent.messages,
               (std::vector<CRecordingParent::TMessage>{{MSG_VOLUME_BAR, reinterpret_cast<intptr_t>(bar)}}));
+    EXPECT_EQ(parent.wParams, std::vector<uintptr_t>{GESTURE_STARTS}) << "the first change of the press starts it";
 }
 
 TEST(InPlaceEdit, EnterAndEscapeEndTheEditOtherKeysType)

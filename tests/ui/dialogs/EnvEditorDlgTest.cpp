@@ -28,8 +28,6 @@ protected:
             song.bpm = 120;
             song.channels[2].envelope = TRixEnvelope::Default();
         });
-        rix::CRixModuleLock data(Controller().GetSongModule(), nexilon::LOCKMODE_READ);
-        envelope = &data->channels[2].envelope;
     }
     void TearDown() override
     {
@@ -39,7 +37,7 @@ protected:
 
     CEnvEditorDlg& Open()
     {
-        dialog = std::make_unique<CEnvEditorDlg>(nullptr, Controller(), envelope, 2);
+        dialog = std::make_unique<CEnvEditorDlg>(nullptr, Editor(), TEnvelopeAddress{2, TEnvelopeAddress::CHANNEL, 0, 0});
         return *dialog;
     }
     template <class TWidget> TWidget* Child(const char* name) const
@@ -51,7 +49,6 @@ protected:
     void Type(const char* edit, const char* text) { Child<QLineEdit>(edit)->setText(QString::fromLatin1(text)); }
     TRixEnvelope Envelope() { return ReadSong<TRixEnvelope>([](const CRixModuleData& s) { return s.channels[2].envelope; }); }
 
-    TRixEnvelope* envelope = nullptr;
     std::unique_ptr<CEnvEditorDlg> dialog;
 };
 

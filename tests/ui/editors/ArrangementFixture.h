@@ -1,7 +1,7 @@
 #pragma once
 
-// Both arrangement windows side by side on a shown top-level widget, linked
-// as the view links them, with error boxes caught instead of shown.
+// Both arrangement windows side by side on a shown top-level widget, with
+// error boxes caught instead of shown.
 #include <QKeyEvent>
 #include <QStringList>
 #include <QTest>
@@ -21,12 +21,10 @@ protected:
         rix::CTheme::Create();
         top = std::make_unique<QWidget>();
         top->resize(530, 570);
-        order = new rix::COrderTableWnd(Controller(), top.get());
+        order = new rix::COrderTableWnd(Editor(), top.get());
         order->setGeometry(0, 0, 165, 560);
-        pattern = new rix::CPatternWnd(Controller(), top.get());
+        pattern = new rix::CPatternWnd(Editor(), top.get());
         pattern->setGeometry(164, 310, 356, 250);
-        order->SetPatternWnd(pattern);
-        pattern->SetOrderTable(order);
         top->show();
         rix::CErrorBox::SetHook([this](QWidget*, const QString& text) { errors << text; });
     }

@@ -34,8 +34,6 @@ TEST_P(CRandomEditingTest, KeepsItsInvariantsAndUndoesToTheStart)
         for (int number = 1; number < 16; ++number)
             data.patterns[6][number][pick(16)] = 1 + pick(113);  // no room in channel 7
     });
-    order->Refresh();
-    pattern->Refresh();
     const CRixModuleData first = Song();
 
     for (int action = 0; action < kActionsPerSeed; ++action) {
@@ -53,8 +51,8 @@ TEST_P(CRandomEditingTest, KeepsItsInvariantsAndUndoesToTheStart)
             command == 0 ? target->Cut() : command == 1 ? target->Copy() : target->Paste();
             break;
         }
-        case 5: Controller().Undo(); break;
-        default: Controller().Redo(); break;
+        case 5: Editor().Undo(); break;
+        default: Editor().Redo(); break;
         }
         const CRixModuleData song = Song();
         const TCell cursor{Controller().GetCurrentChannel(), Controller().GetCurrentRow()};
@@ -71,15 +69,15 @@ TEST_P(CRandomEditingTest, KeepsItsInvariantsAndUndoesToTheStart)
                 << action;
     }
 
-    while (Controller().CanRedo())
-        Controller().Redo();
+    while (Editor().CanRedo())
+        Editor().Redo();
     const CRixModuleData last = Song();
     EXPECT_EQ(rixtest::Loaded<CRixModuleData>(rixtest::SaveBytes(last)), last);
-    while (Controller().CanUndo())
-        Controller().Undo();
+    while (Editor().CanUndo())
+        Editor().Undo();
     EXPECT_TRUE(Song() == first);
-    while (Controller().CanRedo())
-        Controller().Redo();
+    while (Editor().CanRedo())
+        Editor().Redo();
     EXPECT_TRUE(Song() == last);
 }
 

@@ -31,7 +31,7 @@ protected:
         return types;
     }
 
-    CEffectListMainWnd panel{controller, nullptr};
+    CEffectListMainWnd panel{editor, nullptr};
 };
 
 TEST_F(EffectList, AddedItemsStackAndTheirBarsStoreZeroTo255)

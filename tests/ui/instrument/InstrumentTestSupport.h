@@ -7,10 +7,12 @@
 #include <functional>
 
 #include "IRixModulePlayer.h"
+#include "InstrumentEditor.h"
 #include "InstrumentPrompts.h"
 #include "ModuleArchive.h"
 #include "PlaybackController.h"
 #include "RixModule.h"
+#include "SongEditor.h"
 #include "Theme.h"
 #include "nexilon/Nexilon.h"
 
@@ -45,10 +47,15 @@ public:
                 return action;
         return nullptr;
     }
-    void EditEnvelope(QWidget*, rix::CPlaybackController&, rix::TRixEnvelope* envelope, int32_t) override
+    // What the envelope editor would commit: the envelope changed by
+    // editEnvelope.
+    void EditEnvelope(QWidget*, rix::CSongEditor& editor, const rix::TEnvelopeAddress& address) override
     {
-        if (editEnvelope)
+        std::optional<rix::TRixEnvelope> envelope = editor.Instruments().ReadEnvelope(address);
+        if (envelope && editEnvelope) {
             editEnvelope(*envelope);
+            editor.Instruments().SetEnvelope(address, *envelope);
+        }
     }
 
     bool answer = false;
@@ -64,13 +71,18 @@ protected:
         rix::CRixModuleLock lock(controller.GetSongModule(), nexilon::LOCKMODE_READ);
         return lock->channels[channel];
     }
+    // As a load would, outside the edit layer's history.
     void SetChannel(int32_t channel, const rix::CRixModuleChannel& instrument)
     {
-        rix::CRixModuleLock lock(controller.GetSongModule(), nexilon::LOCKMODE_WRITE);
-        lock->channels[channel] = instrument;
+        {
+            rix::CRixModuleLock lock(controller.GetSongModule(), nexilon::LOCKMODE_WRITE);
+            lock->channels[channel] = instrument;
+        }
+        controller.AnnounceSongChange({rix::SONG_INSTRUMENT | rix::SONG_CHANNEL_VOLUME, 1u << channel});
     }
 
     rix::CPlaybackController controller;
+    rix::CSongEditor editor{controller};
     CFakePrompts prompts;
 };
 

@@ -22,7 +22,6 @@ protected:
         for (int32_t i = 0; i < 3; ++i)
             three.oscillators[i].pitch = 100 * i;
         SetChannel(0, three);
-        panel.Refresh();
         panel.resize(368, 529);
         panel.show();
     }
@@ -37,7 +36,7 @@ protected:
         return pitches;
     }
 
-    COscillatorListMainWnd panel{controller, nullptr};
+    COscillatorListMainWnd panel{editor, nullptr};
 };
 
 TEST_F(OscillatorList, ItemButtonsMoveDuplicateAndDeleteInBothLists)

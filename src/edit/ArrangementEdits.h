@@ -7,10 +7,10 @@
 
 namespace rix {
 
-// The block and row edits of the order table and the pattern editor, on song
-// data the caller has locked (read lock for the copies and the searches,
-// write lock for the changes). Targets outside the grid are skipped, and
-// pattern cells are written only in patterns 1..15.
+// The block and row edits of the order table and the pattern editor on song
+// data (the edit layer's copy of the song). Selections lie inside the grid;
+// targets outside it are skipped, and pattern cells are written only in
+// patterns 1..15.
 class CArrangementEdits {
 public:
     // Order table: one channel's entries from position on move one down

@@ -1,6 +1,5 @@
 // The instrument editors' edits against a song that plays on the dummy
-// audio driver, without windows: built apart from the widget tests and
-// labelled playback, so the ThreadSanitizer build runs it too.
+// audio driver, without windows (the ThreadSanitizer build runs it too).
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -10,6 +9,7 @@
 #include "IRixModulePlayer.h"
 #include "InstrumentEditor.h"
 #include "PlaybackController.h"
+#include "SongEditor.h"
 #include "RixModule.h"
 #include "nexilon/Nexilon.h"
 
@@ -37,10 +37,9 @@ void Edit(CInstrumentEditor& editor, int step)
     switch (step % 9) {
     case 0: editor.AddOscillator(0); break;
     case 1: editor.ToggleTransition(0, some); break;
-    case 2: editor.ChangeOscillator(0, {some, step % 2 == 0}, [&](TRixOscillator& o) { o.type = value % 5; });
-        break;
+    case 2: editor.SetOscillatorType(0, {some, step % 2 == 0}, value % 5); break;
     case 3: editor.AddEffect(0, step / 9 % 7); break;
-    case 4: editor.ChangeEffect(0, some, [&](TRixEffect& e) { e.param1 = e.envelope1.maxValue = value; }); break;
+    case 4: editor.SetEffectParameter(0, some, 1, value); break;
     case 5: editor.SwapEffects(0, 0, some); break;
     case 6: editor.TransposeAll(0, step % 2 ? 700 : -700); break;
     case 7: editor.RemoveEffect(0, 0); break;
@@ -55,8 +54,9 @@ TEST(InstrumentEditsWhilePlaying, NothingStallsOrBreaks)
     RegisterPlayerClass();
     ::setenv("SONRIX_AUDIO_DRIVER", "dummy", 0);
     CPlaybackController controller;
+    CSongEditor songEditor(controller);
     CRowFollower follower;
-    controller.RegisterTarget(EDITOR_PATTERN, &follower);
+    controller.AddListener(&follower, POSTS_POSITION);
     {
         CRixModuleLock song(controller.GetSongModule(), nexilon::LOCKMODE_WRITE);
         for (int order = 0; order < 64; ++order)
@@ -75,8 +75,10 @@ TEST(InstrumentEditsWhilePlaying, NothingStallsOrBreaks)
     std::this_thread::sleep_for(2s);
     const int32_t quietRows = follower.row - row;
     row = follower.row;
-    std::thread edits([&controller] {
-        CInstrumentEditor editor(controller);
+    // Edits from a thread of their own stand for a busy UI thread; the
+    // controller has no windows, so nothing else edits meanwhile.
+    std::thread edits([&songEditor] {
+        CInstrumentEditor& editor = songEditor.Instruments();
         const auto end = std::chrono::steady_clock::now() + 2s;
         for (int step = 0; std::chrono::steady_clock::now() < end; ++step) {
             Edit(editor, step);
@@ -87,7 +89,7 @@ TEST(InstrumentEditsWhilePlaying, NothingStallsOrBreaks)
     const int32_t editedRows = follower.row - row;
     EXPECT_TRUE(controller.IsPlaying());
     controller.Stop();
-    controller.RegisterTarget(EDITOR_PATTERN, nullptr);
+    controller.RemoveListener(&follower);
     EXPECT_GE(editedRows, quietRows * 3 / 4) << quietRows << " rows without edits";
     EXPECT_GT(editedRows, 0);
 }

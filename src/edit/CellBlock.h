@@ -43,6 +43,8 @@ public:
     int32_t Height() const { return HighRow() - LowRow() + 1; }
     TCell Low() const { return {LowChannel(), LowRow()}; }
     bool IsSingleCell() const { return anchor == end; }
+    // Whether every cell lies in channels 0..7 and rows 0..rows - 1.
+    bool Inside(int32_t rows) const { return LowChannel() >= 0 && HighChannel() < 8 && LowRow() >= 0 && HighRow() < rows; }
     bool Contains(TCell cell) const
     {
         return cell.channel >= LowChannel() && cell.channel <= HighChannel() && cell.row >= LowRow() &&
@@ -61,6 +63,11 @@ struct TCellBlock {
     std::vector<uint32_t> cells;
 
     bool IsEmpty() const { return cells.empty(); }
+    // Whether it holds width x height cells, as At expects.
+    bool IsWhole() const
+    {
+        return width > 0 && height > 0 && cells.size() == static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    }
     uint32_t At(int32_t row, int32_t column) const { return cells[size_t(row * width + column)]; }
 };
 
