@@ -40,11 +40,22 @@ int RunRenderStems(const std::vector<std::string>& args)
         return UsageError("render --stems needs DIR and IN.sonrix");
     const std::string& folder = args[0];
     const std::string& input = args[1];
+    if (folder == "-")
+        return ReportFileFailure(OutputName(folder),
+                                 CFileRefused("render --stems writes several files; give a folder"));
     auto song = std::make_unique<rix::CRixModuleData>();
     try {
         LoadModuleFile(input, *song);
     } catch (const std::exception& error) {
         return ReportFileFailure(input, error);
+    }
+    // No stem may replace the song, checked before the first one is written.
+    for (const auto& [channel, path] : rix::StemPaths(*song, folder)) {
+        try {
+            OutputPath(path, {input}, TOutputData::Binary);
+        } catch (const std::exception& error) {
+            return ReportFileFailure(path, error);
+        }
     }
     // The stems render from a module object, as the editor's WAV export does.
     nexilon::CPtr<rix::IRixModule> module = nexilon::CreateInstance<rix::IRixModule>(rix::CRixModule::ClassId);

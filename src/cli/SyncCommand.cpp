@@ -53,8 +53,6 @@ int RunSync(const std::vector<std::string>& arguments)
         PrintJson(events);
     else
         PrintCsv(events);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout))
-        return ReportFileFailure("standard output", std::runtime_error("Cannot write to standard output"));
     return 0;
 }
 

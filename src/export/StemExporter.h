@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "IRixModule.h"
@@ -14,6 +15,10 @@ struct TStemExportResult {
     // The files written, whole, in channel order.
     std::vector<std::string> paths;
 };
+
+// The file of each channel that plays a note, in channel order: `folder`/
+// StemFileName.
+std::vector<std::pair<int, std::string>> StemPaths(const CRixModuleData& data, const std::string& folder);
 
 // One WAV file per channel that plays a note (StemFileName in `folder`),
 // each the song with every other channel muted (CWavExporter with a solo
