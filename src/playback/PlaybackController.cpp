@@ -57,21 +57,26 @@ void CPlaybackController::RegisterDocument(IPlaybackDocument* document)
 
 void CPlaybackController::PlaySong()
 {
-    StartPlayback(false);
+    StartPlayback(false, false);
 }
 
 void CPlaybackController::PlayPatternLoop()
 {
-    StartPlayback(true);
+    StartPlayback(true, false);
 }
 
-void CPlaybackController::StartPlayback(bool loop)
+void CPlaybackController::PlayFromCursor()
+{
+    StartPlayback(false, true);
+}
+
+void CPlaybackController::StartPlayback(bool loop, bool fromCursorRow)
 {
     if (playback.IsBusy())
         return;
     preview.Stop();
     UseChosenOutput();
-    playback.Start(*audioDevice, loop);
+    playback.Start(*audioDevice, loop, fromCursorRow);
 }
 
 void CPlaybackController::Stop()

@@ -54,6 +54,8 @@ public:
     // do nothing while a playback runs or is starting.
     void PlaySong();
     void PlayPatternLoop();
+    // As PlaySong, from the cursor's row of its order position.
+    void PlayFromCursor();
     // Silences the song and the preview and waits for the playback thread's
     // last messages.
     void Stop();
@@ -108,7 +110,7 @@ public:
     void WaitUntilIdle();
 
 private:
-    void StartPlayback(bool loop);
+    void StartPlayback(bool loop, bool fromCursorRow);
     // Opens the chosen output when it is not the one in use.
     void UseChosenOutput();
 

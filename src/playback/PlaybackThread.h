@@ -32,7 +32,7 @@ namespace rix {
 class CPlaybackThread {
 public:
     // Needs the player class registered. cursor is only stored here: the
-    // thread reads its order position when it starts.
+    // thread reads its order position (and row) when it starts.
     CPlaybackThread(IRixModule& song, CEditCursor& cursor, CEditorNotifier& notifier);
     // Stops playback.
     ~CPlaybackThread();
@@ -40,9 +40,10 @@ public:
     CPlaybackThread& operator=(const CPlaybackThread&) = delete;
 
     // Plays through device from the cursor's order position (from the start
-    // when that is past the song's end); loop repeats that order position
+    // when that is past the song's end), at its first row or, with
+    // fromCursorRow, at the cursor's row; loop repeats that order position
     // until Stop. Does nothing while a playback runs or is starting.
-    void Start(nexilon::IAudioDevice& device, bool loop);
+    void Start(nexilon::IAudioDevice& device, bool loop, bool fromCursorRow = false);
     // Silences the song at once, whether or not the playback still runs,
     // and waits for the thread's last messages.
     void Stop();
@@ -67,9 +68,9 @@ public:
     bool IsBusy() const { return threadActive; }
 
 private:
-    void Run(bool loop);
+    void Run(bool loop, bool fromCursorRow);
     // False when the song has no order position or Stop came first.
-    bool StartSound(bool loop);
+    bool StartSound(bool loop, bool fromCursorRow);
     // Until the sound ends or Stop; the sound's failure, if it failed.
     std::string FollowSound(bool loop);
     void StopSound();
