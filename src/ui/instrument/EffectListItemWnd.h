@@ -14,6 +14,7 @@
 namespace rix {
 
 class CEffectListBodyWnd;
+class CImageButton;
 class CSongEditor;
 class CVolumeBarWnd;
 
@@ -57,6 +58,7 @@ protected:
 
     intptr_t OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     struct TBar {
@@ -73,7 +75,8 @@ private:
 
     int32_t FieldValue(int field) const { return field == 2 ? effect.param2 : effect.param1; }
     void Render();
-    void AddHeaderButton(const QString& text, int normalId, int pressedId, int x, int y,
+    // The next header button leftwards from the right edge.
+    void AddHeaderButton(const QString& text, const QString& tip, int normalId, int pressedId,
                          void (CEffectListItemWnd::*handler)());
     void OnClose();
     void OnUp();
@@ -87,6 +90,8 @@ private:
     QString title;
     std::vector<TBar> bars;
     std::vector<TLabel> labels;
+    // Close, Down, Up and Copy: kept at the right edge.
+    std::vector<CImageButton*> headerButtons;
     QImage offscreen;
     COffscreenKey key;
     bool dirty = true;
