@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "LabelPainter.h"
+#include "MouseGestures.h"
 #include "PanelMath.h"
 #include "PlaybackController.h"
 #include "SongEditor.h"
@@ -30,6 +31,7 @@ CMixerWnd::CMixerWnd(CSongEditor& editor, QWidget* parent)
     : CMessageWidget(parent), editor(editor), controller(editor.Controller())
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setToolTip(CMouseGestures::Tip(TMouseArea::Mixer));
     MakeStrips(1);
     controller.AddListener(this, POSTS_LEVELS);
 }

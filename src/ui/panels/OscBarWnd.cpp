@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "LabelPainter.h"
+#include "MouseGestures.h"
 #include "PanelMath.h"
 #include "PlaybackController.h"
 #include "Theme.h"
@@ -26,6 +27,7 @@ COscBarWnd::COscBarWnd(CPlaybackController& controller, QWidget* parent)
     : CMessageWidget(parent), controller(controller)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setToolTip(CMouseGestures::Tip(TMouseArea::OscillatorBar));
     MakeCells(1);
     controller.AddListener(this, POSTS_LEVELS);
 }
