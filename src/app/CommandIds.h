@@ -11,6 +11,7 @@ enum TCommandId : int {
     ID_PLAY = 101,
     ID_PATTERN_PLAY = 102,
     ID_STOP = 103,
+    ID_PLAY_FROM_CURSOR = 104,
     ID_VIEW_CUSTOMIZE = 126,
     ID_VIEW_APPLOOK_WIN_2000 = 210,
     ID_VIEW_APPLOOK_OFF_XP = 211,
@@ -23,6 +24,7 @@ enum TCommandId : int {
     ID_VIEW_APPLOOK_OFF_2007_AQUA = 218,
     ID_VIEW_AUDIO_OUTPUT = 219,
     ID_VIEW_ZOOM_FIRST = 220, // View > Zoom, in the order of CZoom::Choices: 220..223
+    ID_VIEW_FOLLOW_PLAYBACK = 230,
     ID_EXPORT_WAV = 32830,
     ID_EXPORT_CPP = 32831,
     ID_EXPORT_CPP_AS = 32832,
@@ -38,6 +40,7 @@ enum TCommandId : int {
     ID_EDIT_UNDO = 57643,
     ID_EDIT_REDO = 57644,
     ID_APP_ABOUT = 57664,
+    ID_HELP_KEYS = 57666,
     ID_APP_EXIT = 57665,
     ID_VIEW_TOOLBAR = 59392,
     ID_VIEW_STATUS_BAR = 59393,

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -27,12 +28,17 @@
 #include "AudioOutputDlg.h"
 #include "Autosave.h"
 #include "CommandIds.h"
+#include "CommandStates.h"
 #include "ExportCommands.h"
 #include "ExportSizeIndicator.h"
+#include "GridWnd.h"
+#include "KeyList.h"
+#include "KeyListDlg.h"
 #include "LockKeyIndicators.h"
 #include "MidiInputMenu.h"
 #include "PatternWnd.h"
 #include "PlaybackController.h"
+#include "PlaybackStatus.h"
 #include "RixDoc.h"
 #include "RixView.h"
 #include "SaveFileDialog.h"
@@ -51,6 +57,7 @@ const QString kStateKey = QStringLiteral("MainWindow/State");
 const QString kFilter = QStringLiteral("sonrix3 Files (*.sonrix)");
 const QString kCaption = QStringLiteral("sonrix3");
 const QString kToolbarHiddenKey = QStringLiteral("ToolbarHidden");
+const QString kFollowPlaybackKey = QStringLiteral("FollowPlayback");
 // The Standard toolbar's commands; 0 separates groups.
 constexpr int kToolbarLayout[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_CUT, ID_EDIT_COPY,
                                   ID_EDIT_PASTE, 0, ID_FILE_PRINT, ID_APP_ABOUT};
@@ -79,7 +86,16 @@ CMainFrame::CMainFrame(CSongEditor& editor, QWidget* parent)
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
+    SetCommandTips();
+    CreateEditContextMenu();
     new CUndoCommands(editor, Action(ID_EDIT_UNDO), Action(ID_EDIT_REDO), statusBar(), this);
+    const auto button = [this](const char* name) { return view->findChild<QWidget*>(QString::fromLatin1(name)); };
+    new CCommandStates(editor, Action(ID_EDIT_CUT), Action(ID_EDIT_COPY), Action(ID_EDIT_PASTE),
+                       {{button(CRixView::kPlay.text), button(CRixView::kPlayFromCursor.text),
+                         button(CRixView::kPatternPlay.text)},
+                        button(CRixView::kStop.text)},
+                       this);
+    OnFollowPlayback(QSettings().value(kFollowPlaybackKey, true).toBool());
     setDockNestingEnabled(true);
     setAcceptDrops(true);
 
@@ -157,6 +173,13 @@ void CMainFrame::CreateMenus()
         CToolbarIcons::Icon(CToolbarIcons::Paste));
 
     QMenu* viewMenu = menuBar()->addMenu(tr("&View"));
+    QAction* follow = AddCommand(viewMenu, ID_VIEW_FOLLOW_PLAYBACK, tr("&Follow Playback"), QKeySequence(Qt::Key_ScrollLock));
+    follow->setCheckable(true);
+    connect(follow, &QAction::toggled, this, &CMainFrame::OnFollowPlayback);
+    // Qt takes no lock key for a shortcut (they count as modifiers): the
+    // frame runs Scroll Lock itself, the shortcut names it.
+    qApp->installEventFilter(this);
+    viewMenu->addSeparator();
     QMenu* bars = viewMenu->addMenu(tr("&Toolbars and Docking Windows"));
     bars->setObjectName(QStringLiteral("Toolbars and Docking Windows"));
     AddCommand(bars, ID_VIEW_CUSTOMIZE, tr("Customize..."));
@@ -178,6 +201,8 @@ void CMainFrame::CreateMenus()
     viewMenu->addMenu(new CMidiInputMenu(view->findChild<CPatternWnd*>(), viewMenu));
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
+    AddCommand(help, ID_HELP_KEYS, tr("&Keys and Mouse..."));
+    connect(Action(ID_HELP_KEYS), &QAction::triggered, this, &CMainFrame::OnKeyList);
     AddCommand(help, ID_APP_ABOUT, tr("&About sonrix3..."))->setIcon(CToolbarIcons::Icon(CToolbarIcons::About));
     AddCommand(nullptr, ID_FILE_PRINT, tr("Print"))->setIcon(CToolbarIcons::Icon(CToolbarIcons::Print));
     // Printing a song has no meaning; the button stays for the familiar row.
@@ -210,10 +235,14 @@ void CMainFrame::CreateToolBar()
         hiddenToolbarCommands.insert(id.toInt());
     FillToolBar();
     // Qt's own buttons that show what a too narrow window cuts off.
-    if (auto* more = toolBar->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
+    if (auto* more = toolBar->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button"))) {
         more->setAccessibleName(tr("More buttons"));
-    if (auto* more = menuBar()->findChild<QWidget*>(QStringLiteral("qt_menubar_ext_button")))
+        more->setToolTip(tr("The buttons the window is too narrow for"));
+    }
+    if (auto* more = menuBar()->findChild<QWidget*>(QStringLiteral("qt_menubar_ext_button"))) {
         more->setAccessibleName(tr("More menus"));
+        more->setToolTip(tr("The menus the window is too narrow for"));
+    }
     QAction* toggle = toolBar->toggleViewAction();
     toggle->setProperty("commandId", ID_VIEW_TOOLBAR);
     toggle->setText(tr("Standard"));
@@ -246,17 +275,77 @@ void CMainFrame::CreateStatusBar()
 {
     statusBar()->setObjectName(QStringLiteral("Status bar"));
     new CExportSizeIndicator(controller, statusBar());
-    new CLockKeyIndicators(statusBar());
-    statusBar()->showMessage(tr("Ready"));
-    // A note that timed out or a menu that closed leaves the idle text, not
-    // an empty pane.
+    lockKeys = new CLockKeyIndicators(statusBar());
+    playbackStatus = new CPlaybackStatus(controller, *statusBar(), this);
+    statusBar()->showMessage(playbackStatus->IdleText());
+    // A note that timed out or a menu that closed leaves the idle text
+    // ("Ready", or what plays), not an empty pane.
     connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& text) {
         if (text.isEmpty())
-            statusBar()->showMessage(tr("Ready"));
+            statusBar()->showMessage(playbackStatus->IdleText());
     });
     QAction* show = Action(ID_VIEW_STATUS_BAR);
     show->setChecked(true);
     connect(show, &QAction::toggled, statusBar(), &QWidget::setVisible);
+}
+
+void CMainFrame::SetCommandTips()
+{
+    for (const auto& [id, action] : actions) {
+        QString name = action->objectName();
+        name.remove(QStringLiteral("..."));
+        if (name.isEmpty())
+            continue;  // an unused recent-file entry
+        QStringList keys;
+        for (const QKeySequence& shortcut : action->shortcuts())
+            keys << CKeyList::KeyName(shortcut[0].key(), shortcut[0].keyboardModifiers());
+        action->setToolTip(keys.isEmpty() ? name : tr("%1 (%2)").arg(name, keys.join(QStringLiteral(", "))));
+    }
+}
+
+void CMainFrame::CreateEditContextMenu()
+{
+    editContextMenu = new QMenu(tr("Edit"), this);
+    editContextMenu->setObjectName(QStringLiteral("Edit context menu"));
+    for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE})
+        editContextMenu->addAction(Action(id));
+    for (CGridWnd* grid : view->findChildren<CGridWnd*>())
+        connect(grid, &CGridWnd::EditMenuWanted, this, [this](QPoint at) { editContextMenu->popup(at); });
+}
+
+void CMainFrame::OnFollowPlayback(bool follow)
+{
+    QAction* action = Action(ID_VIEW_FOLLOW_PLAYBACK);
+    if (action->isChecked() != follow) {
+        action->setChecked(follow);  // comes back here through toggled
+        return;
+    }
+    view->SetFollowPlayback(follow);
+    lockKeys->ShowScrollLock(!follow);
+    QSettings().setValue(kFollowPlaybackKey, follow);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_ScrollLock &&
+        watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this) {
+        Action(ID_VIEW_FOLLOW_PLAYBACK)->toggle();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::OnKeyList()
+{
+    if (!keyList) {
+        QList<QAction*> commands;
+        for (const auto& [id, action] : actions)
+            commands << action;
+        keyList = new CKeyListDlg(this, commands);
+    }
+    keyList->show();
+    keyList->raise();
+    keyList->activateWindow();
 }
 
 void CMainFrame::UpdateTitle()
