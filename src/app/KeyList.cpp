@@ -55,17 +55,26 @@ QString CKeyList::KeysOf(const TGridKey& binding)
     return characters.join(QLatin1Char(' '));
 }
 
+QString CKeyList::CommandName(const QAction& command)
+{
+    return command.objectName().remove(QStringLiteral("..."));
+}
+
+QString CKeyList::CommandKeys(const QAction& command)
+{
+    QStringList keys;
+    for (const QKeySequence& shortcut : command.shortcuts())
+        keys << KeyName(shortcut[0].key(), shortcut[0].keyboardModifiers());
+    return keys.join(QStringLiteral(", "));
+}
+
 std::vector<TKeyListRow> CKeyList::Rows(const QList<QAction*>& commands)
 {
     std::vector<TKeyListRow> rows;
     const QString mainWindow = QStringLiteral("Main window");
-    for (const QAction* command : commands) {
-        QStringList keys;
-        for (const QKeySequence& shortcut : command->shortcuts())
-            keys << KeyName(shortcut[0].key(), shortcut[0].keyboardModifiers());
-        if (!keys.isEmpty())
-            rows.push_back({mainWindow, keys.join(QStringLiteral(", ")), command->objectName()});
-    }
+    for (const QAction* command : commands)
+        if (const QString keys = CommandKeys(*command); !keys.isEmpty())
+            rows.push_back({mainWindow, keys, CommandName(*command)});
     const QString pattern = CMouseGestures::AreaName(TMouseArea::Pattern);
     const QString orderTable = CMouseGestures::AreaName(TMouseArea::OrderTable);
     AddNoteKeys(rows, pattern);

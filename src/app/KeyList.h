@@ -31,6 +31,10 @@ public:
     static QString KeyName(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     // The key or the characters of a grid key.
     static QString KeysOf(const TGridKey& binding);
+    // A command's name ("Save As"), without the dots of one that asks first.
+    static QString CommandName(const QAction& command);
+    // A command's keys ("Ctrl+Y, Ctrl+Shift+Z"), empty when it has none.
+    static QString CommandKeys(const QAction& command);
 };
 
 } // namespace rix

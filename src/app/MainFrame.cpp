@@ -22,6 +22,7 @@
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <functional>
 
 #include "AboutDlg.h"
 #include "AppLook.h"
@@ -292,14 +293,10 @@ void CMainFrame::CreateStatusBar()
 void CMainFrame::SetCommandTips()
 {
     for (const auto& [id, action] : actions) {
-        QString name = action->objectName();
-        name.remove(QStringLiteral("..."));
-        if (name.isEmpty())
-            continue;  // an unused recent-file entry
-        QStringList keys;
-        for (const QKeySequence& shortcut : action->shortcuts())
-            keys << CKeyList::KeyName(shortcut[0].key(), shortcut[0].keyboardModifiers());
-        action->setToolTip(keys.isEmpty() ? name : tr("%1 (%2)").arg(name, keys.join(QStringLiteral(", "))));
+        const QString name = CKeyList::CommandName(*action);
+        const QString keys = CKeyList::CommandKeys(*action);
+        if (!name.isEmpty())  // else an unused recent-file entry
+            action->setToolTip(keys.isEmpty() ? name : tr("%1 (%2)").arg(name, keys));
     }
 }
 
@@ -338,9 +335,16 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 void CMainFrame::OnKeyList()
 {
     if (!keyList) {
+        // In the order of the menus.
         QList<QAction*> commands;
-        for (const auto& [id, action] : actions)
-            commands << action;
+        std::function<void(const QList<QAction*>&)> walk = [&](const QList<QAction*>& items) {
+            for (QAction* item : items)
+                if (item->menu())
+                    walk(item->menu()->actions());
+                else
+                    commands << item;
+        };
+        walk(menuBar()->actions());
         keyList = new CKeyListDlg(this, commands);
     }
     keyList->show();

@@ -123,10 +123,8 @@ TEST_F(CShellFixture, TheKeyListHoldsEveryKeyAndGesture)
         if (!lines.filter(pattern + QStringLiteral(" | ")).filter(CKeyList::KeyName(key.qtKey)).size())
             missing << QStringLiteral("note key %1").arg(CKeyList::KeyName(key.qtKey));
     for (const QAction* action : frame->findChildren<QAction*>())
-        for (const QKeySequence& shortcut : action->shortcuts())
-            if (!lines.filter(QStringLiteral("Main window | ")).filter(action->objectName()).join(' ').contains(
-                    CKeyList::KeyName(shortcut[0].key(), shortcut[0].keyboardModifiers())))
-                missing << action->objectName();
+        if (!action->shortcuts().isEmpty())
+            expect(QStringLiteral("Main window"), CKeyList::CommandKeys(*action), CKeyList::CommandName(*action));
     for (const rix::TMouseGesture& gesture : rix::CMouseGestures::All())
         expect(rix::CMouseGestures::AreaName(gesture.area), QString::fromLatin1(gesture.gesture),
                QString::fromLatin1(gesture.action));
