@@ -9,6 +9,7 @@
 #include "InstrumentItemPainter.h"
 #include "InstrumentListGeometry.h"
 #include "InstrumentPrompts.h"
+#include "ItemHeader.h"
 #include "MouseGestures.h"
 #include "VolumeBarWnd.h"
 
@@ -39,6 +40,7 @@ CEffectListItemWnd::CEffectListItemWnd(CEffectListBodyWnd& body, CSongEditor& ed
                     &CEffectListItemWnd::OnUp);
     AddHeaderButton(QStringLiteral("Copy"), QStringLiteral("Duplicate the effect"), ITEM_COPY_BITMAPS[0],
                     ITEM_COPY_BITMAPS[1], &CEffectListItemWnd::OnCopy);
+    header.EnableMoves(index, editor.Instruments().ReadChannel(channel).effects.size());
 }
 
 void CEffectListItemWnd::AddHeaderButton(const QString& text, const QString& tip, int normalId, int pressedId,
@@ -46,16 +48,14 @@ void CEffectListItemWnd::AddHeaderButton(const QString& text, const QString& tip
 {
     auto* button = new CImageButton(text, normalId, pressedId, this);
     button->setToolTip(tip);
-    const int slot = static_cast<int>(headerButtons.size());
-    button->setGeometry(HeaderButtonX(width(), slot), HEADER_BUTTON_TOP, ITEM_BUTTON_SIZE, ITEM_BUTTON_SIZE);
     connect(button, &CImageButton::clicked, this, handler);
-    headerButtons.push_back(button);
+    header.Add(button);
+    header.Place(width());
 }
 
 void CEffectListItemWnd::resizeEvent(QResizeEvent*)
 {
-    for (std::size_t slot = 0; slot < headerButtons.size(); ++slot)
-        headerButtons[slot]->move(HeaderButtonX(width(), static_cast<int>(slot)), HEADER_BUTTON_TOP);
+    header.Place(width());
 }
 
 void CEffectListItemWnd::AddBar(const QString& label, int labelX, int barX, int top, int field, int readoutX)
@@ -106,6 +106,7 @@ void CEffectListItemWnd::Reload()
     const CRixModuleChannel instrument = editor.Instruments().ReadChannel(channel);
     if (index < instrument.effects.size())
         effect = instrument.effects[index];
+    header.EnableMoves(index, instrument.effects.size());
     for (const TBar& bar : bars)
         bar.bar->SetValue(static_cast<float>(FieldValue(bar.field)) / 255.0f);
     dirty = true;

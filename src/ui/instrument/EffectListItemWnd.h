@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "EditStep.h"
+#include "ItemHeader.h"
 #include "MessageWidget.h"
 #include "Offscreen.h"
 #include "RixEffect.h"
@@ -14,7 +15,6 @@
 namespace rix {
 
 class CEffectListBodyWnd;
-class CImageButton;
 class CSongEditor;
 class CVolumeBarWnd;
 
@@ -90,8 +90,7 @@ private:
     QString title;
     std::vector<TBar> bars;
     std::vector<TLabel> labels;
-    // Close, Down, Up and Copy: kept at the right edge.
-    std::vector<CImageButton*> headerButtons;
+    CItemHeader header;
     QImage offscreen;
     COffscreenKey key;
     bool dirty = true;

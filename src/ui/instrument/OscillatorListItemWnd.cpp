@@ -16,6 +16,7 @@
 #include "InstrumentListGeometry.h"
 #include "InstrumentPrompts.h"
 #include "InstrumentValueText.h"
+#include "ItemHeader.h"
 #include "MouseGestures.h"
 #include "OscillatorListBodyWnd.h"
 #include "Theme.h"
@@ -54,18 +55,15 @@ COscillatorListItemWnd::COscillatorListItemWnd(COscillatorListBodyWnd& body, CSo
     resize(LIST_ITEM_WIDTH, OSCILLATOR_ITEM_HEIGHT);
     setToolTip(CMouseGestures::Tip(TMouseArea::Oscillator));
     if (!ref.transition) {
-        // The header's buttons, from the right edge leftwards.
-        headerButtons = {
-            AddButton(QStringLiteral("Close"), QStringLiteral("Delete the oscillator"), 341, 342, 0, 0,
-                      &COscillatorListItemWnd::OnClose),
-            AddButton(QStringLiteral("Down"), QStringLiteral("Move the oscillator down"), 347, 348, 0, 0,
-                      &COscillatorListItemWnd::OnDown),
-            AddButton(QStringLiteral("Up"), QStringLiteral("Move the oscillator up"), 345, 346, 0, 0,
-                      &COscillatorListItemWnd::OnUp),
-            AddButton(QStringLiteral("Copy"), QStringLiteral("Duplicate the oscillator"), ITEM_COPY_BITMAPS[0],
-                      ITEM_COPY_BITMAPS[1], 0, 0, &COscillatorListItemWnd::OnCopy),
-        };
-        PlaceHeaderButtons();
+        header.Add(AddButton(QStringLiteral("Close"), QStringLiteral("Delete the oscillator"), 341, 342, 0, 0,
+                             &COscillatorListItemWnd::OnClose));
+        header.Add(AddButton(QStringLiteral("Down"), QStringLiteral("Move the oscillator down"), 347, 348, 0, 0,
+                             &COscillatorListItemWnd::OnDown));
+        header.Add(AddButton(QStringLiteral("Up"), QStringLiteral("Move the oscillator up"), 345, 346, 0, 0,
+                             &COscillatorListItemWnd::OnUp));
+        header.Add(AddButton(QStringLiteral("Copy"), QStringLiteral("Duplicate the oscillator"), ITEM_COPY_BITMAPS[0],
+                             ITEM_COPY_BITMAPS[1], 0, 0, &COscillatorListItemWnd::OnCopy));
+        header.Place(width());
         AddButton(QStringLiteral("fmBt"), QStringLiteral("Frequency modulation by a transition oscillator, on or off"),
                   kFmOff[0], kFmOff[1], 237, 36, &COscillatorListItemWnd::OnToggleFm);
         fmButton = findChild<CImageButton*>(QStringLiteral("fmBt"));
@@ -112,13 +110,7 @@ CImageButton* COscillatorListItemWnd::AddButton(const QString& text, const QStri
 
 void COscillatorListItemWnd::resizeEvent(QResizeEvent*)
 {
-    PlaceHeaderButtons();
-}
-
-void COscillatorListItemWnd::PlaceHeaderButtons()
-{
-    for (std::size_t slot = 0; slot < headerButtons.size(); ++slot)
-        headerButtons[slot]->move(HeaderButtonX(width(), static_cast<int>(slot)), HEADER_BUTTON_TOP);
+    header.Place(width());
 }
 
 CInstrumentEditor& COscillatorListItemWnd::Editor() const
@@ -132,6 +124,7 @@ void COscillatorListItemWnd::Reload()
     const auto& list = ref.transition ? instrument.transitionOscillators : instrument.oscillators;
     if (ref.index < list.size())
         oscillator = list[ref.index];
+    header.EnableMoves(ref.index, list.size());
     if (fmButton) {
         const int* images = oscillator.transition ? kFmOn : kFmOff;
         fmButton->SetImages(images[0], images[1]);

@@ -3,10 +3,10 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <cstdint>
-#include <vector>
 
 #include "EditStep.h"
 #include "InstrumentEditor.h"
+#include "ItemHeader.h"
 #include "MessageWidget.h"
 #include "Offscreen.h"
 #include "RixOscillator.h"
@@ -70,7 +70,6 @@ private:
     void OpenEnvelope(bool transitionEnvelope);
     CImageButton* AddButton(const QString& text, const QString& tip, int normalId, int pressedId, int x, int y,
                             void (COscillatorListItemWnd::*handler)());
-    void PlaceHeaderButtons();
     void OnToggleFm();
     void OnClose();
     void OnUp();
@@ -84,8 +83,7 @@ private:
     TOscillatorRef ref;
     TRixOscillator oscillator;
     CImageButton* fmButton = nullptr;
-    // Close, Down, Up and Copy: kept at the right edge.
-    std::vector<CImageButton*> headerButtons;
+    CItemHeader header;
     CInPlaceEdit* pitchEdit = nullptr;
     QScrollBar* pitchBar = nullptr;
     // The pitch bar is pressed; its next change is pitchStep.

@@ -42,6 +42,9 @@ protected:
 
 TEST_F(OscillatorList, ItemButtonsMoveDuplicateAndDeleteInBothLists)
 {
+    // The first cannot move up nor the last down.
+    EXPECT_FALSE(Item(0)->findChild<CImageButton*>("Up")->isEnabled());
+    EXPECT_FALSE(Item(2)->findChild<CImageButton*>("Down")->isEnabled());
     Click(Item(0), "Up");
     Click(Item(2), "Down");
     EXPECT_EQ(Pitches(), (std::vector<int32_t>{0, 100, 200}));
