@@ -15,14 +15,6 @@ namespace {
 
 constexpr int kColumns = 3;
 
-template <class TWidget> TWidget* Named(TWidget* widget, const QString& name, const QString& tip)
-{
-    widget->setObjectName(name);
-    widget->setAccessibleName(name);
-    widget->setToolTip(tip);
-    return widget;
-}
-
 } // namespace
 
 CKeyListDlg::CKeyListDlg(QWidget* parent, const QList<QAction*>& commands) : QDialog(parent)
@@ -30,10 +22,15 @@ CKeyListDlg::CKeyListDlg(QWidget* parent, const QList<QAction*>& commands) : QDi
     setWindowTitle(tr("Keys and Mouse"));
     setObjectName(QStringLiteral("Keys and Mouse"));
     setAccessibleName(windowTitle());
-    filter = Named(new QLineEdit(this), QStringLiteral("Filter"),
-                   tr("Show only the lines that hold this text: a key, a window or what it does"));
+    filter = new QLineEdit(this);
+    filter->setObjectName(QStringLiteral("Filter"));
+    filter->setAccessibleName(filter->objectName());
+    filter->setToolTip(tr("Show only the lines that hold this text: a key, a window or what it does"));
     filter->setPlaceholderText(tr("Filter: a key, a window or a word"));
-    table = Named(new QTableWidget(this), QStringLiteral("Keys"), tr("Every key and mouse gesture, by window"));
+    table = new QTableWidget(this);
+    table->setObjectName(QStringLiteral("Keys"));
+    table->setAccessibleName(table->objectName());
+    table->setToolTip(tr("Every key and mouse gesture, by window"));
     table->setColumnCount(kColumns);
     table->setHorizontalHeaderLabels({tr("Window"), tr("Key or mouse"), tr("Does")});
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);

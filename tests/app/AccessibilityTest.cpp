@@ -19,7 +19,6 @@
 #include "GridKeys.h"
 #include "KeyList.h"
 #include "KeyListDlg.h"
-#include "MouseGestures.h"
 #include "NoteKeys.h"
 #include "RixDoc.h"
 #include "ShellFixture.h"
@@ -100,8 +99,8 @@ TEST_F(CShellFixture, EveryClickableWidgetHasANameAndATooltip)
 }
 
 // Help > Keys and Mouse holds every binding of the tables the windows run
-// their keys from, every command's shortcut and every mouse gesture, and
-// its filter keeps the lines that hold the text.
+// their keys from and every command's shortcut, and its filter keeps the
+// lines that hold the text.
 TEST_F(CShellFixture, TheKeyListHoldsEveryKeyAndGesture)
 {
     frame->OnKeyList();
@@ -125,9 +124,6 @@ TEST_F(CShellFixture, TheKeyListHoldsEveryKeyAndGesture)
     for (const QAction* action : frame->findChildren<QAction*>())
         if (!action->shortcuts().isEmpty())
             expect(QStringLiteral("Main window"), CKeyList::CommandKeys(*action), CKeyList::CommandName(*action));
-    for (const rix::TMouseGesture& gesture : rix::CMouseGestures::All())
-        expect(rix::CMouseGestures::AreaName(gesture.area), QString::fromLatin1(gesture.gesture),
-               QString::fromLatin1(gesture.action));
     EXPECT_TRUE(missing.isEmpty()) << missing.join(QLatin1Char('\n')).toStdString();
     // Keys named as on the keyboard.
     for (const char* line : {"Pattern editor | Shift+Ins | Insert a row in all channels",
