@@ -36,6 +36,7 @@
 #include "KeyList.h"
 #include "KeyListDlg.h"
 #include "LockKeyIndicators.h"
+#include "UnderrunIndicator.h"
 #include "MidiInputMenu.h"
 #include "PatternWnd.h"
 #include "PlaybackController.h"
@@ -276,6 +277,7 @@ void CMainFrame::CreateStatusBar()
 {
     statusBar()->setObjectName(QStringLiteral("Status bar"));
     new CExportSizeIndicator(controller, statusBar());
+    new CUnderrunIndicator(controller, statusBar());
     lockKeys = new CLockKeyIndicators(statusBar());
     playbackStatus = new CPlaybackStatus(controller, *statusBar(), this);
     statusBar()->showMessage(playbackStatus->IdleText());
