@@ -173,7 +173,7 @@ bool CPlaybackThread::StartSound(bool loop)
     player->SetLoopPattern(loop);
     // A new sound starts where its stream is: on the row's first sample.
     player->SeekToRow(static_cast<uint32_t>(start * RIX_ROWS));
-    nexilon::CInputStreamSelector selector(player.Get());
+    nexilon::CInputStreamSelector selector(soundStream ? static_cast<nexilon::IObject*>(soundStream.Get()) : player.Get());
     auto newSound = nexilon::CPtr<nexilon::ISound>::Adopt(device->CreateSound(selector, nexilon::SOUND_MODE_STREAMED));
 
     std::lock_guard guard(stateMutex);
