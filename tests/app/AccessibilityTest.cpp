@@ -16,6 +16,7 @@
 #include "RixDoc.h"
 #include "ShellFixture.h"
 #include "Theme.h"
+#include "VerifyExportDlg.h"
 
 namespace {
 
@@ -59,8 +60,9 @@ TEST_F(CShellFixture, EveryClickableWidgetHasAnAccessibleName)
     rix::CEnvEditorDlg envelopeEditor(frame.get(), Editor(), {0, rix::TEnvelopeAddress::CHANNEL, 0, 0});
     rix::CAudioOutputDlg audioOutput(frame.get(), {"System default", "Speakers"}, "Speakers");
     rix::CAboutDlg about(frame.get());
+    rix::CVerifyExportDlg verify(frame.get(), Controller(), QStringLiteral("demo"), true);
     for (const QWidget* dialog : {static_cast<QWidget*>(&envelopeEditor), static_cast<QWidget*>(&audioOutput),
-                                  static_cast<QWidget*>(&about)})
+                                  static_cast<QWidget*>(&about), static_cast<QWidget*>(&verify)})
         unnamed << Unnamed(*dialog);
     unnamed.removeDuplicates();
     EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(QLatin1Char('\n')).toStdString();
