@@ -32,7 +32,8 @@ CIntroRenderIndicator::CIntroRenderIndicator(CPlaybackController& controller, QS
     pane->setAccessibleName(QStringLiteral("Intro render"));
     pane->setToolTip(tr("The intro's render against the editor's, sample by sample, since playback started or the "
                         "song last changed: identical, or the largest difference of one sample and where"));
-    statusBar->addPermanentWidget(pane);
+    // Leftmost of the permanent panes, beside the messages.
+    statusBar->insertPermanentWidget(0, pane);
     pane->hide();
     connect(&timer, &QTimer::timeout, this, &CIntroRenderIndicator::Update);
     timer.start(kCheckIntervalMs);
