@@ -24,8 +24,8 @@ constexpr auto kQuietTime = 300ms;
 constexpr uint64_t kLeadSamples = 4096;
 // The samples the worker renders between looks at what changed meanwhile.
 constexpr uint64_t kPrepareStep = 4096;
-// The most the audio path moves a render on in one block to meet the
-// editor's position: a few blocks' worth, about a millisecond of work.
+// The most the audio path moves a render on to meet the editor's position:
+// a few blocks' worth, under 2 ms of work on a heavy song.
 constexpr uint64_t kMaxCatchUp = 4096;
 
 } // namespace
@@ -136,8 +136,12 @@ void CIntroRenderSwitch::OnEditorBlock(uint64_t first, uint64_t next, unsigned c
     // worker has made a new one.
     bool used = false;
     if (contiguous && render->ChangeCount() == song.GetChangeCount() && render->Exact() == exact) {
-        if (render->Position() < first)
-            render->Skip(std::min(first - render->Position(), kMaxCatchUp));
+        // Farther behind (the worker was starved), it is made anew: counted
+        // as a jump, which the worker sees.
+        if (render->Position() + kMaxCatchUp < first)
+            editorJumps.fetch_add(1, std::memory_order_relaxed);
+        else if (render->Position() < first)
+            render->Skip(first - render->Position());
         used = render->Position() == first;
     }
     const bool on = enabled;
