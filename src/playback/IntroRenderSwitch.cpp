@@ -100,12 +100,16 @@ TIntroRenderStatus CIntroRenderSwitch::Status() const
 {
     TIntroRenderStatus status;
     status.enabled = enabled;
-    status.heard = heard;
-    status.comparedSamples = comparedSamples.load(std::memory_order_relaxed);
-    status.worstDifference = worstDifference.load(std::memory_order_relaxed);
-    status.worstSample = worstSample.load(std::memory_order_relaxed);
     std::lock_guard guard(mutex);
     status.ready = handedOut && !Stale(*handedOut);
+    // Until the worker has caught up with a stop, an edit or a new form,
+    // what it last had is not what plays.
+    status.heard = heard && status.ready && isPlaying();
+    if (comparedChangeCount == song.GetChangeCount() && comparedExact == exact) {
+        status.comparedSamples = comparedSamples.load(std::memory_order_relaxed);
+        status.worstDifference = worstDifference.load(std::memory_order_relaxed);
+        status.worstSample = worstSample.load(std::memory_order_relaxed);
+    }
     status.failure = failure;
     return status;
 }

@@ -6,6 +6,7 @@
 
 #include "DiskAudioCapture.h"
 #include "IntroRenderSwitch.h"
+#include "PlaybackController.h"
 #include "RixModule.h"
 #include "RixReplayRenderer.h"
 #include "RixSongExporter.h"
@@ -176,6 +177,31 @@ TEST_F(IntroRenderSwitchTest, FollowsEditsAndLetsGoOfTheRoutineWhileHeld)
         EXPECT_FALSE(introRender.Status().heard);
     }
     EXPECT_TRUE(WaitUntilReady(introRender));
+}
+
+// Through the controller, on the sound's own thread: the switch follows a
+// real playback, and finds the plain tables' detuned channel.
+TEST_F(IntroRenderSwitchTest, FollowsARealPlayback)
+{
+    CDiskAudioCapture capture("intro-render");
+    CPlaybackController controller;
+    {
+        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE);
+        *data = Song();
+    }
+    controller.IntroRender().SetEnabled(true);
+    for (const bool exact : {false, true}) {
+        controller.IntroRender().SetExact(exact);
+        controller.PlaySong();
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                const TIntroRenderStatus status = controller.IntroRender().Status();
+                return status.heard && status.comparedSamples > 22050;
+            },
+            20s));
+        controller.Stop();
+        EXPECT_EQ(controller.IntroRender().Status().worstDifference == 0, exact);
+    }
 }
 
 } // namespace
