@@ -28,6 +28,9 @@ CVerifyExportDlg::CVerifyExportDlg(QWidget* parent, CPlaybackController& control
                            : tr("Playing the plain tables with the intro's replay routine..."));
     verdict->setWordWrap(true);
     verdict->setObjectName(QStringLiteral("Verdict"));
+    QFont bold = verdict->font();
+    bold.setBold(true);
+    verdict->setFont(bold);
     busy->setRange(0, 0);
     busy->setObjectName(QStringLiteral("Verifying"));
     busy->setAccessibleName(QStringLiteral("Verifying"));
