@@ -32,6 +32,7 @@
 #include "ExportSizeIndicator.h"
 #include "IntroCommands.h"
 #include "LockKeyIndicators.h"
+#include "UnderrunIndicator.h"
 #include "MidiInputMenu.h"
 #include "PatternWnd.h"
 #include "PlaybackController.h"
@@ -259,6 +260,7 @@ void CMainFrame::CreateStatusBar()
 {
     statusBar()->setObjectName(QStringLiteral("Status bar"));
     new CExportSizeIndicator(controller, *exportForm, statusBar());
+    new CUnderrunIndicator(controller, statusBar());
     new CLockKeyIndicators(statusBar());
     statusBar()->showMessage(tr("Ready"));
     // A note that timed out or a menu that closed leaves the idle text, not

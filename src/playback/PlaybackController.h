@@ -86,6 +86,10 @@ public:
     // zeros when the song does not play.
     bool CopyHeardOutput(int32_t channel, int32_t* destination, uint32_t count);
 
+    // Dropouts of the song's playback since start-up: device buffers its
+    // sound could not fill in time.
+    uint64_t GetUnderrunCount() { return playback.GetUnderrunCount(); }
+
     // The audio outputs to choose from, by name.
     std::vector<std::string> ListOutputDevices();
     // The output (a name of ListOutputDevices, empty for the system's

@@ -23,6 +23,8 @@ namespace rix {
 // connects the song player, starts its sound and then follows the heard
 // position every 20 ms, posting it to the editors until the player reaches
 // the end of the song as it is then (song mode) or until Stop (loop mode).
+// The level panels hear of the start (one level refresh) and the end; in
+// between they read the heard output themselves (CopyHeardOutput).
 // A failing player or audio output ends the playback the same way and its
 // reason goes to the document.
 //
@@ -63,8 +65,12 @@ public:
     bool IsChannelEnabled(int32_t channel) const;
 
     // The song's count samples of channel (0..7, or -1 for the mix) that
-    // end where the listener is now; false and zeros when nothing plays.
+    // end where the listener is now, continuous across a loop's wrap and a
+    // change of tempo; zeros for a muted channel. False and zeros when
+    // nothing plays. Takes no lock the sound's threads take.
     bool CopyHeardOutput(int32_t channel, int32_t* destination, uint32_t count);
+    // Underruns of the song's sounds since this object was made.
+    uint64_t GetUnderrunCount();
 
     // True once the song's sound has started, until playback ends.
     bool IsPlaying() const { return isPlaying; }
@@ -99,12 +105,19 @@ private:
     bool stopRequested = false;
     std::atomic<bool> threadActive{false};
     std::atomic<bool> loopPattern{false};
+    // The player's rendered count when the sound was made: its read count
+    // 0 (the sound is the player's only reader from then on).
+    std::atomic<uint64_t> renderedAtStart{0};
+    // Under stateMutex: underruns of the sounds before the current one.
+    uint64_t underrunsBefore = 0;
     std::thread thread;
 
     // Orders the switches against the thread's connecting the player, which
     // turns every channel on, so that no switch falls between the two.
     mutable std::mutex muteMutex;
     std::array<bool, 8> channelEnabled;
+    // The switches as the meters read them, without muteMutex.
+    std::array<std::atomic<bool>, 8> channelHeard;
 };
 
 } // namespace rix

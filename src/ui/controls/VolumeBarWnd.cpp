@@ -50,7 +50,14 @@ void CVolumeBarWnd::SetLevel(float newLevel)
     newLevel = std::clamp(newLevel, 0.0f, 1.0f);
     if (newLevel == level)
         return;
+    // A meter moving within a pixel looks the same: not drawn again.
+    const auto shownWidth = [this](float of) {
+        return static_cast<int>(of * static_cast<float>(std::max(0, width() - 2 * MARGIN)) + 0.5f);
+    };
+    const bool same = shownWidth(newLevel) == shownWidth(level) && (newLevel > CLIP_LEVEL) == (level > CLIP_LEVEL);
     level = newLevel;
+    if (same)
+        return;
     dirty = true;
     update();
 }

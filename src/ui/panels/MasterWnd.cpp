@@ -4,6 +4,7 @@
 #include <array>
 
 #include "LabelPainter.h"
+#include "LevelClock.h"
 #include "PanelMath.h"
 #include "PlaybackController.h"
 #include "SongEditor.h"
@@ -36,6 +37,7 @@ CMasterWnd::CMasterWnd(CSongEditor& editor, QWidget* parent)
 
 CMasterWnd::~CMasterWnd()
 {
+    CLevelClock::Get().Leave(this);
     controller.RemoveListener(this);
 }
 
@@ -73,8 +75,10 @@ intptr_t CMasterWnd::OnMessage(uint32_t message, uintptr_t wParam, intptr_t)
     switch (message) {
     case MSG_LEVEL_REFRESH:
         ShowLevel(true);
+        CLevelClock::Get().Follow(this, [this] { ShowLevel(true); });
         break;
     case MSG_PLAYBACK_STOPPED:
+        CLevelClock::Get().Leave(this);
         ShowLevel(false);
         break;
     case MSG_VOLUME_BAR:
