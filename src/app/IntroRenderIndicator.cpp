@@ -43,22 +43,23 @@ QString CIntroRenderIndicator::Describe(const TIntroRenderStatus& status, bool p
 {
     if (!status.enabled && status.comparedSamples == 0)
         return {};
-    const QString subject = status.heard ? tr("Intro render (heard)") : tr("Intro render");
+    // Short enough for the status bar of the smallest window.
+    const QString subject = status.enabled ? tr("Intro render") : tr("Intro render (off)");
     if (!status.failure.empty())
         return tr("%1: cannot play the song: %2").arg(subject, QString::fromStdString(status.failure));
-    if (playing && !status.ready && status.enabled)
+    if (playing && status.enabled && !status.heard)
         return tr("%1: preparing...").arg(subject);
     if (status.comparedSamples == 0)
-        return playing ? tr("%1: preparing...").arg(subject) : tr("%1: on, for the next playback").arg(subject);
-    const QString compared = QString::number(static_cast<double>(status.comparedSamples) / RIX_SAMPLE_RATE, 'f', 1);
+        return tr("%1: on, for the next playback").arg(subject);
     if (status.worstDifference == 0)
-        return tr("%1: identical (%2 s compared)").arg(subject, compared);
-    const double dbfs = 20.0 * std::log10(status.worstDifference / 32768.0);
-    return tr("%1: differs by up to %2 (%3 dBFS) at %4 (%5 s compared)")
+        return tr("%1: identical (%2 s)")
+            .arg(subject)
+            .arg(static_cast<double>(status.comparedSamples) / RIX_SAMPLE_RATE, 0, 'f', 1);
+    return tr("%1: differs by up to %2 (%3 dBFS) at %4")
         .arg(subject)
         .arg(status.worstDifference)
-        .arg(dbfs, 0, 'f', 1)
-        .arg(SongTime(status.worstSample), compared);
+        .arg(20.0 * std::log10(status.worstDifference / 32768.0), 0, 'f', 1)
+        .arg(SongTime(status.worstSample));
 }
 
 void CIntroRenderIndicator::Update()

@@ -14,10 +14,11 @@ namespace rix {
 class CPlaybackController;
 
 // The status bar's word on the A/B switch (File ▸ Export ▸ Hear the Intro's
-// Render): whether the intro's render is heard or still being prepared,
-// and how it compares with the editor's, "identical" or the largest
-// difference of one sample so far and where. Hidden while the switch is
-// off and nothing was compared. Looks four times a second. UI thread.
+// Render): whether the intro's render is still being prepared, and how it
+// compares with the editor's, "identical" over how many seconds, or the
+// largest difference of one sample so far and where. Hidden while the
+// switch is off and nothing was compared. Looks four times a second. UI
+// thread.
 class CIntroRenderIndicator : public QObject {
     Q_OBJECT
 
