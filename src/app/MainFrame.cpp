@@ -31,8 +31,10 @@
 #include "CommandIds.h"
 #include "CommandStates.h"
 #include "ExportCommands.h"
+#include "ExportForm.h"
 #include "ExportSizeIndicator.h"
 #include "GridWnd.h"
+#include "IntroCommands.h"
 #include "KeyList.h"
 #include "KeyListDlg.h"
 #include "LockKeyIndicators.h"
@@ -62,7 +64,7 @@ const QString kToolbarHiddenKey = QStringLiteral("ToolbarHidden");
 const QString kFollowPlaybackKey = QStringLiteral("FollowPlayback");
 // The Standard toolbar's commands; 0 separates groups.
 constexpr int kToolbarLayout[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_CUT, ID_EDIT_COPY,
-                                  ID_EDIT_PASTE, 0, ID_FILE_PRINT, ID_APP_ABOUT};
+                                  ID_EDIT_PASTE, 0, ID_FILE_PRINT, ID_APP_ABOUT, 0, ID_HEAR_INTRO};
 
 bool IsSongUrl(const QUrl& url)
 {
@@ -74,7 +76,8 @@ bool IsSongUrl(const QUrl& url)
 CMainFrame::CMainFrame(CSongEditor& editor, QWidget* parent)
     : QMainWindow(parent), editor(editor), controller(editor.Controller()), document(new CRixDoc(editor, this)),
       view(new CRixView(editor, this)), autosave(new CAutosave(*document, controller.GetSongModule(), this)),
-      exports(new CExportCommands(*this, *view, controller.GetSongModule(), *document))
+      exportForm(new CExportForm(this)),
+      exports(new CExportCommands(*this, *view, controller.GetSongModule(), *document, *exportForm))
 {
     setObjectName(QStringLiteral("MainFrame"));
     setAccessibleName(kCaption);
@@ -88,6 +91,9 @@ CMainFrame::CMainFrame(CSongEditor& editor, QWidget* parent)
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
+    intro = new CIntroCommands(*this, controller, *exportForm, *document,
+                               {Action(ID_EXPORT_EXACT), Action(ID_EXPORT_VERIFY), Action(ID_HEAR_INTRO),
+                                Action(ID_VIEW_SONG_SIZE)});
     SetCommandTips();
     CreateEditContextMenu();
     new CUndoCommands(editor, Action(ID_EDIT_UNDO), Action(ID_EDIT_REDO), statusBar(), this);
@@ -154,6 +160,11 @@ void CMainFrame::CreateMenus()
     AddCommand(exportMenu, ID_EXPORT_CPP, tr("&C++"));
     AddCommand(exportMenu, ID_EXPORT_CPP_AS, tr("C++ &As..."));
     AddCommand(exportMenu, ID_EXPORT_WAV, tr("&WAV"));
+    AddCommand(exportMenu, ID_EXPORT_WAV_STEMS, tr("WAV, &One File per Channel..."));
+    exportMenu->addSeparator();
+    AddCommand(exportMenu, ID_EXPORT_EXACT, tr("&Exact Tables"));
+    AddCommand(exportMenu, ID_EXPORT_VERIFY, tr("&Verify..."));
+    AddCommand(exportMenu, ID_HEAR_INTRO, tr("&Hear the Intro's Render"));
     recentSeparator = file->addSeparator();
     for (int i = 0; i < kRecentFileCount; ++i) {
         QAction* recent = AddCommand(file, ID_FILE_MRU_FILE1 + i, QString());
@@ -198,6 +209,7 @@ void CMainFrame::CreateMenus()
         connect(look, &QAction::triggered, this, [this, id = table[i].id] { OnApplicationLook(id); });
     }
     CreateZoomMenu(viewMenu);
+    AddCommand(viewMenu, ID_VIEW_SONG_SIZE, tr("So&ng Size"));
     AddCommand(viewMenu, ID_VIEW_AUDIO_OUTPUT, tr("Audio &Output..."));
     connect(Action(ID_VIEW_AUDIO_OUTPUT), &QAction::triggered, this, &CMainFrame::OnAudioOutput);
     viewMenu->addMenu(new CMidiInputMenu(view->findChild<CPatternWnd*>(), viewMenu));
@@ -217,6 +229,7 @@ void CMainFrame::CreateMenus()
     connect(Action(ID_EXPORT_CPP), &QAction::triggered, exports, &CExportCommands::OnExportCpp);
     connect(Action(ID_EXPORT_CPP_AS), &QAction::triggered, exports, &CExportCommands::OnExportCppAs);
     connect(Action(ID_EXPORT_WAV), &QAction::triggered, exports, &CExportCommands::OnExportWav);
+    connect(Action(ID_EXPORT_WAV_STEMS), &QAction::triggered, exports, &CExportCommands::OnExportWavStems);
     connect(Action(ID_APP_EXIT), &QAction::triggered, this, &QWidget::close);
     connect(Action(ID_EDIT_CUT), &QAction::triggered, view, &CRixView::OnEditCut);
     connect(Action(ID_EDIT_COPY), &QAction::triggered, view, &CRixView::OnEditCopy);
@@ -276,7 +289,7 @@ void CMainFrame::FillToolBar()
 void CMainFrame::CreateStatusBar()
 {
     statusBar()->setObjectName(QStringLiteral("Status bar"));
-    new CExportSizeIndicator(controller, statusBar());
+    new CExportSizeIndicator(controller, *exportForm, statusBar());
     new CUnderrunIndicator(controller, statusBar());
     lockKeys = new CLockKeyIndicators(statusBar());
     playbackStatus = new CPlaybackStatus(controller, *statusBar(), this);

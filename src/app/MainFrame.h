@@ -19,6 +19,8 @@ namespace rix {
 
 class CAutosave;
 class CExportCommands;
+class CExportForm;
+class CIntroCommands;
 class CKeyListDlg;
 class CLockKeyIndicators;
 class CPlaybackStatus;
@@ -78,6 +80,7 @@ public:
     // for saving first).
     void OnZoom(int percent);
     CExportCommands& Exports() const { return *exports; }
+    CIntroCommands& Intro() const { return *intro; }
     // Offers back a song autosaved by a run that crashed; true when one was
     // recovered.
     bool OfferRecovery();
@@ -116,7 +119,9 @@ private:
     CRixDoc* document;
     CRixView* view;
     CAutosave* autosave;
+    CExportForm* exportForm;
     CExportCommands* exports;
+    CIntroCommands* intro = nullptr;
     CRecentFileList recentFiles;
     std::map<int, QAction*> actions;
     QActionGroup* lookGroup = nullptr;

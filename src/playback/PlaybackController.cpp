@@ -22,15 +22,18 @@ nexilon::CPtr<nexilon::IAudioDevice> OpenOutput(const std::string& name)
 CPlaybackController::CPlaybackController()
     : audioDevice(OpenOutput({})),
       songModule(nexilon::CreateInstance<IRixModule>(CRixModule::ClassId)),
+      introRender(*songModule, [this] { return playback.IsPlaying(); }),
       playback(*songModule, cursor, notifier),
       cursor(notifier)
 {
+    playback.SetSoundStream(introRender.CreateStream(playback.Player()));
     preview.Attach(*audioDevice);
 }
 
 CPlaybackController::~CPlaybackController()
 {
     Stop();
+    introRender.Close();
     songModule->SetModifiedSink(nullptr);
 }
 
@@ -126,6 +129,7 @@ void CPlaybackController::ResetEditors()
 void CPlaybackController::SetChannelEnabled(int32_t channel, bool enabled)
 {
     playback.SetChannelEnabled(channel, enabled);
+    introRender.SetChannelMuted(channel, !enabled);
 }
 
 bool CPlaybackController::IsChannelEnabled(int32_t channel) const

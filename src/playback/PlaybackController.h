@@ -9,6 +9,7 @@
 #include "IMessageTarget.h"
 #include "IPlaybackDocument.h"
 #include "IRixModule.h"
+#include "IntroRenderSwitch.h"
 #include "NotePreview.h"
 #include "PlaybackThread.h"
 #include "nexilon/AudioDevice.h"
@@ -78,6 +79,10 @@ public:
     void SetChannelEnabled(int32_t channel, bool enabled);
     bool IsChannelEnabled(int32_t channel) const;
 
+    // The A/B switch: the intro's render of the song heard in place of the
+    // editor's while it plays, and how the two compare.
+    CIntroRenderSwitch& IntroRender() { return introRender; }
+
     // The samples being heard now: count samples of channel (0..7, or -1
     // for the mix) ending at the position the listener hears; false and
     // zeros when the song does not play.
@@ -123,6 +128,8 @@ private:
     nexilon::CPtr<nexilon::IAudioDevice> audioDevice;
     nexilon::CPtr<IRixModule> songModule;
     CEditorNotifier notifier;
+    // Before the playback: its sounds read a stream of the switch.
+    CIntroRenderSwitch introRender;
     CPlaybackThread playback;
     CEditCursor cursor;
     CNotePreview preview;

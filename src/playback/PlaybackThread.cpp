@@ -182,7 +182,7 @@ bool CPlaybackThread::StartSound(bool loop, bool fromCursorRow)
     // A new sound starts where its stream is: on the row's first sample.
     player->SeekToRow(static_cast<uint32_t>(start * RIX_ROWS + row));
     renderedAtStart.store(player->GetRenderedCount(), std::memory_order_relaxed);
-    nexilon::CInputStreamSelector selector(player.Get());
+    nexilon::CInputStreamSelector selector(soundStream ? static_cast<nexilon::IObject*>(soundStream.Get()) : player.Get());
     auto newSound = nexilon::CPtr<nexilon::ISound>::Adopt(device->CreateSound(selector, nexilon::SOUND_MODE_STREAMED));
 
     std::lock_guard guard(stateMutex);

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "EditCursor.h"
 #include "EditorNotifier.h"
@@ -54,6 +55,11 @@ public:
     // Lets go of the audio output once idle, before it is replaced.
     void DetachOutput();
 
+    // The song's player, and the stream its sound plays: the player
+    // itself unless one that reads it is set (before the first Start).
+    IRixModulePlayer& Player() const { return *player; }
+    void SetSoundStream(nexilon::CPtr<nexilon::IInputStream> stream) { soundStream = std::move(stream); }
+
     // Channel mute switches (channel 0..7): they reach a running player at
     // once, also while its playback is starting.
     void SetChannelEnabled(int32_t channel, bool enabled);
@@ -85,6 +91,7 @@ private:
     CEditCursor& cursor;
     CEditorNotifier& notifier;
     nexilon::CPtr<IRixModulePlayer> player;
+    nexilon::CPtr<nexilon::IInputStream> soundStream;
     // Set by Start before the thread runs; the thread's until it ends.
     nexilon::CPtr<nexilon::IAudioDevice> device;
 

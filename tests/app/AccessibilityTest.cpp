@@ -23,6 +23,7 @@
 #include "RixDoc.h"
 #include "ShellFixture.h"
 #include "Theme.h"
+#include "VerifyExportDlg.h"
 
 namespace {
 
@@ -89,8 +90,10 @@ TEST_F(CShellFixture, EveryClickableWidgetHasANameAndATooltip)
     rix::CEnvEditorDlg envelopeEditor(frame.get(), Editor(), {0, rix::TEnvelopeAddress::CHANNEL, 0, 0});
     rix::CAudioOutputDlg audioOutput(frame.get(), {"System default", "Speakers"}, "Speakers");
     rix::CAboutDlg about(frame.get());
+    rix::CVerifyExportDlg verify(frame.get(), Controller(), QStringLiteral("demo"), true);
     for (const QWidget* dialog : {static_cast<QWidget*>(&envelopeEditor), static_cast<QWidget*>(&audioOutput),
-                                  static_cast<QWidget*>(&about), static_cast<QWidget*>(frame->KeyList())})
+                                  static_cast<QWidget*>(&about), static_cast<QWidget*>(frame->KeyList()),
+                                  static_cast<QWidget*>(&verify)})
         walk(*dialog);
     for (QStringList* list : {&unnamed, &untipped})
         list->removeDuplicates();
