@@ -41,7 +41,7 @@ CPlaybackThread::~CPlaybackThread()
     Stop();
 }
 
-void CPlaybackThread::Start(nexilon::IAudioDevice& output, bool loop)
+void CPlaybackThread::Start(nexilon::IAudioDevice& output, bool loop, bool fromCursorRow)
 {
     if (threadActive)
         return;
@@ -55,7 +55,7 @@ void CPlaybackThread::Start(nexilon::IAudioDevice& output, bool loop)
         stopRequested = false;
     }
     threadActive = true;
-    thread = std::thread(&CPlaybackThread::Run, this, loop);
+    thread = std::thread(&CPlaybackThread::Run, this, loop, fromCursorRow);
 }
 
 void CPlaybackThread::Stop()
@@ -135,12 +135,12 @@ bool CPlaybackThread::CopyHeardOutput(int32_t channel, int32_t* destination, uin
     return true;
 }
 
-void CPlaybackThread::Run(bool loop)
+void CPlaybackThread::Run(bool loop, bool fromCursorRow)
 {
     bool started = false;
     std::string failure;
     try {
-        started = StartSound(loop);
+        started = StartSound(loop, fromCursorRow);
         if (started)
             failure = FollowSound(loop);
     } catch (const std::exception& error) {
@@ -159,7 +159,7 @@ void CPlaybackThread::Run(bool loop)
     threadActive = false;
 }
 
-bool CPlaybackThread::StartSound(bool loop)
+bool CPlaybackThread::StartSound(bool loop, bool fromCursorRow)
 {
     player->Connect(&song);
     {
@@ -168,6 +168,7 @@ bool CPlaybackThread::StartSound(bool loop)
             player->SetChannelEnabled(channel, channelEnabled[static_cast<std::size_t>(channel)]);
     }
     int32_t start = cursor.Order();
+    int32_t row = fromCursorRow ? cursor.Row() : 0;
     int32_t songLength = 0;
     {
         CRixModuleLock data(song, nexilon::LOCKMODE_READ);
@@ -176,12 +177,12 @@ bool CPlaybackThread::StartSound(bool loop)
     if (songLength == 0)
         return false;
     if (start >= songLength)
-        start = 0;
+        start = row = 0;
     player->SetLoopPattern(loop);
     // A new sound starts where its stream is: on the row's first sample.
-    player->SeekToRow(static_cast<uint32_t>(start * RIX_ROWS));
+    player->SeekToRow(static_cast<uint32_t>(start * RIX_ROWS + row));
     renderedAtStart.store(player->GetRenderedCount(), std::memory_order_relaxed);
-    nexilon::CInputStreamSelector selector(player.Get());
+    nexilon::CInputStreamSelector selector(soundStream ? static_cast<nexilon::IObject*>(soundStream.Get()) : player.Get());
     auto newSound = nexilon::CPtr<nexilon::ISound>::Adopt(device->CreateSound(selector, nexilon::SOUND_MODE_STREAMED));
 
     std::lock_guard guard(stateMutex);

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "EditCursor.h"
 #include "EditorNotifier.h"
@@ -34,7 +35,7 @@ namespace rix {
 class CPlaybackThread {
 public:
     // Needs the player class registered. cursor is only stored here: the
-    // thread reads its order position when it starts.
+    // thread reads its order position (and row) when it starts.
     CPlaybackThread(IRixModule& song, CEditCursor& cursor, CEditorNotifier& notifier);
     // Stops playback.
     ~CPlaybackThread();
@@ -42,9 +43,10 @@ public:
     CPlaybackThread& operator=(const CPlaybackThread&) = delete;
 
     // Plays through device from the cursor's order position (from the start
-    // when that is past the song's end); loop repeats that order position
+    // when that is past the song's end), at its first row or, with
+    // fromCursorRow, at the cursor's row; loop repeats that order position
     // until Stop. Does nothing while a playback runs or is starting.
-    void Start(nexilon::IAudioDevice& device, bool loop);
+    void Start(nexilon::IAudioDevice& device, bool loop, bool fromCursorRow = false);
     // Silences the song at once, whether or not the playback still runs,
     // and waits for the thread's last messages.
     void Stop();
@@ -52,6 +54,11 @@ public:
     void WaitUntilIdle();
     // Lets go of the audio output once idle, before it is replaced.
     void DetachOutput();
+
+    // The song's player, and the stream its sound plays: the player
+    // itself unless one that reads it is set (before the first Start).
+    IRixModulePlayer& Player() const { return *player; }
+    void SetSoundStream(nexilon::CPtr<nexilon::IInputStream> stream) { soundStream = std::move(stream); }
 
     // Channel mute switches (channel 0..7): they reach a running player at
     // once, also while its playback is starting.
@@ -73,9 +80,9 @@ public:
     bool IsBusy() const { return threadActive; }
 
 private:
-    void Run(bool loop);
+    void Run(bool loop, bool fromCursorRow);
     // False when the song has no order position or Stop came first.
-    bool StartSound(bool loop);
+    bool StartSound(bool loop, bool fromCursorRow);
     // Until the sound ends or Stop; the sound's failure, if it failed.
     std::string FollowSound(bool loop);
     void StopSound();
@@ -84,6 +91,7 @@ private:
     CEditCursor& cursor;
     CEditorNotifier& notifier;
     nexilon::CPtr<IRixModulePlayer> player;
+    nexilon::CPtr<nexilon::IInputStream> soundStream;
     // Set by Start before the thread runs; the thread's until it ends.
     nexilon::CPtr<nexilon::IAudioDevice> device;
 

@@ -207,9 +207,11 @@ TEST_F(PlaybackController, AnEmptySongEndsAtOnceWithoutSoundOrMessages)
 // repeats and reorders nothing.
 TEST_F(PlaybackController, HearsExactlyTheOfflineRenderFromTheStartPosition)
 {
-    const struct { const char* name; int32_t order; uint32_t expectedStartRow; int32_t mutedChannel; bool muteAsItStarts; } cases[] = {
+    // With a cursor row, PlayFromCursor.
+    const struct { const char* name; int32_t order; uint32_t expectedStartRow; int32_t mutedChannel; bool muteAsItStarts; int32_t row = 0; } cases[] = {
         {"from-0", 0, 0, -1, false}, {"from-1", 1, 16, -1, false}, {"past-end", 200, 0, -1, false}, {"muted", 0, 0, 1, false},
-        {"muted-as-it-starts", 0, 0, 1, true}};
+        {"muted-as-it-starts", 0, 0, 1, true}, {"from-the-cursor-row", 0, 5, -1, false, 5},
+        {"from-a-row-past-end", 200, 0, -1, false, 5}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         controller.reset();
@@ -227,7 +229,11 @@ TEST_F(PlaybackController, HearsExactlyTheOfflineRenderFromTheStartPosition)
             controller->SetChannelEnabled(c.mutedChannel, false);
         }
         controller->SetOrderPosition(c.order);
-        controller->PlaySong();
+        controller->SetRow(c.row);
+        if (c.row > 0)
+            controller->PlayFromCursor();
+        else
+            controller->PlaySong();
         if (c.muteAsItStarts) {
             ASSERT_TRUE(WaitFor([&] { return starting.load(); }, 2s));
             controller->SetChannelEnabled(c.mutedChannel, false);

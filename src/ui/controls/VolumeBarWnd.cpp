@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "MouseGestures.h"
 #include "Theme.h"
 #include "UiMessages.h"
 
@@ -23,6 +24,10 @@ CVolumeBarWnd::CVolumeBarWnd(const QString& text, int backgroundBrush, QWidget* 
 {
     setAccessibleName(text);
     setObjectName(text);
+    QString name = text;
+    if (name.endsWith(QLatin1Char(':')))
+        name.chop(1);
+    setToolTip(QStringLiteral("%1 · %2").arg(name, CMouseGestures::Tip(TMouseArea::ValueBar)));
     // The off-screen image covers every pixel.
     setAttribute(Qt::WA_OpaquePaintEvent);
 }

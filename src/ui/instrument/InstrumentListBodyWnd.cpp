@@ -6,12 +6,14 @@
 #include <algorithm>
 
 #include "InstrumentListGeometry.h"
+#include "MouseGestures.h"
 #include "Theme.h"
 
 namespace rix {
 
 CInstrumentListBodyWnd::CInstrumentListBodyWnd(QWidget* parent) : QWidget(parent)
 {
+    setToolTip(CMouseGestures::Tip(TMouseArea::InstrumentList));
 }
 
 void CInstrumentListBodyWnd::ShowChannel(int32_t newChannel)
@@ -57,6 +59,7 @@ QScrollBar* CInstrumentListBodyWnd::ScrollBar()
         scrollBar = new QScrollBar(Qt::Vertical, this);
         scrollBar->setObjectName(QStringLiteral("List scroll bar"));
         scrollBar->setAccessibleName(QStringLiteral("List scroll bar"));
+        scrollBar->setToolTip(QStringLiteral("Scroll the list"));
         scrollBar->setSingleStep(1);
         scrollBar->setPageStep(LIST_SCROLL_PAGE);
         scrollBar->setRange(0, 0);
@@ -81,7 +84,7 @@ void CInstrumentListBodyWnd::Layout()
     }
     const std::vector<int> tops = StackItems(heights, ScrollPosition());
     for (std::size_t i = 0; i < items.size(); ++i)
-        items[i]->move(LIST_ITEM_GAP, tops[i]);
+        items[i]->setGeometry(LIST_ITEM_GAP, tops[i], ItemWidth(width()), items[i]->height());
 }
 
 void CInstrumentListBodyWnd::resizeEvent(QResizeEvent*)

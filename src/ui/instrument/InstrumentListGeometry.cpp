@@ -40,6 +40,20 @@ int ScrollMaximum(int contentHeight, int listHeight)
     return std::max(0, (contentHeight - listHeight + LIST_SCROLL_UNIT) / LIST_SCROLL_UNIT);
 }
 
+int ItemWidth(int listWidth)
+{
+    // The composed list, 368 px, holds items of LIST_ITEM_WIDTH.
+    constexpr int kListMargins = 28;
+    return std::max(LIST_ITEM_WIDTH, listWidth - kListMargins);
+}
+
+int HeaderButtonX(int itemWidth, int slot)
+{
+    constexpr int kRightEdge = 23;
+    constexpr int kStep = 20;
+    return itemWidth - kRightEdge - kStep * slot;
+}
+
 int32_t OscillatorVolumeFromX(int x)
 {
     return static_cast<int32_t>(std::clamp<int64_t>(2 * int64_t{x} - 130, 0, 255));
@@ -52,12 +66,12 @@ int32_t FieldFromBar(float value)
 
 int32_t CentsFromScrollPosition(int position)
 {
-    return static_cast<int32_t>(std::clamp<int64_t>((int64_t{position} - 100) * 100, INT32_MIN, INT32_MAX));
+    return static_cast<int32_t>(std::clamp<int64_t>((100 - int64_t{position}) * 100, INT32_MIN, INT32_MAX));
 }
 
 int ScrollPositionFromCents(int32_t cents)
 {
-    return std::clamp(cents / 100 + 100, 0, 200);
+    return std::clamp(100 - cents / 100, 0, 200);
 }
 
 } // namespace rix

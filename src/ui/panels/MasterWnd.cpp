@@ -5,6 +5,7 @@
 
 #include "LabelPainter.h"
 #include "LevelClock.h"
+#include "MouseGestures.h"
 #include "PanelMath.h"
 #include "PlaybackController.h"
 #include "SongEditor.h"
@@ -31,6 +32,8 @@ CMasterWnd::CMasterWnd(CSongEditor& editor, QWidget* parent)
     : CMessageWidget(parent), editor(editor), controller(editor.Controller()),
       bar(new CVolumeBarWnd(QStringLiteral("Master"), kBarBrush, this))
 {
+    setToolTip(CMouseGestures::Tip(TMouseArea::Master));
+    bar->setToolTip(toolTip());
     ShowVolume();
     controller.AddListener(this, POSTS_LEVELS);
 }

@@ -10,6 +10,7 @@
 
 #include "LabelPainter.h"
 #include "LevelClock.h"
+#include "MouseGestures.h"
 #include "PanelMath.h"
 #include "PlaybackController.h"
 #include "SongEditor.h"
@@ -35,6 +36,7 @@ CMixerWnd::CMixerWnd(CSongEditor& editor, QWidget* parent)
     : CMessageWidget(parent), editor(editor), controller(editor.Controller())
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setToolTip(CMouseGestures::Tip(TMouseArea::Mixer));
     MakeStrips(1);
     controller.AddListener(this, POSTS_LEVELS);
 }

@@ -9,6 +9,7 @@
 
 #include "LabelPainter.h"
 #include "LevelClock.h"
+#include "MouseGestures.h"
 #include "PanelMath.h"
 #include "PlaybackController.h"
 #include "Theme.h"
@@ -30,6 +31,7 @@ COscBarWnd::COscBarWnd(CPlaybackController& controller, QWidget* parent)
     : CMessageWidget(parent), controller(controller)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setToolTip(CMouseGestures::Tip(TMouseArea::OscillatorBar));
     MakeCells(1);
     controller.AddListener(this, POSTS_LEVELS);
 }
