@@ -71,7 +71,7 @@ int RunPlay(const std::vector<std::string>& args)
             if (i + 1 == args.size() || !ParseOrderPosition(args[i + 1], loopOrder))
                 return UsageError("--loop-order needs an order position 0..255");
             ++i;
-        } else if (input.empty() && !args[i].empty() && args[i][0] != '-') {
+        } else if (input.empty() && !args[i].empty() && (args[i][0] != '-' || args[i] == "-")) {
             input = args[i];
         } else {
             return UsageError("play takes IN.sonrix and optionally --loop-order N");

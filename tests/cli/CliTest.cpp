@@ -190,6 +190,7 @@ TEST(CliOutputs, NoOutputReplacesAnInputAndEveryWriteIsChecked)
         {{"convert", song, folder / "./song.sonrix"}, "", folder / "./song.sonrix: " + replaces},
         {{"export-cpp", song, "-"}, ">>" + song, "standard output: " + replaces},
         {{"render", "-", folder / "out.wav"}, "", "standard input: Standard input cannot be read; give the file's name"},
+        {{"play", "-"}, "", "standard input: Standard input cannot be read; give the file's name"},
         {{"render", "--stems", folder / "stems", song}, "", stem + ": " + replaces},
         {{"render", "--stems", "-", song}, "", "standard output: render --stems writes several files; give a folder"},
     };
