@@ -74,9 +74,21 @@ TEST_F(CShellFixture, NewOpenAndSaveRoundTripThroughTheDocument)
     ASSERT_TRUE(frame->OnFileNew());
     EXPECT_EQ(Cell(), 0u);
     EXPECT_TRUE(frame->Document().GetPathName().isEmpty());
+    // Not even while the windows take in the opened song (a long while for
+    // a big one) does the window show it modified.
+    struct CTitleWatch : rix::IMessageTarget {
+        void PostMessage(uint32_t, uintptr_t, intptr_t) override {}
+        void OnSongChanged(const rix::TSongChange&) override { shownModified |= frame->isWindowModified(); }
+        QWidget* frame;
+        bool shownModified = false;
+    } watch;
+    watch.frame = frame.get();
+    Controller().AddListener(&watch);
     ASSERT_TRUE(frame->OpenFile(Path("song.sonrix")));
+    Controller().RemoveListener(&watch);
     EXPECT_EQ(Cell(), 42u);
     EXPECT_FALSE(frame->Document().IsModified());
+    EXPECT_FALSE(watch.shownModified);
 
     // A broken file is reported by name and leaves the song as it was.
     rixtest::WriteWholeFile(folder / "broken.sonrix", "not a song");
