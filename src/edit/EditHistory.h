@@ -37,6 +37,7 @@ public:
 
     bool CanUndo() const { return !undoSteps.empty(); }
     bool CanRedo() const { return !redoSteps.empty(); }
+    std::size_t UndoCount() const { return undoSteps.size(); }
     // The names of the steps Undo and Redo would take; empty when none.
     std::string UndoName() const;
     std::string RedoName() const;

@@ -58,6 +58,8 @@ public:
 
     bool CanUndo() const { return history.CanUndo(); }
     bool CanRedo() const { return history.CanRedo(); }
+    // How many steps Undo can take back, one after the other.
+    std::size_t UndoCount() const { return history.UndoCount(); }
     // The names of the steps Undo and Redo would take, empty when none.
     std::string UndoName() const { return history.UndoName(); }
     std::string RedoName() const { return history.RedoName(); }
