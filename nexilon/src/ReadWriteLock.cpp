@@ -33,14 +33,7 @@ void CReadWriteLock::Lock(TLockMode mode, unsigned int)
 
     // Claimed before waiting, so the wait cannot end with nowhere to record
     // the level; by index, since another thread may append meanwhile.
-    std::size_t index = 0;
-    while (index < threads.size() && threads[index].owner != std::thread::id())
-        ++index;
-    if (index == threads.size()) {
-        threads.emplace_back();
-        threads.back().levels.reserve(8);
-    }
-    threads[index].owner = self;
+    const std::size_t index = ClaimEntry(self);
 
     if (IsWriting(mode)) {
         ++waitingWriters;
@@ -53,6 +46,43 @@ void CReadWriteLock::Lock(TLockMode mode, unsigned int)
         ++readers;
     }
     threads[index].levels.push_back(mode);
+}
+
+std::size_t CReadWriteLock::ClaimEntry(std::thread::id self)
+{
+    std::size_t index = 0;
+    while (index < threads.size() && threads[index].owner != std::thread::id())
+        ++index;
+    if (index == threads.size()) {
+        threads.emplace_back();
+        threads.back().levels.reserve(8);
+    }
+    threads[index].owner = self;
+    return index;
+}
+
+bool CReadWriteLock::TryLock(TLockMode mode)
+{
+    const std::thread::id self = std::this_thread::get_id();
+    std::unique_lock guard(mutex, std::try_to_lock);
+    if (!guard.owns_lock())
+        return false;
+    if (TThreadLevels* mine = Find(self)) {
+        if (IsWriting(mode) && !(hasWriter && writer == self))
+            return false;
+        mine->levels.push_back(mode);
+        return true;
+    }
+    if (hasWriter || (IsWriting(mode) ? readers > 0 : waitingWriters > 0))
+        return false;
+    threads[ClaimEntry(self)].levels.push_back(mode);
+    if (IsWriting(mode)) {
+        hasWriter = true;
+        writer = self;
+    } else {
+        ++readers;
+    }
+    return true;
 }
 
 void CReadWriteLock::Unlock()

@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "RealtimeScheduling.h"
 #include "SdlSound.h"
 #include "nexilon/Exceptions.h"
 #include "nexilon/InputStreamSelector.h"
@@ -198,7 +199,36 @@ TAudioCallbackTiming CSdlAudioDevice::GetCallbackTiming()
     timing.callbacks = callbacks.load(std::memory_order_relaxed);
     timing.longestMicroseconds = longestCallback.load(std::memory_order_relaxed);
     timing.underrunFrames = underrunFrames.load(std::memory_order_relaxed);
+    timing.underruns = underrunCount.load(std::memory_order_acquire);
     return timing;
+}
+
+std::vector<TUnderrun> CSdlAudioDevice::GetUnderruns()
+{
+    const uint64_t count = underrunCount.load(std::memory_order_acquire);
+    const uint64_t kept = std::min<uint64_t>(count, underrunLog.size());
+    std::vector<TUnderrun> underruns;
+    for (uint64_t i = count - kept; i < count; ++i) {
+        const TUnderrunSlot& slot = underrunLog[i % underrunLog.size()];
+        underruns.push_back({slot.frame.load(std::memory_order_relaxed), slot.frames.load(std::memory_order_relaxed)});
+    }
+    return underruns;
+}
+
+void CSdlAudioDevice::Record(int64_t frame, uint32_t frames)
+{
+    const uint64_t count = underrunCount.load(std::memory_order_relaxed);
+    TUnderrunSlot& slot = underrunLog[count % underrunLog.size()];
+    slot.frame.store(frame, std::memory_order_relaxed);
+    slot.frames.store(frames, std::memory_order_relaxed);
+    underrunCount.store(count + 1, std::memory_order_release);
+}
+
+void CSdlAudioDevice::RaiseMixingThread()
+{
+    int64_t thread = mixingThread.load(std::memory_order_acquire);
+    if (thread > 0 && mixingThread.compare_exchange_strong(thread, -1))
+        CRealtimeScheduling::Raise(static_cast<pid_t>(thread));
 }
 
 void CSdlAudioDevice::Attach(CSdlSound* sound)
@@ -244,6 +274,12 @@ void CSdlAudioDevice::Mix(uint8_t* output, int size)
 {
     const auto begun = std::chrono::steady_clock::now();
     mixSerial.fetch_add(1);
+    if (mixingThread.load(std::memory_order_relaxed) == 0) {
+        // SDL's own raise is a nice level at most; a real-time one where the
+        // process may set it, else a render thread asks RealtimeKit.
+        const pid_t self = CRealtimeScheduling::CurrentThread();
+        mixingThread.store(CRealtimeScheduling::RaiseDirectly(self) ? -1 : self, std::memory_order_release);
+    }
     const int64_t frames = std::max(size, 0) / 2;
     int64_t done = 0;
     uint64_t lacking = 0;
@@ -252,7 +288,11 @@ void CSdlAudioDevice::Mix(uint8_t* output, int size)
         std::fill_n(sum.data(), count, 0);
         for (std::atomic<CSdlSound*>& slot : slots)
             if (CSdlSound* sound = slot.load())
-                lacking += sound->MixInto(sum.data(), count, framesMixed + done);
+                if (const uint32_t gap = sound->MixInto(sum.data(), count, framesMixed + done)) {
+                    // A sound's gap ends its part of the chunk.
+                    lacking += gap;
+                    Record(framesMixed + done + count - gap, gap);
+                }
         for (uint32_t i = 0; i < count; ++i) {
             const auto sample = static_cast<int16_t>(std::clamp<int32_t>(sum[i], -32768, 32767));
             std::memcpy(output + (done + i) * 2, &sample, 2);

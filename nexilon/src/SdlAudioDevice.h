@@ -43,6 +43,7 @@ public:
     void SetOutputDevice(const std::string& name) override;
     std::string GetOutputDeviceNote() override;
     TAudioCallbackTiming GetCallbackTiming() override;
+    std::vector<TUnderrun> GetUnderruns() override;
 
     // The sounds Mix visits. Attach throws CIOException when kMaxSounds are
     // attached; Detach returns once Mix cannot be inside the sound any more.
@@ -56,6 +57,10 @@ public:
 
     // SDL's audio thread: fills size bytes of signed 16-bit samples.
     void Mix(uint8_t* output, int size);
+    // A sound's render thread, whenever it wakes: when the mixing thread
+    // could not raise itself to real-time priority directly, asks
+    // RealtimeKit for it (once), which the callback must not wait for.
+    void RaiseMixingThread();
 
 private:
     uint32_t deviceId = 0;
@@ -91,6 +96,18 @@ private:
     std::atomic<uint64_t> callbacks{0};
     std::atomic<uint64_t> longestCallback{0};
     std::atomic<uint64_t> underrunFrames{0};
+    std::atomic<uint64_t> underrunCount{0};
+    // The latest underruns, slot underrunCount % 64 next.
+    struct TUnderrunSlot {
+        std::atomic<int64_t> frame{0};
+        std::atomic<uint32_t> frames{0};
+    };
+    std::array<TUnderrunSlot, 64> underrunLog;
+    void Record(int64_t frame, uint32_t frames);
+
+    // The mixing thread's kernel id once it ran (0 before); set to -1 once
+    // it has real-time priority or RealtimeKit was asked.
+    std::atomic<int64_t> mixingThread{0};
 };
 
 } // namespace nexilon

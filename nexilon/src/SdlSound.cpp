@@ -1,11 +1,10 @@
 #include "SdlSound.h"
 
-#include <SDL.h>
-
 #include <algorithm>
 #include <cmath>
 #include <exception>
 
+#include "RealtimeScheduling.h"
 #include "nexilon/Exceptions.h"
 
 namespace nexilon {
@@ -143,23 +142,41 @@ uint64_t CSdlSound::GetHeardSample()
         return 0;
     {
         std::lock_guard guard(device->GetHeardMutex());
-        if (published.epoch == EpochOf(current)) {
-            const int64_t heard = device->GetHeardFrame();
-            // Newest first: the last run that had begun by the heard frame.
-            for (uint32_t i = 1; i <= published.count; ++i) {
-                const TChunk& chunk = published.chunks[(published.next + published.chunks.size() - i) %
-                                                      published.chunks.size()];
-                if (chunk.frame > heard)
-                    continue;
-                if (chunk.jumped)
-                    return chunk.position;
-                return chunk.position + static_cast<uint64_t>(std::min<int64_t>(heard - chunk.frame, chunk.count));
-            }
-        }
+        int64_t into = 0;
+        if (const TChunk* chunk = HeardChunk(EpochOf(current), into))
+            return chunk->jumped ? chunk->position : chunk->position + static_cast<uint64_t>(into);
     }
     // Nothing of this epoch heard yet.
     std::lock_guard guard(controlMutex);
     return startPosition;
+}
+
+uint64_t CSdlSound::GetHeardReadCount()
+{
+    if (!device)
+        return 0;
+    const uint64_t current = state.load(std::memory_order_acquire);
+    std::lock_guard guard(device->GetHeardMutex());
+    int64_t into = 0;
+    if (const TChunk* chunk = HeardChunk(EpochOf(current), into))
+        lastHeardReadCount.store(chunk->readCount + static_cast<uint64_t>(into), std::memory_order_relaxed);
+    return lastHeardReadCount.load(std::memory_order_relaxed);
+}
+
+const CSdlSound::TChunk* CSdlSound::HeardChunk(uint32_t epoch, int64_t& into) const
+{
+    if (published.epoch != epoch)
+        return nullptr;
+    const int64_t heard = device->GetHeardFrame();
+    // Newest first: the last run that had begun by the heard frame.
+    for (uint32_t i = 1; i <= published.count; ++i) {
+        const TChunk& chunk = published.chunks[(published.next + published.chunks.size() - i) % published.chunks.size()];
+        if (chunk.frame > heard)
+            continue;
+        into = std::min<int64_t>(heard - chunk.frame, chunk.count);
+        return &chunk;
+    }
+    return nullptr;
 }
 
 std::string CSdlSound::GetFailure()
@@ -172,11 +189,12 @@ std::string CSdlSound::GetFailure()
 
 void CSdlSound::RenderLoop()
 {
-    // As urgent as SDL's own audio thread, which it feeds (where the system
-    // allows; else it stays as it is).
-    SDL_SetThreadPriority(SDL_THREAD_PRIORITY_TIME_CRITICAL);
+    // As urgent as the mixing thread it feeds (where the system allows;
+    // else it stays as it is).
+    CRealtimeScheduling::Raise(CRealtimeScheduling::CurrentThread());
     uint32_t seen = renderTicket.load(std::memory_order_acquire);
     while (!quitting) {
+        device->RaiseMixingThread();
         RenderAhead();
         renderTicket.wait(seen, std::memory_order_acquire);
         seen = renderTicket.load(std::memory_order_acquire);
@@ -185,8 +203,8 @@ void CSdlSound::RenderLoop()
 
 void CSdlSound::RenderAhead()
 {
-    constexpr uint64_t kAheadBlocks = kRenderAheadFrames / CSdlAudioDevice::kChunkFrames;
     while (!quitting) {
+        const uint64_t aheadBlocks = aheadFrames.load(std::memory_order_relaxed) / CSdlAudioDevice::kChunkFrames;
         const uint64_t current = state.load(std::memory_order_acquire);
         if ((current & kPlaying) == 0)
             return;
@@ -198,7 +216,7 @@ void CSdlSound::RenderAhead()
             return;
         const uint64_t write = writeIndex.load(std::memory_order_relaxed);
         const uint64_t read = readIndex.load(std::memory_order_acquire);
-        if (write - std::max(read, epochFirstBlock) >= kAheadBlocks || write - read >= kBlocks)
+        if (write - std::max(read, epochFirstBlock) >= aheadBlocks || write - read >= kBlocks)
             return;
 
         uint32_t got = 0;
@@ -221,12 +239,14 @@ void CSdlSound::RenderAhead()
         block.count = got;
         block.position = streamPosition;
         block.reached = reached;
+        block.readCount = readCount;
         block.end = got == 0;
         for (uint32_t i = 0; i < got; ++i)
             block.samples[i] = static_cast<int16_t>(static_cast<uint16_t>(scratch[2 * i] | (scratch[2 * i + 1] << 8)));
         writeIndex.store(write + 1, std::memory_order_release);
         streamPosition = reached;
         streamEnded = got == 0;
+        readCount += got;
     }
 }
 
@@ -315,8 +335,7 @@ uint32_t CSdlSound::MixInto(int32_t* sum, uint32_t frames, int64_t firstFrame)
             const uint32_t count = std::min(block.count - frontOffset, frames - done);
             for (uint32_t i = 0; i < count; ++i)
                 sum[done + i] += block.samples[frontOffset + i];
-            const bool jumped = block.reached != block.position + block.count;
-            Remember(firstFrame + done, jumped ? block.reached : block.position + frontOffset, count, jumped);
+            Remember(firstFrame + done, block, frontOffset, count);
             frontOffset += count;
             done += count;
             if (frontOffset == block.count) {
@@ -325,6 +344,13 @@ uint32_t CSdlSound::MixInto(int32_t* sum, uint32_t frames, int64_t firstFrame)
             }
         }
     }
+    if (lacking > 0) {
+        underruns.fetch_add(1, std::memory_order_relaxed);
+        const uint32_t ahead = aheadFrames.load(std::memory_order_relaxed);
+        aheadFrames.store(std::min(ahead + CSdlAudioDevice::kChunkFrames * 4, kMaxRenderAheadFrames),
+                          std::memory_order_relaxed);
+        Wake(renderTicket);
+    }
     if (read != firstRead) {
         readIndex.store(read, std::memory_order_release);
         Wake(renderTicket);
@@ -332,9 +358,11 @@ uint32_t CSdlSound::MixInto(int32_t* sum, uint32_t frames, int64_t firstFrame)
     return lacking;
 }
 
-void CSdlSound::Remember(int64_t frame, uint64_t position, uint32_t count, bool jumped)
+void CSdlSound::Remember(int64_t frame, const TBlock& block, uint32_t offset, uint32_t count)
 {
-    record.chunks[record.next] = {frame, position, count, jumped};
+    const bool jumped = block.reached != block.position + block.count;
+    record.chunks[record.next] = {frame, jumped ? block.reached : block.position + offset, block.readCount + offset, count,
+                                  jumped};
     record.next = (record.next + 1) % static_cast<uint32_t>(record.chunks.size());
     record.count = std::min(record.count + 1, static_cast<uint32_t>(record.chunks.size()));
     recordChanged = true;

@@ -58,6 +58,8 @@ public:
     float GetPosition() override;
     uint64_t GetHeardSample() override;
     std::string GetFailure() override;
+    uint64_t GetHeardReadCount() override;
+    uint64_t GetUnderrunCount() override { return underruns.load(std::memory_order_relaxed); }
 
     // Frames of stream rendered ahead of the callback: 23.2 ms at 44100 Hz.
     // After a device buffer of 512 frames is taken, 512 to 1024 wait; so an
@@ -66,6 +68,10 @@ public:
     // millisecond) and then plays from the next device buffer on, so the
     // render-ahead adds nothing noticeable to the delay of a note preview.
     static constexpr uint32_t kRenderAheadFrames = 1024;
+    // After each underrun the render-ahead grows by a device buffer, up to
+    // this (46.4 ms): a machine that starved the render thread once may
+    // again, and a longer lead hides more of such a stall.
+    static constexpr uint32_t kMaxRenderAheadFrames = 2048;
 
     // The mixing callback: adds up to frames samples of the sound to sum,
     // sum[0] being device frame firstFrame; returns the frames it lacked
@@ -79,10 +85,12 @@ private:
     // Where a run of stream samples went in the device's output, so the
     // heard device frame can be turned back into a stream position: the
     // run's first stream sample, or for a run in which the stream jumped
-    // (a looping player), the position it reached (for the whole run).
+    // (a looping player), the position it reached (for the whole run);
+    // readCount numbers the run's first sample among all samples read.
     struct TChunk {
         int64_t frame;
         uint64_t position;
+        uint64_t readCount;
         uint32_t count;
         bool jumped;
     };
@@ -98,10 +106,12 @@ private:
         uint32_t count;
         uint64_t position;
         uint64_t reached;
+        // Samples read from the stream before this block.
+        uint64_t readCount;
         bool end;
         std::array<int16_t, CSdlAudioDevice::kChunkFrames> samples;
     };
-    static constexpr uint32_t kBlocks = 2 * kRenderAheadFrames / CSdlAudioDevice::kChunkFrames;
+    static constexpr uint32_t kBlocks = 2 * kMaxRenderAheadFrames / CSdlAudioDevice::kChunkFrames;
 
     static constexpr uint64_t kPlaying = 1;
     static constexpr uint64_t kEnded = 2;
@@ -120,7 +130,10 @@ private:
     void BeginEpoch();
     // The stream failed: the epoch ends with reason as the failure.
     void Fail(const std::string& reason);
-    void Remember(int64_t frame, uint64_t position, uint32_t count, bool jumped);
+    void Remember(int64_t frame, const TBlock& block, uint32_t offset, uint32_t count);
+    // Under the device's heardMutex: the published run being heard now and
+    // how far into it, if it belongs to epoch.
+    const TChunk* HeardChunk(uint32_t epoch, int64_t& into) const;
     [[noreturn]] void Reserved(const char* operation) const;
     void RequireDevice(const char* operation) const;
 
@@ -149,7 +162,13 @@ private:
     uint64_t streamPosition = 0;
     bool streamEnded = false;
     bool epochFailed = false;
+    uint64_t readCount = 0;
     std::vector<uint8_t> scratch;
+    // The render-ahead in frames, grown by the mixing callback.
+    std::atomic<uint32_t> aheadFrames{kRenderAheadFrames};
+    std::atomic<uint64_t> underruns{0};
+    // GetHeardReadCount's last answer, kept while nothing is heard.
+    std::atomic<uint64_t> lastHeardReadCount{0};
 
     // Mixing callback.
     uint32_t mixedEpoch = 0;

@@ -140,6 +140,16 @@ void Copy(QPainter& p, double s)
     Sheet(p, QRectF(s * 0.42, s * 0.36, s * 0.36, s * 0.46));
 }
 
+void PlayFromCursor(QPainter& p, double s)
+{
+    // A play sign starting at a cursor bar.
+    p.setPen(Stroke(BLUE, s * 0.08));
+    p.drawLine(QPointF(s * 0.3, s * 0.26), QPointF(s * 0.3, s * 0.74));
+    p.setPen(Stroke(GREEN.darker(115), 1.0));
+    p.setBrush(GREEN);
+    p.drawPolygon(QPolygonF({{s * 0.42, s * 0.28}, {s * 0.76, s * 0.5}, {s * 0.42, s * 0.72}}));
+}
+
 void Close(QPainter& p, double s)
 {
     p.setPen(Stroke(RED, s * 0.1));
@@ -319,6 +329,9 @@ std::vector<std::pair<int, QImage>> DrawAll(qreal ratio)
         {351, 352, 32, Tick},
         {356, 357, 30, [](QPainter& p, double s) { Fm(p, s, false); }},
         {358, 359, 30, [](QPainter& p, double s) { Fm(p, s, true); }},
+        {362, 363, 30, PlayFromCursor},
+        // The item windows' copy button shows all of its image.
+        {364, 365, 17, Copy},
     };
 
     std::vector<std::pair<int, QImage>> images;

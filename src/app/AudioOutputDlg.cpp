@@ -26,6 +26,7 @@ CAudioOutputDlg::CAudioOutputDlg(QWidget* parent, const std::vector<std::string>
     list = new QListWidget(this);
     list->setObjectName(QStringLiteral("Outputs"));
     list->setAccessibleName(QStringLiteral("Outputs"));
+    list->setToolTip(tr("The sound output to play through"));
     // The default carries no name: the empty string stands for it.
     auto* fallback = new QListWidgetItem(tr("System default"), list);
     fallback->setData(Qt::UserRole, QString());

@@ -54,13 +54,13 @@ bool CCppExport::PrepareUserFolder(QString& reason)
     return true;
 }
 
-bool CCppExport::Export(IRixModule& module, const QString& path, QString& reason)
+bool CCppExport::Export(IRixModule& module, const QString& path, QString& reason, bool exact)
 {
     nexilon::CPtr<nexilon::IMemoryOutputStream> text = nexilon::CreateMemoryOutputStream();
     try {
         {
             CRixModuleLock lock(module, nexilon::LOCKMODE_READ);
-            CRixSongExporter().Export(*lock, *text);
+            CRixSongExporter().Export(*lock, *text, exact);
         }
         CAtomicFile::WriteWhole(QFile::encodeName(path).toStdString(), text->GetBytes());
     } catch (const nexilon::CException& error) {

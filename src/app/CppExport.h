@@ -24,8 +24,9 @@ public:
     // of this user that no one else may write into (a folder or link planted
     // by another user would receive the export); false with the reason.
     static bool PrepareUserFolder(QString& reason);
-    // False with the reason when the file cannot be written.
-    static bool Export(IRixModule& module, const QString& path, QString& reason);
+    // The plain tables, or with exact the exact ones. False with the reason
+    // when the file cannot be written.
+    static bool Export(IRixModule& module, const QString& path, QString& reason, bool exact = false);
 };
 
 } // namespace rix

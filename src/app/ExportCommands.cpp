@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -10,6 +11,9 @@
 #include <QUrl>
 
 #include "CppExport.h"
+#include "ExportForm.h"
+#include "RixModule.h"
+#include "RixSongEvents.h"
 #include "RixDoc.h"
 #include "SaveFileDialog.h"
 #include "WavExportDlg.h"
@@ -22,8 +26,9 @@ const QString kFolderKey = QStringLiteral("Export/Folder");
 
 } // namespace
 
-CExportCommands::CExportCommands(QMainWindow& frame, QWidget& view, IRixModule& module, const CRixDoc& document)
-    : QObject(&frame), frame(frame), view(view), module(module), document(document)
+CExportCommands::CExportCommands(QMainWindow& frame, QWidget& view, IRixModule& module, const CRixDoc& document,
+                                 const CExportForm& form)
+    : QObject(&frame), frame(frame), view(view), module(module), document(document), form(form)
 {
 }
 
@@ -55,7 +60,7 @@ void CExportCommands::ShowCppFailure(const QString& reason)
 bool CExportCommands::WriteCpp(const QString& path)
 {
     QString reason;
-    if (!CCppExport::Export(module, path, reason)) {
+    if (!CCppExport::Export(module, path, reason, form.Exact())) {
         ShowCppFailure(QDir::toNativeSeparators(path) + QStringLiteral("\n\n") + reason);
         return false;
     }
@@ -100,6 +105,44 @@ void CExportCommands::OnExportWav()
     CWavExportDlg dialog(&view, module, path);
     dialog.exec();
     dialog.ShowResult();
+}
+
+void CExportCommands::OnExportWavStems()
+{
+    const QString folder = QFileDialog::getExistingDirectory(&frame, tr("Export WAV, One File per Channel"),
+                                                             QFileInfo(ProposedPath(QStringLiteral("wav"))).absolutePath());
+    if (folder.isEmpty())
+        return;
+    QStringList names;
+    {
+        CRixModuleLock data(module, nexilon::LOCKMODE_READ);
+        for (const int channel : PlayingChannels(*data))
+            names << QString::fromStdString(StemFileName(*data, channel));
+    }
+    if (names.isEmpty()) {
+        QMessageBox::information(&frame, QStringLiteral("sonrix3"), tr("No channel plays a note: there is nothing to export."));
+        return;
+    }
+    QStringList existing;
+    for (const QString& name : names)
+        if (QFileInfo::exists(QDir(folder).filePath(name)))
+            existing << name;
+    if (!existing.isEmpty()) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("sonrix3"),
+                        (existing.size() == 1 ? tr("%1 already exists in %2.").arg(existing.first())
+                                              : tr("%1 of the files already exist in %2.").arg(existing.size()))
+                            .arg(QDir::toNativeSeparators(folder)),
+                        QMessageBox::Yes | QMessageBox::No, &frame);
+        box.setObjectName(QStringLiteral("Replace files"));
+        box.setInformativeText(tr("Do you want to replace them?\n\n%1").arg(existing.join(QLatin1Char('\n'))));
+        box.setDefaultButton(QMessageBox::No);
+        if (box.exec() != QMessageBox::Yes)
+            return;
+    }
+    QSettings().setValue(kFolderKey, folder);
+    const auto dialog = CWavExportDlg::ForStems(&view, module, folder, static_cast<int>(names.size()));
+    dialog->exec();
+    dialog->ShowResult();
 }
 
 } // namespace rix

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QStatusBar>
 
+#include "ExportForm.h"
 #include "PlaybackController.h"
 #include "RixExportSize.h"
 #include "RixModule.h"
@@ -14,14 +15,17 @@ namespace {
 constexpr int kCheckIntervalMs = 500;
 } // namespace
 
-CExportSizeIndicator::CExportSizeIndicator(CPlaybackController& controller, QStatusBar* statusBar)
-    : QObject(statusBar), controller(controller), pane(new QLabel(statusBar))
+CExportSizeIndicator::CExportSizeIndicator(CPlaybackController& controller, const CExportForm& form,
+                                           QStatusBar* statusBar)
+    : QObject(statusBar), controller(controller), form(form), pane(new QLabel(statusBar))
 {
     pane->setObjectName(QStringLiteral("Intro size"));
     pane->setAccessibleName(QStringLiteral("Intro size"));
-    pane->setToolTip(tr("Bytes of the exported song tables in an intro, raw and packed with LZMA"));
+    pane->setToolTip(tr("Bytes of the exported song tables in an intro, raw and packed with LZMA, in the form "
+                      "File > Export writes (plain or exact tables)"));
     statusBar->addPermanentWidget(pane);
     connect(&timer, &QTimer::timeout, this, &CExportSizeIndicator::Update);
+    connect(&form, &CExportForm::Changed, this, &CExportSizeIndicator::Update);
     timer.start(kCheckIntervalMs);
     Update();
 }
@@ -30,16 +34,20 @@ void CExportSizeIndicator::Update()
 {
     IRixModule& module = controller.GetSongModule();
     const uint32_t changeCount = module.GetChangeCount();
-    if (changeCount == measuredChangeCount)
+    const bool exact = form.Exact();
+    if (changeCount == measuredChangeCount && exact == measuredExact && !pane->text().isEmpty())
         return;
     TRixSongTables tables;
     {
         CRixModuleLock data(module, nexilon::LOCKMODE_READ);
-        tables = CRixSongExporter().Build(*data);
+        tables = CRixSongExporter().Build(*data, exact);
     }
     const TExportSize size = MeasureExportSize(tables);
     measuredChangeCount = changeCount;
-    pane->setText(tr("Intro data: %1 B, %2 B packed").arg(size.rawBytes).arg(size.compressedBytes));
+    measuredExact = exact;
+    pane->setText((exact ? tr("Intro data (exact): %1 B, %2 B packed") : tr("Intro data: %1 B, %2 B packed"))
+                      .arg(size.rawBytes)
+                      .arg(size.compressedBytes));
 }
 
 QString CExportSizeIndicator::Text() const

@@ -8,6 +8,12 @@
 
 namespace rix {
 
+namespace {
+
+constexpr std::size_t kScrollPane = 2;
+
+} // namespace
+
 CLockKeyIndicators::CLockKeyIndicators(QStatusBar* statusBar) : QObject(statusBar)
 {
     const char* names[] = {"CAP", "NUM", "SCRL"};
@@ -21,6 +27,8 @@ CLockKeyIndicators::CLockKeyIndicators(QStatusBar* statusBar) : QObject(statusBa
         statusBar->addPermanentWidget(pane);
         panes[i] = pane;
     }
+    panes[kScrollPane]->setEnabled(false);
+    panes[kScrollPane]->setToolTip(tr("Lit while View ▸ Follow Playback is off (Scroll Lock)"));
     connect(&timer, &QTimer::timeout, this, &CLockKeyIndicators::Update);
     timer.start(250);
     Update();
@@ -38,13 +46,23 @@ int CLockKeyIndicators::ReadLockState()
     return static_cast<int>(state & 7u);
 }
 
+void CLockKeyIndicators::ShowScrollLock(bool locked)
+{
+    panes[kScrollPane]->setEnabled(locked);
+}
+
+bool CLockKeyIndicators::ScrollLockShown() const
+{
+    return panes[kScrollPane]->isEnabled();
+}
+
 void CLockKeyIndicators::Update()
 {
     const int state = ReadLockState();
     if (state == shown)
         return;
     shown = state;
-    for (std::size_t i = 0; i < panes.size(); ++i)
+    for (std::size_t i = 0; i < kScrollPane; ++i)
         panes[i]->setEnabled(state > 0 && (state & (1 << i)) != 0);
 }
 

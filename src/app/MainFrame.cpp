@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -21,18 +22,27 @@
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <functional>
 
 #include "AboutDlg.h"
 #include "AppLook.h"
 #include "AudioOutputDlg.h"
 #include "Autosave.h"
 #include "CommandIds.h"
+#include "CommandStates.h"
 #include "ExportCommands.h"
+#include "ExportForm.h"
 #include "ExportSizeIndicator.h"
+#include "GridWnd.h"
+#include "IntroCommands.h"
+#include "KeyList.h"
+#include "KeyListDlg.h"
 #include "LockKeyIndicators.h"
+#include "UnderrunIndicator.h"
 #include "MidiInputMenu.h"
 #include "PatternWnd.h"
 #include "PlaybackController.h"
+#include "PlaybackStatus.h"
 #include "RixDoc.h"
 #include "RixView.h"
 #include "SaveFileDialog.h"
@@ -51,9 +61,10 @@ const QString kStateKey = QStringLiteral("MainWindow/State");
 const QString kFilter = QStringLiteral("sonrix3 Files (*.sonrix)");
 const QString kCaption = QStringLiteral("sonrix3");
 const QString kToolbarHiddenKey = QStringLiteral("ToolbarHidden");
+const QString kFollowPlaybackKey = QStringLiteral("FollowPlayback");
 // The Standard toolbar's commands; 0 separates groups.
 constexpr int kToolbarLayout[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_CUT, ID_EDIT_COPY,
-                                  ID_EDIT_PASTE, 0, ID_FILE_PRINT, ID_APP_ABOUT};
+                                  ID_EDIT_PASTE, 0, ID_FILE_PRINT, ID_APP_ABOUT, 0, ID_HEAR_INTRO};
 
 bool IsSongUrl(const QUrl& url)
 {
@@ -65,7 +76,8 @@ bool IsSongUrl(const QUrl& url)
 CMainFrame::CMainFrame(CSongEditor& editor, QWidget* parent)
     : QMainWindow(parent), editor(editor), controller(editor.Controller()), document(new CRixDoc(editor, this)),
       view(new CRixView(editor, this)), autosave(new CAutosave(*document, controller.GetSongModule(), this)),
-      exports(new CExportCommands(*this, *view, controller.GetSongModule(), *document))
+      exportForm(new CExportForm(this)),
+      exports(new CExportCommands(*this, *view, controller.GetSongModule(), *document, *exportForm))
 {
     setObjectName(QStringLiteral("MainFrame"));
     setAccessibleName(kCaption);
@@ -79,7 +91,19 @@ CMainFrame::CMainFrame(CSongEditor& editor, QWidget* parent)
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
+    intro = new CIntroCommands(*this, controller, *exportForm, *document,
+                               {Action(ID_EXPORT_EXACT), Action(ID_EXPORT_VERIFY), Action(ID_HEAR_INTRO),
+                                Action(ID_VIEW_SONG_SIZE)});
+    SetCommandTips();
+    CreateEditContextMenu();
     new CUndoCommands(editor, Action(ID_EDIT_UNDO), Action(ID_EDIT_REDO), statusBar(), this);
+    const auto button = [this](const char* name) { return view->findChild<QWidget*>(QString::fromLatin1(name)); };
+    new CCommandStates(editor, Action(ID_EDIT_CUT), Action(ID_EDIT_COPY), Action(ID_EDIT_PASTE),
+                       {{button(CRixView::kPlay.text), button(CRixView::kPlayFromCursor.text),
+                         button(CRixView::kPatternPlay.text)},
+                        button(CRixView::kStop.text)},
+                       this);
+    OnFollowPlayback(QSettings().value(kFollowPlaybackKey, true).toBool());
     setDockNestingEnabled(true);
     setAcceptDrops(true);
 
@@ -136,6 +160,11 @@ void CMainFrame::CreateMenus()
     AddCommand(exportMenu, ID_EXPORT_CPP, tr("&C++"));
     AddCommand(exportMenu, ID_EXPORT_CPP_AS, tr("C++ &As..."));
     AddCommand(exportMenu, ID_EXPORT_WAV, tr("&WAV"));
+    AddCommand(exportMenu, ID_EXPORT_WAV_STEMS, tr("WAV, &One File per Channel..."));
+    exportMenu->addSeparator();
+    AddCommand(exportMenu, ID_EXPORT_EXACT, tr("&Exact Tables"));
+    AddCommand(exportMenu, ID_EXPORT_VERIFY, tr("&Verify..."));
+    AddCommand(exportMenu, ID_HEAR_INTRO, tr("&Hear the Intro's Render"));
     recentSeparator = file->addSeparator();
     for (int i = 0; i < kRecentFileCount; ++i) {
         QAction* recent = AddCommand(file, ID_FILE_MRU_FILE1 + i, QString());
@@ -157,6 +186,13 @@ void CMainFrame::CreateMenus()
         CToolbarIcons::Icon(CToolbarIcons::Paste));
 
     QMenu* viewMenu = menuBar()->addMenu(tr("&View"));
+    QAction* follow = AddCommand(viewMenu, ID_VIEW_FOLLOW_PLAYBACK, tr("&Follow Playback"), QKeySequence(Qt::Key_ScrollLock));
+    follow->setCheckable(true);
+    connect(follow, &QAction::toggled, this, &CMainFrame::OnFollowPlayback);
+    // Qt takes no lock key for a shortcut (they count as modifiers): the
+    // frame runs Scroll Lock itself, the shortcut names it.
+    qApp->installEventFilter(this);
+    viewMenu->addSeparator();
     QMenu* bars = viewMenu->addMenu(tr("&Toolbars and Docking Windows"));
     bars->setObjectName(QStringLiteral("Toolbars and Docking Windows"));
     AddCommand(bars, ID_VIEW_CUSTOMIZE, tr("Customize..."));
@@ -173,11 +209,14 @@ void CMainFrame::CreateMenus()
         connect(look, &QAction::triggered, this, [this, id = table[i].id] { OnApplicationLook(id); });
     }
     CreateZoomMenu(viewMenu);
+    AddCommand(viewMenu, ID_VIEW_SONG_SIZE, tr("So&ng Size"));
     AddCommand(viewMenu, ID_VIEW_AUDIO_OUTPUT, tr("Audio &Output..."));
     connect(Action(ID_VIEW_AUDIO_OUTPUT), &QAction::triggered, this, &CMainFrame::OnAudioOutput);
     viewMenu->addMenu(new CMidiInputMenu(view->findChild<CPatternWnd*>(), viewMenu));
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
+    AddCommand(help, ID_HELP_KEYS, tr("&Keys and Mouse..."));
+    connect(Action(ID_HELP_KEYS), &QAction::triggered, this, &CMainFrame::OnKeyList);
     AddCommand(help, ID_APP_ABOUT, tr("&About sonrix3..."))->setIcon(CToolbarIcons::Icon(CToolbarIcons::About));
     AddCommand(nullptr, ID_FILE_PRINT, tr("Print"))->setIcon(CToolbarIcons::Icon(CToolbarIcons::Print));
     // Printing a song has no meaning; the button stays for the familiar row.
@@ -190,6 +229,7 @@ void CMainFrame::CreateMenus()
     connect(Action(ID_EXPORT_CPP), &QAction::triggered, exports, &CExportCommands::OnExportCpp);
     connect(Action(ID_EXPORT_CPP_AS), &QAction::triggered, exports, &CExportCommands::OnExportCppAs);
     connect(Action(ID_EXPORT_WAV), &QAction::triggered, exports, &CExportCommands::OnExportWav);
+    connect(Action(ID_EXPORT_WAV_STEMS), &QAction::triggered, exports, &CExportCommands::OnExportWavStems);
     connect(Action(ID_APP_EXIT), &QAction::triggered, this, &QWidget::close);
     connect(Action(ID_EDIT_CUT), &QAction::triggered, view, &CRixView::OnEditCut);
     connect(Action(ID_EDIT_COPY), &QAction::triggered, view, &CRixView::OnEditCopy);
@@ -210,10 +250,14 @@ void CMainFrame::CreateToolBar()
         hiddenToolbarCommands.insert(id.toInt());
     FillToolBar();
     // Qt's own buttons that show what a too narrow window cuts off.
-    if (auto* more = toolBar->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
+    if (auto* more = toolBar->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button"))) {
         more->setAccessibleName(tr("More buttons"));
-    if (auto* more = menuBar()->findChild<QWidget*>(QStringLiteral("qt_menubar_ext_button")))
+        more->setToolTip(tr("The buttons the window is too narrow for"));
+    }
+    if (auto* more = menuBar()->findChild<QWidget*>(QStringLiteral("qt_menubar_ext_button"))) {
         more->setAccessibleName(tr("More menus"));
+        more->setToolTip(tr("The menus the window is too narrow for"));
+    }
     QAction* toggle = toolBar->toggleViewAction();
     toggle->setProperty("commandId", ID_VIEW_TOOLBAR);
     toggle->setText(tr("Standard"));
@@ -245,18 +289,82 @@ void CMainFrame::FillToolBar()
 void CMainFrame::CreateStatusBar()
 {
     statusBar()->setObjectName(QStringLiteral("Status bar"));
-    new CExportSizeIndicator(controller, statusBar());
-    new CLockKeyIndicators(statusBar());
-    statusBar()->showMessage(tr("Ready"));
-    // A note that timed out or a menu that closed leaves the idle text, not
-    // an empty pane.
+    new CExportSizeIndicator(controller, *exportForm, statusBar());
+    new CUnderrunIndicator(controller, statusBar());
+    lockKeys = new CLockKeyIndicators(statusBar());
+    playbackStatus = new CPlaybackStatus(controller, *statusBar(), this);
+    statusBar()->showMessage(playbackStatus->IdleText());
+    // A note that timed out or a menu that closed leaves the idle text
+    // ("Ready", or what plays), not an empty pane.
     connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& text) {
         if (text.isEmpty())
-            statusBar()->showMessage(tr("Ready"));
+            statusBar()->showMessage(playbackStatus->IdleText());
     });
     QAction* show = Action(ID_VIEW_STATUS_BAR);
     show->setChecked(true);
     connect(show, &QAction::toggled, statusBar(), &QWidget::setVisible);
+}
+
+void CMainFrame::SetCommandTips()
+{
+    for (const auto& [id, action] : actions) {
+        const QString name = CKeyList::CommandName(*action);
+        const QString keys = CKeyList::CommandKeys(*action);
+        if (!name.isEmpty())  // else an unused recent-file entry
+            action->setToolTip(keys.isEmpty() ? name : tr("%1 (%2)").arg(name, keys));
+    }
+}
+
+void CMainFrame::CreateEditContextMenu()
+{
+    editContextMenu = new QMenu(tr("Edit"), this);
+    editContextMenu->setObjectName(QStringLiteral("Edit context menu"));
+    for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE})
+        editContextMenu->addAction(Action(id));
+    for (CGridWnd* grid : view->findChildren<CGridWnd*>())
+        connect(grid, &CGridWnd::EditMenuWanted, this, [this](QPoint at) { editContextMenu->popup(at); });
+}
+
+void CMainFrame::OnFollowPlayback(bool follow)
+{
+    QAction* action = Action(ID_VIEW_FOLLOW_PLAYBACK);
+    if (action->isChecked() != follow) {
+        action->setChecked(follow);  // comes back here through toggled
+        return;
+    }
+    view->SetFollowPlayback(follow);
+    lockKeys->ShowScrollLock(!follow);
+    QSettings().setValue(kFollowPlaybackKey, follow);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_ScrollLock &&
+        watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this) {
+        Action(ID_VIEW_FOLLOW_PLAYBACK)->toggle();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::OnKeyList()
+{
+    if (!keyList) {
+        // In the order of the menus.
+        QList<QAction*> commands;
+        std::function<void(const QList<QAction*>&)> walk = [&](const QList<QAction*>& items) {
+            for (QAction* item : items)
+                if (item->menu())
+                    walk(item->menu()->actions());
+                else
+                    commands << item;
+        };
+        walk(menuBar()->actions());
+        keyList = new CKeyListDlg(this, commands);
+    }
+    keyList->show();
+    keyList->raise();
+    keyList->activateWindow();
 }
 
 void CMainFrame::UpdateTitle()

@@ -30,6 +30,7 @@ constexpr int kEnvButtonBitmaps[2] = {312, 313};
 constexpr int kPlayBitmaps[2] = {330, 331};
 constexpr int kStopBitmaps[2] = {332, 333};
 constexpr int kPatternPlayBitmaps[2] = {334, 335};
+constexpr int kPlayFromCursorBitmaps[2] = {362, 363};
 
 IClipboardTarget* FocusedClipboardTarget()
 {
@@ -43,12 +44,13 @@ const CRixView::TPlace CRixView::kPattern{"Pattern", 164, 310, 520, 560, true};
 const CRixView::TPlace CRixView::kOscBar{"Oscbar", 165, 270, 520, 305};
 const CRixView::TPlace CRixView::kMixer{"Mixer", 165, 130, 520, 270};
 const CRixView::TPlace CRixView::kMaster{"Master", 165, 50, 520, 80};
-const CRixView::TPlace CRixView::kSide{"Side", 530, 10, 900, 560, true};
-const CRixView::TPlace CRixView::kTimeCounter{"Time counter", 280, 10, 400, 40};
-const CRixView::TPlace CRixView::kPlay{"Play", 400, 10, 432, 42};
-const CRixView::TPlace CRixView::kPatternPlay{"Pattern play", 434, 10, 466, 42};
-const CRixView::TPlace CRixView::kStop{"Stop", 468, 10, 500, 42};
-const CRixView::TPlace CRixView::kBpm{"bpm", 180, 13, 268, 39};
+const CRixView::TPlace CRixView::kSide{"Side", 530, 10, 900, 560, true, true};
+const CRixView::TPlace CRixView::kTimeCounter{"Time counter", 268, 10, 384, 40};
+const CRixView::TPlace CRixView::kPlay{"Play", 386, 10, 418, 42};
+const CRixView::TPlace CRixView::kPlayFromCursor{"Play from cursor", 420, 10, 452, 42};
+const CRixView::TPlace CRixView::kPatternPlay{"Pattern play", 454, 10, 486, 42};
+const CRixView::TPlace CRixView::kStop{"Stop", 488, 10, 520, 42};
+const CRixView::TPlace CRixView::kBpm{"bpm", 174, 13, 262, 39};
 
 QRect CRixView::EnvButtonRect(int index)
 {
@@ -57,10 +59,11 @@ QRect CRixView::EnvButtonRect(int index)
 
 QRect CRixView::PlaceIn(const TPlace& place, QSize view)
 {
-    const int across = std::max(0, (view.width() - kComposition.width()) / 2);
-    QRect rect = place.Rect().translated(across, 0);
+    QRect rect = place.Rect();
     if (place.growsDown)
         rect.setBottom(rect.bottom() + std::max(0, view.height() - kComposition.height()));
+    if (place.growsRight)
+        rect.setRight(rect.right() + std::max(0, view.width() - kComposition.width()));
     return rect;
 }
 
@@ -69,6 +72,7 @@ CRixView::CRixView(CSongEditor& editor, QWidget* parent)
 {
     setObjectName(QStringLiteral("View"));
     setAccessibleName(QStringLiteral("View"));
+    setToolTip(tr("Help ▸ Keys and Mouse lists every key and mouse gesture"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(kComposition);
     CreateChildren();
@@ -122,16 +126,24 @@ void CRixView::CreateChildren()
     Place(new CMasterWnd(editor, this), kMaster);
     Place(new CSideWnd(editor, this), kSide);
 
-    auto* play = new CImageButton(QString::fromUtf8(kPlay.text), kPlayBitmaps[0], kPlayBitmaps[1], this);
-    Place(play, kPlay);
-    connect(play, &CImageButton::clicked, this, &CRixView::OnPlay);
-    auto* patternPlay = new CImageButton(QString::fromUtf8(kPatternPlay.text), kPatternPlayBitmaps[0],
-                                         kPatternPlayBitmaps[1], this);
-    Place(patternPlay, kPatternPlay);
-    connect(patternPlay, &CImageButton::clicked, this, &CRixView::OnPatternPlay);
-    auto* stop = new CImageButton(QString::fromUtf8(kStop.text), kStopBitmaps[0], kStopBitmaps[1], this);
-    Place(stop, kStop);
-    connect(stop, &CImageButton::clicked, this, &CRixView::OnStop);
+    const struct {
+        const TPlace& place;
+        const int* bitmaps;
+        const char* tip;
+        void (CRixView::*handler)();
+    } transport[] = {
+        {kPlay, kPlayBitmaps, "Play the song from the order position (Enter)", &CRixView::OnPlay},
+        {kPlayFromCursor, kPlayFromCursorBitmaps, "Play the song from the cursor's row (Shift+Enter)",
+         &CRixView::OnPlayFromCursor},
+        {kPatternPlay, kPatternPlayBitmaps, "Loop the order position (Ctrl+Enter)", &CRixView::OnPatternPlay},
+        {kStop, kStopBitmaps, "Stop (Enter while playing)", &CRixView::OnStop},
+    };
+    for (const auto& button : transport) {
+        auto* made = new CImageButton(QString::fromUtf8(button.place.text), button.bitmaps[0], button.bitmaps[1], this);
+        Place(made, button.place);
+        made->setToolTip(tr(button.tip));
+        connect(made, &CImageButton::clicked, this, button.handler);
+    }
 
     Place(new CTimeCounterWnd(controller, this), kTimeCounter);
 
@@ -139,7 +151,7 @@ void CRixView::CreateChildren()
         auto* button = new CImageButton(QStringLiteral("EnvButton"), kEnvButtonBitmaps[0], kEnvButtonBitmaps[1], this);
         const QRect rect = EnvButtonRect(i);
         Place(button, {"EnvButton", rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1});
-        button->setToolTip(tr("Channel %1 envelope").arg(i + 1));
+        button->setToolTip(tr("Edit channel %1's envelope").arg(i + 1));
         connect(button, &CImageButton::clicked, this, [this, i] { OnEnvButton(i); });
     }
 
@@ -153,6 +165,13 @@ void CRixView::OnPlay()
     controller.PlaySong();
 }
 
+void CRixView::OnPlayFromCursor()
+{
+    if (controller.IsPlaying())
+        controller.Stop();
+    controller.PlayFromCursor();
+}
+
 void CRixView::OnPatternPlay()
 {
     if (controller.IsPlaying())
@@ -163,6 +182,12 @@ void CRixView::OnPatternPlay()
 void CRixView::OnStop()
 {
     controller.Stop();
+}
+
+void CRixView::SetFollowPlayback(bool follow)
+{
+    for (CGridWnd* grid : findChildren<CGridWnd*>())
+        grid->SetFollowPlayback(follow);
 }
 
 void CRixView::OnEnvButton(int channel)

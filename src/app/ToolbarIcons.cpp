@@ -115,23 +115,37 @@ void Draw(QPainter& p, CToolbarIcons::TIcon icon)
 
 } // namespace
 
-QImage CToolbarIcons::Image(TIcon icon, int ratio)
+namespace {
+
+QImage DrawnImage(const std::function<void(QPainter&)>& draw, int ratio)
 {
     QImage image(16 * ratio, 16 * ratio, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    Draw(painter, icon);
+    draw(painter);
     return image;
 }
 
+} // namespace
+
+QImage CToolbarIcons::Image(TIcon icon, int ratio)
+{
+    return DrawnImage([icon](QPainter& painter) { Draw(painter, icon); }, ratio);
+}
+
 QIcon CToolbarIcons::Icon(TIcon icon)
+{
+    return Drawn([icon](QPainter& painter) { Draw(painter, icon); });
+}
+
+QIcon CToolbarIcons::Drawn(const std::function<void(QPainter&)>& draw)
 {
     // Drawn finer for zoomed and high-density screens; the icon takes the
     // one that fits the screen's ratio.
     QIcon result;
     for (int ratio : {1, 2, 3})
-        result.addPixmap(QPixmap::fromImage(Image(icon, ratio)));
+        result.addPixmap(QPixmap::fromImage(DrawnImage(draw, ratio)));
     return result;
 }
 

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <functional>
+
 #include <QIcon>
 #include <QImage>
+
+class QPainter;
 
 namespace rix {
 
@@ -14,6 +18,8 @@ public:
 
     static QIcon Icon(TIcon icon);
     static QImage Image(TIcon icon, int ratio = 1);
+    // A picture of the same kind drawn by draw on a 16 × 16 canvas.
+    static QIcon Drawn(const std::function<void(QPainter&)>& draw);
     // The program's icon (a note over a waveform) at size × size pixels.
     static QImage ProgramImage(int size);
     static QIcon ProgramIcon();

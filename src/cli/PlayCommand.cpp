@@ -17,6 +17,7 @@
 // playback controller, as the editor plays. The song plays from its start
 // to its end, or order position N repeats until Ctrl+C; on a terminal one
 // line on standard output follows the playing order position, row and time.
+// The last line says how many underruns (dropouts) there were.
 namespace cli {
 
 namespace {
@@ -128,6 +129,8 @@ int RunPlay(const std::vector<std::string>& args)
     const int32_t lastRow = playingRow.Get();
     if (lastRow >= 0)
         std::printf(terminal ? "\r%s\n" : "%s\n", StatusText(lastRow, rowLength).c_str());
+    const uint64_t underruns = controller.GetUnderrunCount();
+    std::printf("%llu underrun%s\n", static_cast<unsigned long long>(underruns), underruns == 1 ? "" : "s");
     return 0;
 }
 

@@ -1,4 +1,3 @@
-#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -8,6 +7,7 @@
 #include "CliCommands.h"
 #include "CliFiles.h"
 #include "RixExportBreakdown.h"
+#include "RixExportReportText.h"
 #include "RixExportSize.h"
 #include "RixExportVerifier.h"
 #include "RixModuleData.h"
@@ -49,61 +49,6 @@ void WriteWav(const std::string& path, const std::vector<int16_t>& samples)
         PutLittleEndian(bytes, static_cast<uint16_t>(sample), 2);
 
     rix::CAtomicFile::WriteWhole(path, bytes);
-}
-
-std::string Decibels(double value)
-{
-    char text[32];
-    if (std::isinf(value))
-        std::snprintf(text, sizeof(text), "%s", value < 0 ? "silence" : "inf");
-    else
-        std::snprintf(text, sizeof(text), "%+.2f", value);
-    return text;
-}
-
-void PrintLevel(const char* name, const rix::TRixLevelDifference& level)
-{
-    if (level.identical) {
-        std::printf("  %-10s identical\n", name);
-        return;
-    }
-    std::printf("  %-10s %s dB at %.2f s, difference %s dBFS\n", name, Decibels(level.worstDb).c_str(),
-                level.worstSecond, Decibels(level.differenceDbfs).c_str());
-}
-
-void PrintReport(const std::string& input, const rix::TRixExportReport& report)
-{
-    std::printf("%s: %.2f s (%llu samples), editor against replay routine\n", input.c_str(),
-                static_cast<double>(report.samples) / 44100.0, static_cast<unsigned long long>(report.samples));
-    std::printf("Level difference, worst 50 ms window (routine over editor):\n");
-    for (int c = 0; c < 8; ++c)
-        PrintLevel(("channel " + std::to_string(c + 1)).c_str(), report.channels[c]);
-    PrintLevel("mix", report.mix);
-    std::printf("Pitch error of octave and fine tune, worst played note:\n");
-    if (report.pitches.empty())
-        std::printf("  no oscillator plays a note\n");
-    for (const rix::TRixPitchError& pitch : report.pitches) {
-        const std::string name = "channel " + std::to_string(pitch.channel + 1) +
-                                 (pitch.transition ? " transition oscillator " : " oscillator ") +
-                                 std::to_string(pitch.oscillator + 1);
-        std::printf("  %-36s pitch %6d cents: %s cents\n", name.c_str(), pitch.pitch, Decibels(pitch.worstCents).c_str());
-    }
-    std::printf("Not carried by the tables:\n");
-    if (report.features.empty())
-        std::printf("  nothing\n");
-    for (const rix::TRixExportFeature& feature : report.features) {
-        if (feature.channel >= 0)
-            std::printf("  channel %d, %s: %s\n", feature.channel + 1, feature.place.c_str(), feature.problem.c_str());
-        else
-            std::printf("  %s: %s\n", feature.place.c_str(), feature.problem.c_str());
-    }
-    if (report.exact)
-        std::printf("%s (exact export: every sample equal, nothing left out)\n",
-                    report.Passes() ? "Identical" : "Differs");
-    else
-        std::printf("%s (thresholds: level %.1f dB, pitch %.1f cents, nothing left out)\n",
-                    report.Passes() ? "Within the thresholds" : "Differs", rix::CRixExportVerifier::kLevelThresholdDb,
-                    rix::CRixExportVerifier::kPitchThresholdCents);
 }
 
 std::unique_ptr<rix::CRixModuleData> Load(const std::string& input)
@@ -180,7 +125,7 @@ int RunVerifyExport(const std::vector<std::string>& arguments)
     } catch (const std::exception& error) {
         return ReportFileFailure(args[0], error);
     }
-    PrintReport(args[0], report);
+    std::fputs(rix::ExportReportText(args[0], report).c_str(), stdout);
     return report.Passes() ? 0 : 1;
 }
 

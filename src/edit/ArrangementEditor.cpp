@@ -40,15 +40,17 @@ int32_t TGrid::Rows() const
 
 CArrangementEditor::CArrangementEditor(CSongEditor& editor) : editor(editor) {}
 
-int32_t CArrangementEditor::PatternEdit(const char* name, int32_t order, int32_t first, int32_t count,
+int32_t CArrangementEditor::PatternEdit(const char* name, int32_t order,
+                                        const std::function<uint32_t(const CRixModuleData&)>& channelsOf,
                                         const std::function<void(CRixModuleData&)>& change)
 {
     int32_t missing = kDone;
     editor.Commit(name, nexilon::LOCKMODE_WRITE_EXCL, TEditStep::New, [&](CRixModuleData& song) {
-        missing = CArrangementEdits::ChannelWithoutRoom(song, order, first, count);
+        const uint32_t channels = channelsOf(song);
+        missing = CArrangementEdits::ChannelWithoutRoom(song, order, channels);
         if (missing != kDone)
             return false;
-        CArrangementEdits::PlacePatterns(song, order, first, count);
+        CArrangementEdits::PlacePatterns(song, order, channels);
         change(song);
         return true;
     });
@@ -67,7 +69,8 @@ int32_t CArrangementEditor::EnterValue(int32_t channel, int32_t order, int32_t r
 {
     if (!IsChannel(channel) || !IsOrder(order) || !IsRow(row))
         return kDone;
-    return PatternEdit(ValueName(value), order, channel, 1, [=](CRixModuleData& song) {
+    const auto cursorChannel = [channel](const CRixModuleData&) { return 1u << channel; };
+    return PatternEdit(ValueName(value), order, cursorChannel, [=](CRixModuleData& song) {
         if (const uint32_t pattern = CArrangementEdits::EditablePattern(song, channel, order))
             song.patterns[channel][pattern][row] = value;
     });
@@ -111,7 +114,8 @@ int32_t CArrangementEditor::PastePatternBlock(int32_t order, const TCellBlock& b
 {
     if (!IsOrder(order) || !block.IsWhole() || !IsChannel(at.channel) || !IsRow(at.row))
         return kDone;
-    return PatternEdit("Paste", order, at.channel, block.width, [&](CRixModuleData& song) {
+    const auto noted = [&](const CRixModuleData&) { return CArrangementEdits::ChannelsWithNotes(block, at); };
+    return PatternEdit("Paste", order, noted, [&](CRixModuleData& song) {
         CArrangementEdits::WritePatternBlock(song, order, block, at);
     });
 }
@@ -120,7 +124,10 @@ int32_t CArrangementEditor::MovePatternBlock(int32_t order, const CCellSelection
 {
     if (!IsOrder(order) || !selection.Inside(RIX_ROWS) || !IsChannel(drop.channel) || !IsRow(drop.row))
         return kDone;
-    return PatternEdit("Move", order, drop.channel, selection.Width(), [&](CRixModuleData& song) {
+    const auto noted = [&](const CRixModuleData& song) {
+        return CArrangementEdits::ChannelsWithNotes(CArrangementEdits::CopyPatternBlock(song, order, selection), drop);
+    };
+    return PatternEdit("Move", order, noted, [&](CRixModuleData& song) {
         const TCellBlock block = CArrangementEdits::CopyPatternBlock(song, order, selection);
         CArrangementEdits::ClearPatternBlock(song, order, selection);
         CArrangementEdits::WritePatternBlock(song, order, block, drop);

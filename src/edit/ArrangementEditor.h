@@ -27,7 +27,8 @@ struct TGrid {
 // The operations of the order table and the pattern editor (see
 // CSongEditor for what every operation does). Pattern operations work on
 // the patterns the channels play at an order position; a channel without
-// one gets its first empty pattern placed there, and an operation that
+// one gets its first empty pattern placed there when a cell value goes
+// into it (a block's empty cells never place one), and an operation that
 // finds none for a channel it needs writes nothing and returns that
 // channel. Cells outside the grid are skipped; pattern cells are written
 // only in patterns 1..15, order entries hold 0..15.
@@ -84,9 +85,10 @@ public:
     int32_t MoveBlock(TGrid grid, const CCellSelection& selection, TCell drop);
 
 private:
-    // A pattern edit at order that first makes sure channels first ..
-    // first + count - 1 have a pattern there.
-    int32_t PatternEdit(const char* name, int32_t order, int32_t first, int32_t count,
+    // A pattern edit at order that first makes sure the channels
+    // channelsOf names (bit c for channel c) have a pattern there.
+    int32_t PatternEdit(const char* name, int32_t order,
+                        const std::function<uint32_t(const CRixModuleData&)>& channelsOf,
                         const std::function<void(CRixModuleData&)>& change);
     bool RowEdit(bool insert, int32_t channel, int32_t order, int32_t row);
     bool EntryEdit(bool insert, int32_t channel, int32_t position);

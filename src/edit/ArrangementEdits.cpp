@@ -59,24 +59,34 @@ uint32_t CArrangementEdits::EditablePattern(const CRixModuleData& data, int32_t 
     return pattern >= 1 && pattern < RIX_PATTERNS ? pattern : 0;
 }
 
-int32_t CArrangementEdits::ChannelWithoutRoom(const CRixModuleData& data, int32_t order, int32_t first,
-                                              int32_t count)
+int32_t CArrangementEdits::ChannelWithoutRoom(const CRixModuleData& data, int32_t order, uint32_t channels)
 {
-    for (int32_t channel = first; channel < std::min(first + count, RIX_CHANNELS); ++channel)
-        if (data.orderTable[channel][order] == 0 && data.FindEmptyPattern(uint32_t(channel)) == 0)
+    for (int32_t channel = 0; channel < RIX_CHANNELS; ++channel)
+        if ((channels >> channel & 1u) && data.orderTable[channel][order] == 0 &&
+            data.FindEmptyPattern(uint32_t(channel)) == 0)
             return channel;
     return -1;
 }
 
-bool CArrangementEdits::PlacePatterns(CRixModuleData& data, int32_t order, int32_t first, int32_t count)
+bool CArrangementEdits::PlacePatterns(CRixModuleData& data, int32_t order, uint32_t channels)
 {
     bool placed = false;
-    for (int32_t channel = first; channel < std::min(first + count, RIX_CHANNELS); ++channel)
-        if (data.orderTable[channel][order] == 0) {
+    for (int32_t channel = 0; channel < RIX_CHANNELS; ++channel)
+        if ((channels >> channel & 1u) && data.orderTable[channel][order] == 0) {
             data.orderTable[channel][order] = uint32_t(data.FindEmptyPattern(uint32_t(channel)));
             placed = true;
         }
     return placed;
+}
+
+uint32_t CArrangementEdits::ChannelsWithNotes(const TCellBlock& block, TCell at)
+{
+    uint32_t channels = 0;
+    for (int32_t row = 0; row < block.height; ++row)
+        for (int32_t column = 0; column < block.width; ++column)
+            if (block.At(row, column) != RIX_NOTE_EMPTY && InGrid({at.channel + column, at.row + row}, RIX_ROWS))
+                channels |= 1u << (at.channel + column);
+    return channels;
 }
 
 TCellBlock CArrangementEdits::CopyPatternBlock(const CRixModuleData& data, int32_t order,

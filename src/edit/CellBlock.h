@@ -35,6 +35,8 @@ public:
         end = {first.channel + width - 1, first.row + height - 1};
     }
 
+    TCell Anchor() const { return anchor; }
+    TCell End() const { return end; }
     int32_t LowChannel() const { return std::min(anchor.channel, end.channel); }
     int32_t HighChannel() const { return std::max(anchor.channel, end.channel); }
     int32_t LowRow() const { return std::min(anchor.row, end.row); }

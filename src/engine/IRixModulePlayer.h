@@ -40,6 +40,19 @@ public:
     // Repeat the current order position instead of advancing.
     virtual void SetLoopPattern(bool loop) = 0;
 
+    // For display while another thread reads the stream; none takes a lock
+    // or waits. The samples Read has returned since the player was made:
+    // Read's output numbered from 0, never reset.
+    virtual uint64_t GetRenderedCount() = 0;
+    // Seconds per row as of the last synchronisation (0 before the first).
+    virtual float GetRowSeconds() = 0;
+    // Copies samples end - count .. end - 1 of Read's output (numbered as
+    // above) of a channel, or of the mix for a negative channel: the voice
+    // signal after effects, muted or not. Seeks and loops do not clear
+    // them. False, with zeros, when some of them are not rendered yet or no
+    // longer kept (about 1.4 s back).
+    virtual bool CopyRendered(int32_t channel, uint64_t end, int32_t* destination, uint32_t count) = 0;
+
 protected:
     ~IRixModulePlayer() = default;
 };

@@ -95,6 +95,17 @@ void CRixModulePlayer::LockData()
     ++dataLockDepth;
 }
 
+bool CRixModulePlayer::TryLockData()
+{
+    if (dataLockDepth == 0) {
+        data = module->TryLock(nexilon::LOCKMODE_READ);
+        if (!data)
+            return false;
+    }
+    ++dataLockDepth;
+    return true;
+}
+
 void CRixModulePlayer::UnlockData()
 {
     if (--dataLockDepth == 0) {
@@ -170,8 +181,7 @@ uint64_t CRixModulePlayer::Read(void* buffer, uint64_t size)
     if (!module)
         throw nexilon::CIOException("rix::CRixModulePlayer::Read", SOURCE_FILE, __LINE__, "Not connected to module");
     const auto wanted = static_cast<uint32_t>(std::min<uint64_t>(size, 0xFFFFFFFFu) / 2);
-    CDataLock dataLock(*this);
-    Synchronise();
+    SynchroniseIfFree();
     auto* out = static_cast<unsigned char*>(buffer);
     uint32_t done = 0;
     while (done < wanted && !ended) {
@@ -193,6 +203,7 @@ uint64_t CRixModulePlayer::Read(void* buffer, uint64_t size)
         out += 2 * count;
         done += count;
         FinishBlock(count);
+        rendered.store(outputRing.Position(), std::memory_order_release);
     }
     return static_cast<uint64_t>(done) * 2;
 }
@@ -273,6 +284,43 @@ void CRixModulePlayer::CopyOutput(int32_t channel, uint32_t bytePosition, int32_
     ring.Copy(offset, destination, count);
 }
 
+bool CRixModulePlayer::CopyRendered(int32_t channel, uint64_t end, int32_t* destination, uint32_t count)
+{
+    if (!destination)
+        return false;
+    const uint64_t before = rendered.load(std::memory_order_acquire);
+    // The writer may be filling the block after `before` meanwhile, in
+    // every ring: RIX_MAX_BLOCK samples beyond it (and a voice's ring may
+    // trail the mix by one sample at the song's end).
+    constexpr uint64_t kInFlight = RIX_MAX_BLOCK + 1;
+    const bool inRange = channel < RIX_CHANNELS && count <= TRixOutputRing::SIZE - kInFlight && end <= before &&
+                         end >= count && end - count + TRixOutputRing::SIZE >= before + kInFlight;
+    if (inRange) {
+        const TRixOutputRing& ring = channel >= 0 ? voices[static_cast<std::size_t>(channel)].Ring() : outputRing;
+        ring.CopyPositions(end - count, destination, count);
+        // Only what the writer did not reach during the copy counts. A
+        // read-modify-write (of nothing) keeps the copy before this second
+        // look, as a fence would (which ThreadSanitizer cannot follow).
+        if (end - count + TRixOutputRing::SIZE >= rendered.fetch_add(0, std::memory_order_acq_rel) + kInFlight)
+            return true;
+    }
+    std::fill_n(destination, count, 0);
+    return false;
+}
+
+void CRixModulePlayer::SynchroniseIfFree()
+{
+    if (module->GetChangeCount() == changeCount && rowLength != 0)
+        return;
+    if (!TryLockData())
+        return;
+    struct TRelease {
+        CRixModulePlayer& player;
+        ~TRelease() { player.UnlockData(); }
+    } release{*this};
+    Synchronise();
+}
+
 void CRixModulePlayer::Synchronise()
 {
     const uint32_t moduleCount = module->GetChangeCount();
@@ -284,11 +332,14 @@ void CRixModulePlayer::Synchronise()
     if (candidate != rowLength) {
         rowLength = candidate;
         rowSeconds = ToSingle(static_cast<double>(candidate) / RIX_SAMPLE_RATE);
+        publishedRowSeconds.store(rowSeconds, std::memory_order_relaxed);
         samplePosition = (orderPosition * RIX_ROWS + row.load(std::memory_order_relaxed)) * rowLength;
         // The nested synchronisation inside the seek brings songLength and
         // the voices up to date before the position is checked.
         SeekLocked(static_cast<uint64_t>(samplePosition) * 2);
     }
+    std::copy_n(&data->orderTable[0][0], RIX_CHANNELS * RIX_ORDER_POSITIONS, &arrangement->orderTable[0][0]);
+    std::copy_n(&data->patterns[0][0][0], RIX_CHANNELS * RIX_PATTERNS * RIX_ROWS, &arrangement->patterns[0][0][0]);
     songLength = static_cast<uint32_t>(data->GetSongLength());
     masterVolume = data->masterVolume;
     for (int c = 0; c < RIX_CHANNELS; ++c)
@@ -359,18 +410,17 @@ void CRixModulePlayer::ClearRings()
 {
     outputRing.Clear();
     for (TRixVoice& voice : voices)
-        voice.Ring().Clear();
+        voice.Ring().Clear(outputRing.Position());
 }
 
 void CRixModulePlayer::TriggerRow()
 {
-    CDataLock dataLock(*this);
     const uint32_t currentRow = row.load(std::memory_order_relaxed);
     for (int c = 0; c < RIX_CHANNELS; ++c) {
-        const uint32_t pattern = orderPosition < RIX_ORDER_POSITIONS ? data->orderTable[c][orderPosition] : 0;
+        const uint32_t pattern = orderPosition < RIX_ORDER_POSITIONS ? arrangement->orderTable[c][orderPosition] : 0;
         if (pattern >= RIX_PATTERNS || currentRow >= RIX_ROWS)
             continue;
-        const uint32_t note = data->patterns[c][pattern][currentRow];
+        const uint32_t note = arrangement->patterns[c][pattern][currentRow];
         if (note == RIX_NOTE_EMPTY)
             continue;
         TRixVoice& voice = voices[static_cast<std::size_t>(c)];

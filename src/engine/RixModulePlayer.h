@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 #include "IRixModulePlayer.h"
 #include "RixModuleData.h"
@@ -33,10 +34,14 @@ inline constexpr nexilon::CId RIX_PCM_FORMAT_ID{0x47A8ECCB, 0x40364B9F, 0xA014B1
 //
 // Threads: one consumer at a time drives the stream; every operation that
 // touches playback state takes `lock` (re-entrant, operations call each
-// other) and then, when it needs the song, the module's read lock. The
-// rendering loop allocates nothing and takes no further lock.
-// SetChannelEnabled, GetRow and SetLoopPattern touch one atomic member each
-// without the lock.
+// other) and then, when it needs the song, the module's read lock. Read
+// never waits for the module: it follows an edit when the read lock is
+// free at once, and otherwise renders on from its own copy of the
+// arrangement and the voices' copies of the instruments, trying again at
+// the next Read. The rendering loop allocates nothing and takes no further
+// lock. SetChannelEnabled, GetRow, SetLoopPattern and the display queries
+// (GetRenderedCount, GetRowSeconds, CopyRendered) take no lock at all, so
+// no other thread ever holds up the consumer.
 class CRixModulePlayer final : public nexilon::CObjectBase<IRixModulePlayer> {
 public:
     // Effect histories come from `allocate`; the fuzzers hand in one that
@@ -68,16 +73,23 @@ public:
     uint32_t GetRow() override { return row.load(std::memory_order_relaxed); }
     void CopyOutput(int32_t channel, uint32_t bytePosition, int32_t* destination, uint32_t count) override;
     void SetLoopPattern(bool loop) override { loopPattern.store(loop, std::memory_order_relaxed); }
+    uint64_t GetRenderedCount() override { return rendered.load(std::memory_order_acquire); }
+    float GetRowSeconds() override { return publishedRowSeconds.load(std::memory_order_relaxed); }
+    bool CopyRendered(int32_t channel, uint64_t end, int32_t* destination, uint32_t count) override;
 
 private:
     class CDataLock;
 
     void LockData();
+    // LockData when the module's read lock is free at once.
+    bool TryLockData();
     void UnlockData();
     // Brings rowLength, songLength, masterVolume and the voices in line with
     // the module when its change counter moved. A new tempo restarts the
     // current row at its new length (through a seek).
     void Synchronise();
+    // Synchronise, unless that would wait for the module's lock.
+    void SynchroniseIfFree();
     void SeekLocked(uint64_t bytePosition);
     void RederiveEnvelopes();
     void ClearRings();
@@ -93,6 +105,13 @@ private:
     void FinishBlock(uint32_t count);
     void PatternRestart();
 
+    // The order table and patterns as of the last synchronisation: rows
+    // trigger from here, so rendering needs no lock of the module.
+    struct TArrangement {
+        uint32_t orderTable[RIX_CHANNELS][RIX_ORDER_POSITIONS];
+        uint32_t patterns[RIX_CHANNELS][RIX_PATTERNS][RIX_ROWS];
+    };
+
     nexilon::CBinaryLock lock;
     nexilon::CPtr<IRixModule> module;
     // Valid while dataLockDepth > 0 (the module is read-locked).
@@ -103,6 +122,11 @@ private:
     bool newRow = false;
     bool ended = false;
     TRixOutputRing outputRing;
+    // The mix ring's position once a block is in every ring: what
+    // CopyRendered may read (release order after the samples).
+    std::atomic<uint64_t> rendered{0};
+    std::atomic<float> publishedRowSeconds{0.0f};
+    std::unique_ptr<TArrangement> arrangement = std::make_unique<TArrangement>();
     // On the /256 scale.
     int32_t masterVolume = 100;
     // The module's change counter at the last synchronisation.

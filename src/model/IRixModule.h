@@ -31,6 +31,10 @@ public:
     // Releases one level; a writing level advances the change counter and
     // marks the registered document modified.
     virtual void Unlock() = 0;
+    // Lock without waiting: null when the lock is not to be had at once (a
+    // writer holds it or waits for it), for the real-time renderer, which
+    // then renders on from what it has.
+    virtual CRixModuleData* TryLock(nexilon::TLockMode mode) = 0;
     // Read without the lock; moves only on writing unlocks.
     virtual uint32_t GetChangeCount() const = 0;
     // The document to mark modified, or null. Not owned.

@@ -19,6 +19,11 @@ CRixModuleData* CRixModule::Lock(nexilon::TLockMode mode)
     return &data;
 }
 
+CRixModuleData* CRixModule::TryLock(nexilon::TLockMode mode)
+{
+    return lock.TryLock(mode) ? &data : nullptr;
+}
+
 void CRixModule::Unlock()
 {
     const nexilon::TLockMode mode = lock.GetLockMode();

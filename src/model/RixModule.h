@@ -17,6 +17,7 @@ public:
 
     nexilon::IObject* QueryInterface(const nexilon::CId& interfaceId) override;
     CRixModuleData* Lock(nexilon::TLockMode mode) override;
+    CRixModuleData* TryLock(nexilon::TLockMode mode) override;
     void Unlock() override;
     uint32_t GetChangeCount() const override { return changeCount.load(std::memory_order_acquire); }
     void SetModifiedSink(IRixModifiedSink* sink) override { modifiedSink.store(sink); }

@@ -11,7 +11,7 @@ namespace rix {
 // position 0..255, row 0..15, all 0 at the start.
 //
 // Threading: moved on the UI thread only; the playback thread reads the
-// order position it starts from, hence atomics.
+// order position and row it starts from, hence atomics.
 class CEditCursor {
 public:
     explicit CEditCursor(CEditorNotifier& notifier);

@@ -22,15 +22,18 @@ nexilon::CPtr<nexilon::IAudioDevice> OpenOutput(const std::string& name)
 CPlaybackController::CPlaybackController()
     : audioDevice(OpenOutput({})),
       songModule(nexilon::CreateInstance<IRixModule>(CRixModule::ClassId)),
+      introRender(*songModule, [this] { return playback.IsPlaying(); }),
       playback(*songModule, cursor, notifier),
       cursor(notifier)
 {
+    playback.SetSoundStream(introRender.CreateStream(playback.Player()));
     preview.Attach(*audioDevice);
 }
 
 CPlaybackController::~CPlaybackController()
 {
     Stop();
+    introRender.Close();
     songModule->SetModifiedSink(nullptr);
 }
 
@@ -57,21 +60,26 @@ void CPlaybackController::RegisterDocument(IPlaybackDocument* document)
 
 void CPlaybackController::PlaySong()
 {
-    StartPlayback(false);
+    StartPlayback(false, false);
 }
 
 void CPlaybackController::PlayPatternLoop()
 {
-    StartPlayback(true);
+    StartPlayback(true, false);
 }
 
-void CPlaybackController::StartPlayback(bool loop)
+void CPlaybackController::PlayFromCursor()
+{
+    StartPlayback(false, true);
+}
+
+void CPlaybackController::StartPlayback(bool loop, bool fromCursorRow)
 {
     if (playback.IsBusy())
         return;
     preview.Stop();
     UseChosenOutput();
-    playback.Start(*audioDevice, loop);
+    playback.Start(*audioDevice, loop, fromCursorRow);
 }
 
 void CPlaybackController::Stop()
@@ -121,6 +129,7 @@ void CPlaybackController::ResetEditors()
 void CPlaybackController::SetChannelEnabled(int32_t channel, bool enabled)
 {
     playback.SetChannelEnabled(channel, enabled);
+    introRender.SetChannelMuted(channel, !enabled);
 }
 
 bool CPlaybackController::IsChannelEnabled(int32_t channel) const

@@ -9,6 +9,7 @@
 #include "IMessageTarget.h"
 #include "IPlaybackDocument.h"
 #include "IRixModule.h"
+#include "IntroRenderSwitch.h"
 #include "NotePreview.h"
 #include "PlaybackThread.h"
 #include "nexilon/AudioDevice.h"
@@ -54,6 +55,8 @@ public:
     // do nothing while a playback runs or is starting.
     void PlaySong();
     void PlayPatternLoop();
+    // As PlaySong, from the cursor's row of its order position.
+    void PlayFromCursor();
     // Silences the song and the preview and waits for the playback thread's
     // last messages.
     void Stop();
@@ -76,10 +79,18 @@ public:
     void SetChannelEnabled(int32_t channel, bool enabled);
     bool IsChannelEnabled(int32_t channel) const;
 
+    // The A/B switch: the intro's render of the song heard in place of the
+    // editor's while it plays, and how the two compare.
+    CIntroRenderSwitch& IntroRender() { return introRender; }
+
     // The samples being heard now: count samples of channel (0..7, or -1
     // for the mix) ending at the position the listener hears; false and
     // zeros when the song does not play.
     bool CopyHeardOutput(int32_t channel, int32_t* destination, uint32_t count);
+
+    // Dropouts of the song's playback since start-up: device buffers its
+    // sound could not fill in time.
+    uint64_t GetUnderrunCount() { return playback.GetUnderrunCount(); }
 
     // The audio outputs to choose from, by name.
     std::vector<std::string> ListOutputDevices();
@@ -108,7 +119,7 @@ public:
     void WaitUntilIdle();
 
 private:
-    void StartPlayback(bool loop);
+    void StartPlayback(bool loop, bool fromCursorRow);
     // Opens the chosen output when it is not the one in use.
     void UseChosenOutput();
 
@@ -117,6 +128,8 @@ private:
     nexilon::CPtr<nexilon::IAudioDevice> audioDevice;
     nexilon::CPtr<IRixModule> songModule;
     CEditorNotifier notifier;
+    // Before the playback: its sounds read a stream of the switch.
+    CIntroRenderSwitch introRender;
     CPlaybackThread playback;
     CEditCursor cursor;
     CNotePreview preview;

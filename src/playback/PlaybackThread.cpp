@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <utility>
 
 #include "RixConstants.h"
 #include "RixModule.h"
@@ -30,6 +31,8 @@ CPlaybackThread::CPlaybackThread(IRixModule& song, CEditCursor& cursor, CEditorN
     : song(song), cursor(cursor), notifier(notifier)
 {
     channelEnabled.fill(true);
+    for (std::atomic<bool>& heard : channelHeard)
+        heard.store(true, std::memory_order_relaxed);
     player = nexilon::CreateInstance<IRixModulePlayer>(RIX_MODULE_PLAYER_CLASS);
 }
 
@@ -38,7 +41,7 @@ CPlaybackThread::~CPlaybackThread()
     Stop();
 }
 
-void CPlaybackThread::Start(nexilon::IAudioDevice& output, bool loop)
+void CPlaybackThread::Start(nexilon::IAudioDevice& output, bool loop, bool fromCursorRow)
 {
     if (threadActive)
         return;
@@ -52,7 +55,7 @@ void CPlaybackThread::Start(nexilon::IAudioDevice& output, bool loop)
         stopRequested = false;
     }
     threadActive = true;
-    thread = std::thread(&CPlaybackThread::Run, this, loop);
+    thread = std::thread(&CPlaybackThread::Run, this, loop, fromCursorRow);
 }
 
 void CPlaybackThread::Stop()
@@ -81,6 +84,8 @@ void CPlaybackThread::DetachOutput()
 {
     Stop();
     std::lock_guard guard(stateMutex);
+    if (sound)
+        underrunsBefore += sound->GetUnderrunCount();
     sound.Reset();
     device.Reset();
 }
@@ -91,6 +96,7 @@ void CPlaybackThread::SetChannelEnabled(int32_t channel, bool enabled)
         return;
     std::lock_guard guard(muteMutex);
     channelEnabled[static_cast<std::size_t>(channel)] = enabled;
+    channelHeard[static_cast<std::size_t>(channel)].store(enabled, std::memory_order_relaxed);
     // The player ignores it until connected; StartSound applies it then.
     player->SetChannelEnabled(channel, enabled);
 }
@@ -116,24 +122,25 @@ bool CPlaybackThread::CopyHeardOutput(int32_t channel, int32_t* destination, uin
     }
     if (!heard || channel < -1 || channel >= RIX_CHANNELS)
         return false;
-    // The player counts positions in 32 bits, so the differences wrap the
-    // same way before the song's first sample. Right after a loop or a new
-    // tempo moved the stream, the samples still being heard lie outside
-    // the player's record of its output, which it restarts then: silence.
-    const auto end = static_cast<uint32_t>(heard->GetHeardSample());
-    const auto rendered = static_cast<uint32_t>(player->Tell() / 2);
-    const uint32_t behind = rendered - end;
-    if (count <= TRixOutputRing::SIZE && behind <= TRixOutputRing::SIZE - count)
-        player->CopyOutput(channel, (end - count) * 2, destination, count);
+    // A muted channel is heard as silence, whatever its voice renders.
+    if (channel >= 0 && !channelHeard[static_cast<std::size_t>(channel)].load(std::memory_order_relaxed))
+        return true;
+    // The sound's read count numbers the player's output from where it was
+    // when the sound was made; what came before is the last playback's.
+    const uint64_t start = renderedAtStart.load(std::memory_order_relaxed);
+    const uint64_t end = start + heard->GetHeardReadCount();
+    const uint64_t first = std::max(end - std::min<uint64_t>(end, count), start);
+    const auto lead = static_cast<uint32_t>(count - (end - first));
+    player->CopyRendered(channel, end, destination + lead, count - lead);
     return true;
 }
 
-void CPlaybackThread::Run(bool loop)
+void CPlaybackThread::Run(bool loop, bool fromCursorRow)
 {
     bool started = false;
     std::string failure;
     try {
-        started = StartSound(loop);
+        started = StartSound(loop, fromCursorRow);
         if (started)
             failure = FollowSound(loop);
     } catch (const std::exception& error) {
@@ -152,7 +159,7 @@ void CPlaybackThread::Run(bool loop)
     threadActive = false;
 }
 
-bool CPlaybackThread::StartSound(bool loop)
+bool CPlaybackThread::StartSound(bool loop, bool fromCursorRow)
 {
     player->Connect(&song);
     {
@@ -161,6 +168,7 @@ bool CPlaybackThread::StartSound(bool loop)
             player->SetChannelEnabled(channel, channelEnabled[static_cast<std::size_t>(channel)]);
     }
     int32_t start = cursor.Order();
+    int32_t row = fromCursorRow ? cursor.Row() : 0;
     int32_t songLength = 0;
     {
         CRixModuleLock data(song, nexilon::LOCKMODE_READ);
@@ -169,16 +177,19 @@ bool CPlaybackThread::StartSound(bool loop)
     if (songLength == 0)
         return false;
     if (start >= songLength)
-        start = 0;
+        start = row = 0;
     player->SetLoopPattern(loop);
     // A new sound starts where its stream is: on the row's first sample.
-    player->SeekToRow(static_cast<uint32_t>(start * RIX_ROWS));
-    nexilon::CInputStreamSelector selector(player.Get());
+    player->SeekToRow(static_cast<uint32_t>(start * RIX_ROWS + row));
+    renderedAtStart.store(player->GetRenderedCount(), std::memory_order_relaxed);
+    nexilon::CInputStreamSelector selector(soundStream ? static_cast<nexilon::IObject*>(soundStream.Get()) : player.Get());
     auto newSound = nexilon::CPtr<nexilon::ISound>::Adopt(device->CreateSound(selector, nexilon::SOUND_MODE_STREAMED));
 
     std::lock_guard guard(stateMutex);
     if (stopRequested)
         return false;
+    if (sound)
+        underrunsBefore += sound->GetUnderrunCount();
     sound = newSound;
     sound->Start();
     isPlaying = true;
@@ -189,6 +200,7 @@ std::string CPlaybackThread::FollowSound(bool loop)
 {
     int32_t lastRow = -1;
     int32_t pollsBehind = 0;
+    bool firstPoll = true;
     std::unique_lock guard(stateMutex);
     while (isPlaying) {
         guard.unlock();
@@ -196,7 +208,10 @@ std::string CPlaybackThread::FollowSound(bool loop)
         // however it was edited since the start.
         if (!sound->IsPlaying())
             return sound->GetFailure();
-        const int32_t row = player->RowAtTime(sound->GetPosition());
+        // As RowAtTime, but from what the player published: the render
+        // thread never waits for this one.
+        const float rowSeconds = player->GetRowSeconds();
+        const int32_t row = rowSeconds > 0.0f ? TruncateToInt32(sound->GetPosition() / rowSeconds) : 0;
         const bool behind = !loop && row < lastRow - kJumpBackRows;
         pollsBehind = behind ? pollsBehind + 1 : 0;
         if (pollsBehind >= kJumpBackPolls)
@@ -205,7 +220,10 @@ std::string CPlaybackThread::FollowSound(bool loop)
             notifier.PostPlayingRow(row);
             lastRow = row;
         }
-        notifier.PostLevelRefresh();
+        // Once: from then on the level panels read the heard output at the
+        // display's pace, until the playback's end tells them to stop.
+        if (std::exchange(firstPoll, false))
+            notifier.PostLevelRefresh();
         guard.lock();
         wake.wait_for(guard, kPollPeriod, [this] { return !isPlaying; });
     }
@@ -217,6 +235,12 @@ void CPlaybackThread::StopSound()
     std::lock_guard guard(stateMutex);
     if (sound)
         sound->Stop();
+}
+
+uint64_t CPlaybackThread::GetUnderrunCount()
+{
+    std::lock_guard guard(stateMutex);
+    return underrunsBefore + (sound ? sound->GetUnderrunCount() : 0);
 }
 
 } // namespace rix

@@ -2,9 +2,12 @@
 #include <vector>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QAbstractScrollArea>
 #include <QAbstractSlider>
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTest>
 
@@ -13,9 +16,14 @@
 #include "AudioOutputDlg.h"
 #include "CommandIds.h"
 #include "EnvEditorDlg.h"
+#include "GridKeys.h"
+#include "KeyList.h"
+#include "KeyListDlg.h"
+#include "NoteKeys.h"
 #include "RixDoc.h"
 #include "ShellFixture.h"
 #include "Theme.h"
+#include "VerifyExportDlg.h"
 
 namespace {
 
@@ -31,39 +39,104 @@ bool TakesClicks(const QWidget* widget)
            (widget->focusPolicy() & Qt::ClickFocus) || QString::fromLatin1(widget->metaObject()->className()).startsWith("rix::");
 }
 
-QStringList Unnamed(const QWidget& window)
+// A button that shows its own text says what it does without a tooltip.
+bool ShowsItsText(const QWidget* widget)
 {
-    QStringList unnamed;
-    for (QWidget* widget : window.findChildren<QWidget*>())
-        if (TakesClicks(widget) && widget->accessibleName().isEmpty())
-            unnamed << QStringLiteral("%1 '%2' in %3 of %4")
-                           .arg(QString::fromLatin1(widget->metaObject()->className()), widget->objectName(),
-                                widget->parentWidget()->objectName(), window.objectName());
-    return unnamed;
+    const auto* button = qobject_cast<const QAbstractButton*>(widget);
+    return button && !button->text().isEmpty() &&
+           (qobject_cast<const QPushButton*>(widget) || qobject_cast<const QCheckBox*>(widget));
 }
 
-// Every clickable widget of the window, on every channel of the demo song
-// (oscillators with and without FM, effects of every kind), says what it is.
-TEST_F(CShellFixture, EveryClickableWidgetHasAnAccessibleName)
+// The clickable widgets of the window without an accessible name and those
+// without a tooltip.
+std::pair<QStringList, QStringList> Unexplained(const QWidget& window)
+{
+    QStringList unnamed, untipped;
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        if (!TakesClicks(widget))
+            continue;
+        const QString name = QStringLiteral("%1 '%2' in %3 of %4")
+                                 .arg(QString::fromLatin1(widget->metaObject()->className()), widget->objectName(),
+                                      widget->parentWidget()->objectName(), window.objectName());
+        if (widget->accessibleName().isEmpty())
+            unnamed << name;
+        if (widget->toolTip().isEmpty() && !ShowsItsText(widget))
+            untipped << name;
+    }
+    return {unnamed, untipped};
+}
+
+// Every clickable widget of every window, on every channel of the demo song
+// (oscillators with and without FM, effects of every kind), and of every
+// dialog says what it is (an accessible name) and what it does (a tooltip).
+TEST_F(CShellFixture, EveryClickableWidgetHasANameAndATooltip)
 {
     QString reason;
     ASSERT_TRUE(frame->Document().OnOpenDocument(QStringLiteral(SONRIX_SOURCE_DIR "/examples/demo.sonrix"), reason))
         << reason.toStdString();
     frame->show();
-    QStringList unnamed;
+    QStringList unnamed, untipped;
+    const auto walk = [&](const QWidget& window) {
+        const auto [names, tips] = Unexplained(window);
+        unnamed << names;
+        untipped << tips;
+    };
     for (int32_t channel = 0; channel < 8; ++channel) {
         Controller().SelectChannel(channel);
         QApplication::processEvents();
-        unnamed << Unnamed(*frame);
+        walk(*frame);
     }
+    frame->OnKeyList();
     rix::CEnvEditorDlg envelopeEditor(frame.get(), Editor(), {0, rix::TEnvelopeAddress::CHANNEL, 0, 0});
     rix::CAudioOutputDlg audioOutput(frame.get(), {"System default", "Speakers"}, "Speakers");
     rix::CAboutDlg about(frame.get());
+    rix::CVerifyExportDlg verify(frame.get(), Controller(), QStringLiteral("demo"), true);
     for (const QWidget* dialog : {static_cast<QWidget*>(&envelopeEditor), static_cast<QWidget*>(&audioOutput),
-                                  static_cast<QWidget*>(&about)})
-        unnamed << Unnamed(*dialog);
-    unnamed.removeDuplicates();
-    EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(QLatin1Char('\n')).toStdString();
+                                  static_cast<QWidget*>(&about), static_cast<QWidget*>(frame->KeyList()),
+                                  static_cast<QWidget*>(&verify)})
+        walk(*dialog);
+    for (QStringList* list : {&unnamed, &untipped})
+        list->removeDuplicates();
+    EXPECT_TRUE(unnamed.isEmpty()) << "without a name:\n" << unnamed.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(untipped.isEmpty()) << "without a tooltip:\n" << untipped.join(QLatin1Char('\n')).toStdString();
+}
+
+// Help > Keys and Mouse holds every binding of the tables the windows run
+// their keys from and every command's shortcut, and its filter keeps the
+// lines that hold the text.
+TEST_F(CShellFixture, TheKeyListHoldsEveryKeyAndGesture)
+{
+    frame->OnKeyList();
+    rix::CKeyListDlg& list = *frame->KeyList();
+    const QStringList lines = list.ShownLines();
+    QStringList missing;
+    const auto expect = [&](const QString& window, const QString& keys, const QString& action) {
+        const QString line = QStringLiteral("%1 | %2 | %3").arg(window, keys, action);
+        if (!lines.contains(line))
+            missing << line;
+    };
+    using rix::CKeyList;
+    const QString pattern = QStringLiteral("Pattern editor"), orderTable = QStringLiteral("Order table");
+    for (const auto& [window, table] : {std::pair{pattern, rix::PatternKeys()}, {pattern, rix::SharedGridKeys()},
+                                        {orderTable, rix::OrderTableKeys()}, {orderTable, rix::SharedGridKeys()}})
+        for (const rix::TGridKey& binding : table)
+            expect(window, CKeyList::KeysOf(binding), QString::fromLatin1(binding.description));
+    for (const rix::CNoteKeys::TNoteKey& key : rix::CNoteKeys::Keys())
+        if (!lines.filter(pattern + QStringLiteral(" | ")).filter(CKeyList::KeyName(key.qtKey)).size())
+            missing << QStringLiteral("note key %1").arg(CKeyList::KeyName(key.qtKey));
+    for (const QAction* action : frame->findChildren<QAction*>())
+        if (!action->shortcuts().isEmpty())
+            expect(QStringLiteral("Main window"), CKeyList::CommandKeys(*action), CKeyList::CommandName(*action));
+    EXPECT_TRUE(missing.isEmpty()) << missing.join(QLatin1Char('\n')).toStdString();
+    // Keys named as on the keyboard.
+    for (const char* line : {"Pattern editor | Shift+Ins | Insert a row in all channels",
+                             "Main window | Scroll Lock | Follow Playback", "Main window | Ctrl+Z | Undo"})
+        EXPECT_TRUE(lines.contains(QString::fromUtf8(line))) << line;
+
+    QTest::keyClicks(&list.Filter(), QStringLiteral("shift+enter"));
+    const QStringList shown = list.ShownLines();
+    EXPECT_EQ(shown.size(), 2) << shown.join(QLatin1Char('\n')).toStdString();  // in both grids
+    EXPECT_EQ(shown.filter(QStringLiteral("Shift+Enter")).size(), shown.size());
 }
 
 int Luma(const QColor& colour)

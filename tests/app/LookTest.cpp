@@ -10,6 +10,7 @@
 #include "EnvEditorDlg.h"
 #include "RixDoc.h"
 #include "RixView.h"
+#include "SideWnd.h"
 #include "ShellFixture.h"
 #include "Zoom.h"
 
@@ -17,7 +18,7 @@ namespace {
 
 using rix::CRixView;
 
-// The main window, 1200 x 800, on the demo song, and the envelope editor.
+// The main window at its first size on the demo song, and the envelope editor.
 class CLookFixture : public CShellFixture {
 protected:
     void SetUp() override
@@ -25,7 +26,7 @@ protected:
         CShellFixture::SetUp();
         QString reason;
         ASSERT_TRUE(frame->Document().OnOpenDocument(QStringLiteral(SONRIX_SOURCE_DIR "/examples/demo.sonrix"), reason));
-        frame->resize(1200, 800);
+        frame->resize(930, 700);
         frame->show();
         envelopeEditor = std::make_unique<rix::CEnvEditorDlg>(frame.get(), Editor(),
                                                               rix::TEnvelopeAddress{0, rix::TEnvelopeAddress::CHANNEL, 0, 0});
@@ -51,26 +52,30 @@ protected:
     std::unique_ptr<rix::CEnvEditorDlg> envelopeEditor;
 };
 
-TEST_F(CLookFixture, ALargerViewCentresItsChildrenAndLetsTheColumnsRunDown)
+// The columns run down and the side panel takes the width, where the
+// oscillators and the effects show side by side and their items widen.
+TEST_F(CLookFixture, ALargerViewGivesTheColumnsTheHeightAndTheSidePanelTheWidth)
 {
     const QSize composition = CRixView::kComposition;
     const struct {
         const char* child;
         QRect atComposition;
-        QRect atLarger;  // in a view 200 wider and 300 higher
+        QRect atLarger;  // in a view 400 wider and 300 higher
     } cases[] = {
-        {"Order table", {0, 0, 165, 560}, {100, 0, 165, 860}},
-        {"Pattern", {164, 310, 356, 250}, {264, 310, 356, 550}},
-        {"Side", {530, 10, 370, 550}, {630, 10, 370, 850}},
-        {"Mixer", {165, 130, 355, 140}, {265, 130, 355, 140}},  // stays at the top
-        {"EnvButton", {193, 90, 32, 32}, {293, 90, 32, 32}},
+        {"Order table", {0, 0, 165, 560}, {0, 0, 165, 860}},
+        {"Pattern", {164, 310, 356, 250}, {164, 310, 356, 550}},
+        {"Side", {530, 10, 370, 550}, {530, 10, 770, 850}},
+        {"Mixer", {165, 130, 355, 140}, {165, 130, 355, 140}},  // stays at the top
+        {"Oscillator 1", {2, 2, 340, 60}, {2, 2, 350, 60}},
     };
-    for (const QSize view : {composition, composition + QSize(200, 300)}) {
+    auto* side = frame->View().findChild<rix::CSideWnd*>();
+    for (const QSize view : {composition, composition + QSize(400, 300)}) {
         frame->View().resize(view);
         for (const auto& test : cases)
             EXPECT_EQ(frame->View().findChild<QWidget*>(QString::fromLatin1(test.child))->geometry(),
                       view == composition ? test.atComposition : test.atLarger)
                 << test.child;
+        EXPECT_EQ(side->OscillatorList().isVisible() && side->EffectList().isVisible(), view != composition);
     }
 }
 

@@ -9,7 +9,10 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QTest>
 #include <QUrl>
 #include <QWidget>
@@ -20,6 +23,8 @@
 #include "CppExport.h"
 #include "FileSizeLimit.h"
 #include "IClipboardTarget.h"
+#include "PatternWnd.h"
+#include "PlaybackStatus.h"
 #include "RixDoc.h"
 #include "RixView.h"
 #include "ShellFixture.h"
@@ -238,17 +243,22 @@ TEST_F(CShellFixture, AutosaveIsOfferedBackAfterACrash)
     EXPECT_FALSE(QFile::exists(frame->Autosave().FilePath()));
 }
 
-// Takes the clipboard commands while it has the focus.
+// Takes the clipboard commands while it has the focus; a copy gives it
+// something to paste.
 class CClipboardProbe : public QWidget, public rix::IClipboardTarget {
 public:
     using QWidget::QWidget;
     void Cut() override { calls += 'x'; }
-    void Copy() override { calls += 'c'; }
+    void Copy() override { calls += 'c', copied = true; }
     void Paste() override { calls += 'v'; }
+    bool CanPaste() const override { return copied; }
     std::string calls;
+    bool copied = false;
 };
 
-TEST_F(CShellFixture, ClipboardCommandsGoToTheFocusedWindowOnly)
+// The clipboard commands go to the focused window and are enabled only
+// where they can act: Paste once there is something to paste.
+TEST_F(CShellFixture, ClipboardCommandsActOnlyWhereTheyCan)
 {
     frame->show();
     auto* probe = new CClipboardProbe(&frame->View());
@@ -258,15 +268,38 @@ TEST_F(CShellFixture, ClipboardCommandsGoToTheFocusedWindowOnly)
         widget->show();
     }
     QApplication::setActiveWindow(frame.get());
-    for (QWidget* focus : {static_cast<QWidget*>(probe), other}) {
-        focus->setFocus();
-        QApplication::processEvents();
-        for (int id : {rix::ID_EDIT_CUT, rix::ID_EDIT_COPY, rix::ID_EDIT_PASTE}) {
-            EXPECT_TRUE(frame->Action(id)->isEnabled());
+    const auto enabled = [this] {
+        std::string states;
+        for (int id : {rix::ID_EDIT_CUT, rix::ID_EDIT_COPY, rix::ID_EDIT_PASTE})
+            states += frame->Action(id)->isEnabled() ? '1' : '0';
+        return states;
+    };
+    const auto triggerAll = [this] {
+        for (int id : {rix::ID_EDIT_CUT, rix::ID_EDIT_COPY, rix::ID_EDIT_PASTE})
             frame->Action(id)->trigger();
-        }
-    }
+    };
+    other->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(enabled(), "000");
+    triggerAll();
+    probe->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(enabled(), "110");
+    triggerAll();  // the copy enables Paste before its turn
+    EXPECT_EQ(enabled(), "111");
     EXPECT_EQ(probe->calls, "xcv");
+
+    // A right click in a grid opens the Edit menu the frame holds.
+    auto* pattern = frame->View().findChild<rix::CPatternWnd*>();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(50, 30), pattern->mapToGlobal(QPoint(50, 30)));
+    QApplication::sendEvent(pattern, &click);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_EQ(menu, &frame->EditContextMenu());
+    QStringList items;
+    for (const QAction* action : menu->actions())
+        items << action->objectName();
+    EXPECT_EQ(items, (QStringList{"Cut", "Copy", "Paste"}));
+    menu->close();
 }
 
 } // namespace
@@ -348,6 +381,30 @@ TEST_F(CShellFixture, CppExportGoesOnlyToTheUsersOwnFolder)
 
 namespace {
 
+// The status bar says what plays, then "Ready" again; a note that times
+// out while the song plays gives way to what plays.
+TEST_F(CShellFixture, TheStatusBarSaysWhatPlays)
+{
+    EXPECT_EQ(rix::CPlaybackStatus::PlayingText(false, 3 * 16), "Playing song");
+    EXPECT_EQ(rix::CPlaybackStatus::PlayingText(false, 26 * 16 + 11), "Playing song from position 1A, row B");
+    EditSong([](rix::CRixModuleData& song) {
+        for (int position = 0; position < 4; ++position)
+            song.orderTable[0][position] = 1;
+    });
+    Controller().SetOrderPosition(3);
+    Controller().PlayPatternLoop();
+    const auto says = [this](const char* text) {
+        for (int waited = 0; frame->statusBar()->currentMessage() != QLatin1String(text) && waited < 2000; waited += 10)
+            QTest::qWait(10);
+        return frame->statusBar()->currentMessage().toStdString();
+    };
+    EXPECT_EQ(says("Looping position 3"), "Looping position 3");
+    frame->statusBar()->showMessage(QStringLiteral("a note"), 1);
+    EXPECT_EQ(says("Looping position 3"), "Looping position 3");
+    Controller().Stop();
+    EXPECT_EQ(says("Ready"), "Ready");
+}
+
 TEST_F(CShellFixture, TransportButtonsDriveThePlayback)
 {
     EditSong([](rix::CRixModuleData& song) {
@@ -360,8 +417,8 @@ TEST_F(CShellFixture, TransportButtonsDriveThePlayback)
         bool playing;
         bool loop;
     } steps[] = {
-        {"Play", true, false},         {"Pattern play", true, true}, {"Play", true, false},
-        {"Stop", false, false},        {"Stop", false, false},
+        {"Play", true, false}, {"Pattern play", true, true}, {"Play from cursor", true, false},
+        {"Play", true, false}, {"Stop", false, false},
     };
     for (const auto& step : steps) {
         auto* button = frame->View().findChild<QAbstractButton*>(QString::fromUtf8(step.button));
@@ -375,6 +432,15 @@ TEST_F(CShellFixture, TransportButtonsDriveThePlayback)
             EXPECT_EQ(Controller().IsLoopPattern(), step.loop) << step.button;
         }
     }
+    // Enabled only when they can act: Stop while playing, the plays while
+    // the song has a position to play.
+    const auto enabled = [this](const char* name) {
+        return frame->View().findChild<QAbstractButton*>(QString::fromUtf8(name))->isEnabled();
+    };
+    EXPECT_FALSE(enabled("Stop"));
+    EditSong([](rix::CRixModuleData& song) { song.Reset(); });
+    for (const char* play : {"Play", "Play from cursor", "Pattern play"})
+        EXPECT_FALSE(enabled(play)) << play;
 }
 
 } // namespace

@@ -230,6 +230,10 @@ TEST_F(EditOperations, ThoseThatChangeNothingRecordAndTellNothing)
     const std::pair<const char*, std::function<void(CSongEditor&)>> nothing[] = {
         {"no empty pattern for a note", [](CSongEditor& e) { EXPECT_EQ(e.Arrangement().EnterValue(6, 0, 0, 49), 6); }},
         {"nor for a paste", [](CSongEditor& e) { EXPECT_EQ(e.Arrangement().PastePatternBlock(0, {2, 1, {7, 8}}, {5, 0}), 6); }},
+        {"empty cells pasted or dropped where no pattern is", [](CSongEditor& e) {
+             EXPECT_TRUE(Done(e.Arrangement().PastePatternBlock(0, {1, 1, {0}}, {4, 0})));
+             EXPECT_TRUE(Done(e.Arrangement().MovePatternBlock(0, Block({2, 0}, 1, 1), {4, 0})));
+         }},
         {"channel 8", [](CSongEditor& e) { EXPECT_TRUE(Done(e.Arrangement().EnterValue(8, 0, 0, 49))); }},
         {"the note that is there", [](CSongEditor& e) { EXPECT_TRUE(Done(e.Arrangement().EnterValue(0, 0, 0, 49))); }},
         {"pattern 16", [](CSongEditor& e) { EXPECT_FALSE(e.Arrangement().SetOrderEntry(0, 0, 16)); }},

@@ -7,8 +7,8 @@
 namespace {
 
 // The playback thread renders while the user-interface thread edits the
-// song under the write lock and polls the player for the display; the
-// sanitizer builds must stay silent.
+// song under the write lock and polls the player for the display, with and
+// without its lock; the sanitizer builds must stay silent.
 TEST(PlayerConcurrency, RendersWhileAnotherThreadEditsTheModule)
 {
     nexilon::CPtr<rix::IRixModule> module = enginetest::NewModule();
@@ -39,6 +39,9 @@ TEST(PlayerConcurrency, RendersWhileAnotherThreadEditsTheModule)
             player->SetChannelEnabled(player->GetRow() % 8, player->GetRow() % 3 != 0);
             player->CopyOutput(-1, static_cast<uint32_t>(player->Tell()), window, 256);
             player->RowAtTime(0.5f);
+            // The display's reads, which take no lock at all.
+            player->CopyRendered(i % 9 - 1, player->GetRenderedCount() - 3000, window, 256);
+            player->GetRowSeconds();
             std::this_thread::yield();
         }
     });

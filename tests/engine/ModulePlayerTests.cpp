@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <functional>
+#include <future>
+#include <thread>
 
 #include "EngineTestSupport.h"
 #include "RixModulePlayer.h"
@@ -81,6 +83,69 @@ TEST_F(ModulePlayerTest, TwoPositionSongEndsExactlyUnlessLooped)
     player->SeekToRow(1u << 29);
     EXPECT_TRUE(player->IsEof());
     EXPECT_EQ(player->Tell(), 352768u);
+}
+
+// The display's record of the output (CopyRendered, by position in all
+// that Read returned) holds exactly the samples Read returned, across loop
+// wraps, seeks and tempo changes, which restart the player's own copy.
+TEST_F(ModulePlayerTest, TheRenderedRecordHoldsWhatReadReturnedAcrossLoopsSeeksAndTempoChanges)
+{
+    Play([](rix::CRixModuleData& data) {
+        data.bpm = 255;
+        OneNoteSong(data, 0);
+        data.patterns[0][1][15] = 70;
+    });
+    player->SetLoopPattern(true);
+    const uint64_t before = player->GetRenderedCount();
+    std::vector<int16_t> output;
+    for (int read = 0; read < 400; ++read) {
+        if (read == 150)
+            player->SeekToRow(5);
+        if (read == 250)
+            Edit([](rix::CRixModuleData& data) { data.bpm = 200; });
+        const std::vector<int16_t> samples = ReadSamples(*player, 1000);
+        output.insert(output.end(), samples.begin(), samples.end());
+        ASSERT_EQ(player->GetRenderedCount() - before, output.size());
+        if (output.size() < 3500)
+            continue;
+        std::vector<int32_t> record(3000);
+        ASSERT_TRUE(player->CopyRendered(-1, player->GetRenderedCount() - 500, record.data(), 3000));
+        ASSERT_TRUE(std::equal(record.begin(), record.end(), output.end() - 3500)) << "read " << read;
+    }
+    std::vector<int32_t> window(100, 7);
+    EXPECT_FALSE(player->CopyRendered(-1, player->GetRenderedCount() + 1, window.data(), 100)) << "not rendered yet";
+    EXPECT_FALSE(player->CopyRendered(0, player->GetRenderedCount() - 65500, window.data(), 100)) << "overwritten";
+    EXPECT_TRUE(std::all_of(window.begin(), window.end(), [](int32_t s) { return s == 0; }));
+    EXPECT_FLOAT_EQ(player->GetRowSeconds(), 3307.0f / 44100.0f) << "200 BPM";
+}
+
+// Read never waits for the module: while another thread holds it for
+// writing, the player renders on from what it had, and the edit sounds
+// from the first Read after the writer let go.
+TEST_F(ModulePlayerTest, ReadRendersOnWhileAWriterHoldsTheModule)
+{
+    const TChange song = [](rix::CRixModuleData& data) { OneNoteSong(data, 0); };
+    const TChange edit = [](rix::CRixModuleData& data) { data.patterns[0][1][1] = 70; };
+    Play(song);
+    auto reference = enginetest::NewModule();
+    enginetest::Edit(*reference, song);
+    auto expected = enginetest::NewPlayer();
+    expected->Connect(reference.Get());
+
+    std::promise<void> holding, release;
+    std::thread writer([&] {
+        Edit([&](rix::CRixModuleData& data) {
+            edit(data);
+            holding.set_value();
+            release.get_future().wait();
+        });
+    });
+    holding.get_future().wait();
+    EXPECT_EQ(ReadSamples(*player, 8000), ReadSamples(*expected, 8000)) << "the song as it was";
+    release.set_value();
+    writer.join();
+    enginetest::Edit(*reference, edit);
+    EXPECT_EQ(ReadSamples(*player, 8000), ReadSamples(*expected, 8000)) << "and with the edit";
 }
 
 TEST_F(ModulePlayerTest, AnswersItsInterfacesAndReportsItsState)

@@ -4,14 +4,11 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <numeric>
 #include <string>
 #include <vector>
 
 #include "RandomSongs.h"
 #include "RixExportBreakdown.h"
-#include "RixReplayRenderer.h"
-#include "RixReplayStream.h"
 #include "RixSongExporter.h"
 #include "TemporaryFolder.h"
 
@@ -64,33 +61,6 @@ TEST(RixExportBreakdown, PartsAddUpToTheExportedTotalAndHintsNameWhatSavesBytes)
         EXPECT_EQ(starts[2].substr(0, 15), "Channels 5 and ");
         EXPECT_GT(breakdown.hints[2].rawBytes, rowsOfChannel6);
         EXPECT_EQ(starts[3].substr(0, 17), "One Overdrive eff");
-    }
-}
-
-TEST(RixReplayStream, PlaysTheIntroRenderFromAnyPositionAndEndsWithTheSong)
-{
-    const auto data = rixtest::CRandomSong(8).Any();
-    const TRixSongTables tables = CRixSongExporter().Build(*data, true);
-    std::vector<int16_t> whole;
-    {
-        CRixReplayRenderer renderer(tables);
-        whole.resize(renderer.SongSamples());
-        renderer.Render(whole.data(), static_cast<uint32_t>(whole.size()));
-    }
-    auto stream = nexilon::CPtr<nexilon::IInputStream>::Adopt(new CRixReplayStream(tables));
-    ASSERT_EQ(stream->GetLength(), whole.size() * 2);
-    // Forward, back to an earlier place, to the start, past the end.
-    for (const uint64_t start : {uint64_t{30000}, uint64_t{777}, uint64_t{0}, uint64_t{whole.size() - 5},
-                                 uint64_t{whole.size() + 100}}) {
-        SCOPED_TRACE(start);
-        stream->Seek(start * 2);
-        std::vector<int16_t> read(2000);
-        const uint64_t bytes = stream->Read(read.data(), read.size() * 2);
-        const uint64_t expected = start < whole.size() ? std::min<uint64_t>(2000, whole.size() - start) : 0;
-        ASSERT_EQ(bytes, expected * 2);
-        EXPECT_TRUE(std::equal(read.begin(), read.begin() + static_cast<std::ptrdiff_t>(expected),
-                               whole.begin() + static_cast<std::ptrdiff_t>(std::min<uint64_t>(start, whole.size()))));
-        EXPECT_EQ(stream->IsEof(), start + 2000 >= whole.size());
     }
 }
 

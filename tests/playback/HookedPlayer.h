@@ -81,6 +81,12 @@ public:
         inner->CopyOutput(channel, position, destination, count);
     }
     void SetLoopPattern(bool loop) override { inner->SetLoopPattern(loop); }
+    uint64_t GetRenderedCount() override { return inner->GetRenderedCount(); }
+    float GetRowSeconds() override { return inner->GetRowSeconds(); }
+    bool CopyRendered(int32_t channel, uint64_t end, int32_t* destination, uint32_t count) override
+    {
+        return inner->CopyRendered(channel, end, destination, count);
+    }
 
 private:
     nexilon::CPtr<CRixModulePlayer> inner = nexilon::CPtr<CRixModulePlayer>::Adopt(new CRixModulePlayer);

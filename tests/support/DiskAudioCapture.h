@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "nexilon/AudioDevice.h"
+
 // Sends everything the audio devices play to a file through SDL's "disk"
 // driver. The driver is picked when the first device of the process opens,
 // so create the capture before any device; every device opened while it
@@ -57,13 +59,29 @@ inline std::vector<int16_t> TrimSilence(const std::vector<int16_t>& samples)
     return first < end ? std::vector<int16_t>(first, end) : std::vector<int16_t>();
 }
 
-// What sounded, without any silence: a render thread starved on a loaded
-// machine leaves a gap (an underrun) and then resumes where it was, so exact
-// comparisons leave silence out and still catch a sample lost or moved.
-inline std::vector<int16_t> WithoutSilence(std::vector<int16_t> samples)
+// The recording with the gaps the device reports as underruns cut out (a
+// render thread starved on a loaded machine leaves one, then the sound
+// resumes where it was). Every other silence stays, so a sample lost,
+// repeated or moved, or a gap the device did not count, still shows.
+inline std::vector<int16_t> WithoutUnderruns(const std::vector<int16_t>& samples,
+                                             const std::vector<nexilon::TUnderrun>& underruns)
 {
-    samples.erase(std::remove(samples.begin(), samples.end(), int16_t{0}), samples.end());
-    return samples;
+    std::vector<int16_t> kept;
+    int64_t from = 0;
+    for (const nexilon::TUnderrun& gap : underruns) {
+        const int64_t begin = std::clamp<int64_t>(gap.frame, from, static_cast<int64_t>(samples.size()));
+        kept.insert(kept.end(), samples.begin() + from, samples.begin() + begin);
+        from = std::min<int64_t>(begin + gap.frames, static_cast<int64_t>(samples.size()));
+    }
+    kept.insert(kept.end(), samples.begin() + from, samples.end());
+    return kept;
+}
+
+// True when run, silence inside it included, lies in samples as one
+// contiguous stretch.
+inline bool HoldsAsOneRun(const std::vector<int16_t>& samples, const std::vector<int16_t>& run)
+{
+    return !run.empty() && std::search(samples.begin(), samples.end(), run.begin(), run.end()) != samples.end();
 }
 
 // Polls until the condition holds or the time is up; true when it held.

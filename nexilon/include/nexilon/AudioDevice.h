@@ -23,6 +23,16 @@ struct TAudioCallbackTiming {
     // Frames a playing sound had not rendered in time and that were left
     // silent (the sound resumes where it was).
     uint64_t underrunFrames = 0;
+    // Underruns: a sound's gaps, at most one per device buffer.
+    uint64_t underruns = 0;
+};
+
+// Where an underrun left its gap: device frames counted from the first
+// frame the output produced (so, with the disk driver, sample positions
+// in its file).
+struct TUnderrun {
+    int64_t frame = 0;
+    uint32_t frames = 0;
 };
 
 // The real-time audio output: one output of 16-bit signed mono PCM at
@@ -31,7 +41,9 @@ struct TAudioCallbackTiming {
 //
 // Threading: every operation may be called from any thread. Each sound
 // reads its stream (Read, Tell, Seek) on a thread of its own, 1024 frames
-// (23.2 ms) ahead of the mixing thread, which only copies what is ready;
+// (23.2 ms, more after an underrun) ahead of the mixing thread, which only
+// copies what is ready; both run at real-time priority (SCHED_FIFO, set
+// directly or granted by RealtimeKit) where the system allows it;
 // so the output keeps its pace while a stream waits for a lock (a player
 // for its module's), and no device or sound operation waits for a stream,
 // also while the caller holds such a lock. The one exception: destroying
@@ -68,6 +80,9 @@ public:
     virtual std::string GetOutputDeviceNote() = 0;
     // How long the mixing callback took since Open, for measurements.
     virtual TAudioCallbackTiming GetCallbackTiming() = 0;
+    // The latest underruns (up to 64, oldest first), so that a recording
+    // can be checked sample for sample around them.
+    virtual std::vector<TUnderrun> GetUnderruns() = 0;
 
 protected:
     ~IAudioDevice() = default;

@@ -24,6 +24,10 @@ class CReadWriteLock {
 public:
     // The second argument is reserved (always 0).
     void Lock(TLockMode mode, unsigned int reserved = 0);
+    // Lock without waiting at all, not even for the lock's own bookkeeping:
+    // false when the level cannot be had at once (a reader asking for a
+    // writing level included).
+    bool TryLock(TLockMode mode);
     void Unlock();
     // The mode of the level the next Unlock of this thread releases.
     TLockMode GetLockMode() const;
@@ -43,6 +47,8 @@ private:
     };
 
     static bool IsWriting(TLockMode mode) { return mode != LOCKMODE_READ; }
+    // Under mutex: an entry for a thread that holds no level yet.
+    std::size_t ClaimEntry(std::thread::id self);
     // This thread's entry, or null when it holds no level.
     TThreadLevels* Find(std::thread::id self);
     const TThreadLevels* Find(std::thread::id self) const;

@@ -45,6 +45,14 @@ public:
     // Why the stream stopped the sound by failing (its exception's
     // message), empty when it did not; cleared by Start.
     virtual std::string GetFailure() = 0;
+    // How many samples the sound had read from its stream (in all, since
+    // it was made, whether heard or dropped by a Stop or SetPosition) before
+    // the one the listener hears now; exact across jumps of the stream (a
+    // looping player), unlike the position. Stays while nothing plays.
+    virtual uint64_t GetHeardReadCount() = 0;
+    // Underruns of this sound: device buffers it could not fill in time
+    // (each leaves a gap of silence; the sound then resumes where it was).
+    virtual uint64_t GetUnderrunCount() = 0;
 
 protected:
     ~ISound() = default;

@@ -9,6 +9,8 @@ public:
     virtual void Cut() = 0;
     virtual void Copy() = 0;
     virtual void Paste() = 0;
+    // Whether Paste has something to paste.
+    virtual bool CanPaste() const = 0;
 
 protected:
     ~IClipboardTarget() = default;

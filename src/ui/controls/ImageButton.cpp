@@ -7,6 +7,12 @@
 
 namespace rix {
 
+namespace {
+
+constexpr qreal kDisabledOpacity = 0.35;
+
+} // namespace
+
 CImageButton::CImageButton(const QString& text, int normalBitmapId, int pressedBitmapId, QWidget* parent)
     : QAbstractButton(parent), normalBitmapId(normalBitmapId), pressedBitmapId(pressedBitmapId)
 {
@@ -48,6 +54,8 @@ void CImageButton::paintEvent(QPaintEvent*)
     const QRect cut((size.width() - w) / 2, (size.height() - h) / 2, w, h);
     const QRect shown = cut.intersected(QRect(QPoint(0, 0), size));
     const QImage& image = theme.Bitmap(id, devicePixelRatioF());
+    // Disabled, the image fades into the face.
+    painter.setOpacity(isEnabled() ? 1.0 : kDisabledOpacity);
     const qreal scale = image.width() / qreal(std::max(1, size.width()));
     const QRectF source(shown.x() * scale, shown.y() * scale, shown.width() * scale, shown.height() * scale);
     painter.drawImage(QRectF(QPoint(1, 1) + shown.topLeft() - cut.topLeft(), shown.size()), image, source);

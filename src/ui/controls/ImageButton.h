@@ -6,8 +6,9 @@
 namespace rix {
 
 // A push button drawn from a pair of theme bitmaps (normal, pressed) inside
-// a two-pixel bevel that turns inwards while it is pushed. Its text is not
-// drawn: it names the button (accessible and object name). Emits clicked().
+// a two-pixel bevel that turns inwards while it is pushed; disabled, the
+// image fades. Its text is not drawn: it names the button (accessible and
+// object name). Emits clicked().
 class CImageButton : public QAbstractButton {
     Q_OBJECT
 public:

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 
+#include "MouseGestures.h"
 #include "UiMessages.h"
 
 namespace rix {
@@ -20,6 +21,7 @@ CInPlaceEdit::CInPlaceEdit(QWidget* parent)
 {
     setAccessibleName(QStringLiteral("Edit"));
     setObjectName(QStringLiteral("Edit"));
+    setToolTip(CMouseGestures::Tip(TMouseArea::InPlaceEdit));
 }
 
 bool CInPlaceEdit::event(QEvent* event)

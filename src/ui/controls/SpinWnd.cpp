@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "MouseGestures.h"
 #include "Theme.h"
 #include "UiMessages.h"
 
@@ -13,6 +14,7 @@ CSpinWnd::CSpinWnd(QWidget* parent)
 {
     setAccessibleName(QStringLiteral("Spin"));
     setObjectName(QStringLiteral("Spin"));
+    setToolTip(CMouseGestures::Tip(TMouseArea::Spin));
     setFixedSize(WIDTH, HEIGHT);
     delayTimer.setSingleShot(true);
     delayTimer.setInterval(RepeatDelay);

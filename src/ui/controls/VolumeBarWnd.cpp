@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "MouseGestures.h"
 #include "Theme.h"
 #include "UiMessages.h"
 
@@ -23,6 +24,10 @@ CVolumeBarWnd::CVolumeBarWnd(const QString& text, int backgroundBrush, QWidget* 
 {
     setAccessibleName(text);
     setObjectName(text);
+    QString name = text;
+    if (name.endsWith(QLatin1Char(':')))
+        name.chop(1);
+    setToolTip(QStringLiteral("%1 · %2").arg(name, CMouseGestures::Tip(TMouseArea::ValueBar)));
     // The off-screen image covers every pixel.
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -50,7 +55,14 @@ void CVolumeBarWnd::SetLevel(float newLevel)
     newLevel = std::clamp(newLevel, 0.0f, 1.0f);
     if (newLevel == level)
         return;
+    // A meter moving within a pixel looks the same: not drawn again.
+    const auto shownWidth = [this](float of) {
+        return static_cast<int>(of * static_cast<float>(std::max(0, width() - 2 * MARGIN)) + 0.5f);
+    };
+    const bool same = shownWidth(newLevel) == shownWidth(level) && (newLevel > CLIP_LEVEL) == (level > CLIP_LEVEL);
     level = newLevel;
+    if (same)
+        return;
     dirty = true;
     update();
 }

@@ -193,6 +193,25 @@ void CEnvEditorDlg::CreateControls()
     for (const TResetItem& item : RESET_ITEMS)
         resetList->addItem(QString::fromLatin1(item.text), item.mode);
     connect(resetList, &QComboBox::currentIndexChanged, this, &CEnvEditorDlg::OnResetModeChanged);
+
+    // An edit and its trackbar say the same.
+    const std::pair<const char*, const char*> tips[] = {
+        {"Graph", "The envelope over its first cycles; the lines mark rows"},
+        {"Test", "Play C-5 on the channel's instrument"},
+        {"Reset", "The envelope's values as a new envelope has them"},
+        {"Max", "The envelope's highest value"},
+        {"Min", "The envelope's lowest value"},
+        {"Rows per cycle", "How many pattern rows one cycle lasts at the song's tempo"},
+        {"Phase", "Where in its cycle the envelope starts, in 32nds of a cycle"},
+        {"Keep", "Where the envelope stops and keeps its value, in 32nds of a cycle"},
+        {"Sustain", "The sustain point, in 32nds of a cycle"},
+        {"Reset mode", "When the envelope starts its cycle again"},
+    };
+    for (const auto& [name, tip] : tips)
+        for (QWidget* widget : {findChild<QWidget*>(QString::fromLatin1(name)),
+                                findChild<QWidget*>(QString::fromLatin1(name) + QStringLiteral(" trackbar"))})
+            if (widget)
+                widget->setToolTip(QString::fromLatin1(tip));
 }
 
 void CEnvEditorDlg::Fill()

@@ -1,5 +1,7 @@
 #include "WavExportDlg.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -8,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "IWavExportListener.h"
+#include "StemExporter.h"
 #include "UiMessages.h"
 #include "WavExporter.h"
 #include "nexilon/String.h"
@@ -21,9 +24,12 @@ public:
 
     void OnProgress(int32_t percent, uint64_t, uint64_t) override
     {
-        PostMessageTo(&dialog, MSG_WAV_PROGRESS, static_cast<uintptr_t>(percent), 0);
+        // Stems: each file's share of the whole bar.
+        const int files = std::max(dialog.stemCount, 1);
+        const int done = std::min(dialog.stemsDone.load(), files - 1);
+        PostMessageTo(&dialog, MSG_WAV_PROGRESS, static_cast<uintptr_t>((done * 100 + percent) / files), 0);
     }
-    void OnCompleted(const std::string&) override {}
+    void OnCompleted(const std::string&) override { ++dialog.stemsDone; }
     void OnFailed(const std::string&, const std::string& reason) override { dialog.workerReason = reason; }
     void OnCancelled() override {}
 
@@ -72,14 +78,29 @@ void CWavExportDlg::showEvent(QShowEvent* event)
         Start();
 }
 
+std::unique_ptr<CWavExportDlg> CWavExportDlg::ForStems(QWidget* parent, IRixModule& module, const QString& folder,
+                                                       int stemCount)
+{
+    auto dialog = std::make_unique<CWavExportDlg>(parent, module, folder);
+    dialog->stemCount = std::max(stemCount, 1);
+    return dialog;
+}
+
 void CWavExportDlg::Start()
 {
     started = true;
     worker = std::thread([this] {
         CListener listener(*this);
         const std::string localPath = QFile::encodeName(path).toStdString();
-        CWavExporter exporter(module, nexilon::CString(std::string_view(localPath)), listener);
-        const TWavExportResult result = exporter.Run(cancelRequested);
+        TWavExportResult result = TWavExportResult::Completed;
+        if (stemCount > 0) {
+            const TStemExportResult stems = ExportStems(module, localPath, listener, cancelRequested);
+            result = stems.result;
+            writtenStems = static_cast<int>(stems.paths.size());
+        } else {
+            CWavExporter exporter(module, nexilon::CString(std::string_view(localPath)), listener);
+            result = exporter.Run(cancelRequested);
+        }
         PostMessageTo(this, MSG_WAV_DONE, static_cast<uintptr_t>(result), 0);
     });
 }
@@ -123,7 +144,12 @@ void CWavExportDlg::Finish(int result)
 void CWavExportDlg::ShowResult() const
 {
     QWidget* owner = parentWidget();
-    if (completed)
+    if (completed && stemCount > 0)
+        QMessageBox::information(owner, QStringLiteral("SONRIX3"),
+                                 QString::fromLatin1(CWavExporter::kCompletedMessage) + QStringLiteral("\n\n") +
+                                     (writtenStems == 1 ? tr("1 file in %1") : tr("%1 files in %2").arg(writtenStems))
+                                         .arg(QDir::toNativeSeparators(path)));
+    else if (completed)
         QMessageBox::information(owner, QStringLiteral("SONRIX3"), QString::fromLatin1(CWavExporter::kCompletedMessage));
     else if (!cancelled && started)
         QMessageBox::critical(owner, QStringLiteral("SONRIX3"),

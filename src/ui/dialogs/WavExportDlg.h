@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -21,6 +22,9 @@ class IRixModule;
 // after exec()). The file is written whole or not at all
 // (CWavExporter), so a cancelled or failed export leaves no file under the
 // chosen name (an older file of that name untouched) and no temporary file.
+// With One file per channel it writes the stems into a folder instead
+// (ExportStems), one after the other under one progress bar; a cancel or a
+// failure keeps the files finished before it.
 //
 // Threading: the worker touches the dialog only by posting MSG_WAV_PROGRESS
 // (percent in wParam) and MSG_WAV_DONE (the TWavExportResult in wParam);
@@ -30,6 +34,9 @@ class CWavExportDlg : public QDialog {
 
 public:
     CWavExportDlg(QWidget* parent, IRixModule& module, const QString& path);
+    // The stems of the song, about stemCount of them, into folder.
+    static std::unique_ptr<CWavExportDlg> ForStems(QWidget* parent, IRixModule& module, const QString& folder,
+                                                   int stemCount);
     ~CWavExportDlg() override;
 
     // How the export ended, once exec() has returned.
@@ -55,7 +62,12 @@ private:
     void SetPercent(int percent);
 
     IRixModule& module;
+    // The file, or the stems' folder.
     QString path;
+    // Stems expected (0: one file); the worker counts those finished.
+    int stemCount = 0;
+    std::atomic<int> stemsDone{0};
+    int writtenStems = 0;
     QProgressBar* progressBar;
     QLabel* percentText;
     std::thread worker;

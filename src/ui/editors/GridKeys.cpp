@@ -14,7 +14,11 @@ using C = TGridCommand;
 constexpr TGridKey kSharedKeys[] = {
     {Qt::Key_Left, kNone, nullptr, C::ChannelLeft, 0, "Cursor one channel left"},
     {Qt::Key_Right, kNone, nullptr, C::ChannelRight, 0, "Cursor one channel right"},
+    {Qt::Key_Left, kShift, nullptr, C::ChannelLeft, kExtendSelection, "Extend the selection one channel left"},
+    {Qt::Key_Right, kShift, nullptr, C::ChannelRight, kExtendSelection, "Extend the selection one channel right"},
+    {Qt::Key_A, kCtrl, nullptr, C::SelectAll, 0, "Select all"},
     {Qt::Key_Return, kNone, nullptr, C::PlaySong, 0, "Play the song from the order position, or stop"},
+    {Qt::Key_Return, kShift, nullptr, C::PlayFromCursor, 0, "Play the song from the cursor's row, or stop"},
     {Qt::Key_Return, kCtrl, nullptr, C::PlayLoop, 0, "Loop the order position, or stop"},
     {Qt::Key_Tab, kNone, nullptr, C::OtherGrid, 0, "Switch between the order table and the pattern editor"},
     {Qt::Key_Delete, kNone, nullptr, C::Delete, 0, "Empty the cursor cell and move down, or clear the selection"},
@@ -29,6 +33,10 @@ constexpr TGridKey kSharedKeys[] = {
 constexpr TGridKey kPatternKeys[] = {
     {Qt::Key_Up, kNone, nullptr, C::RowUp, 0, "Cursor one row up"},
     {Qt::Key_Down, kNone, nullptr, C::RowDown, 0, "Cursor one row down"},
+    {Qt::Key_Up, kShift, nullptr, C::RowUp, kExtendSelection, "Extend the selection one row up"},
+    {Qt::Key_Down, kShift, nullptr, C::RowDown, kExtendSelection, "Extend the selection one row down"},
+    {Qt::Key_PageUp, kShift, nullptr, C::FirstRow, kExtendSelection, "Extend the selection to the first row"},
+    {Qt::Key_PageDown, kShift, nullptr, C::LastRow, kExtendSelection, "Extend the selection to the last row"},
     {Qt::Key_Up, kCtrl, nullptr, C::PreviousOrder, 0, "Previous order position"},
     {Qt::Key_Down, kCtrl, nullptr, C::NextOrder, 0, "Next order position"},
     {Qt::Key_PageUp, kNone, nullptr, C::FirstRow, 0, "Cursor to the first row"},
@@ -48,6 +56,10 @@ constexpr TGridKey kPatternKeys[] = {
 constexpr TGridKey kOrderTableKeys[] = {
     {Qt::Key_Up, kNone, nullptr, C::RowUp, 0, "Cursor one position up"},
     {Qt::Key_Down, kNone, nullptr, C::RowDown, 0, "Cursor one position down"},
+    {Qt::Key_Up, kShift, nullptr, C::RowUp, kExtendSelection, "Extend the selection one position up"},
+    {Qt::Key_Down, kShift, nullptr, C::RowDown, kExtendSelection, "Extend the selection one position down"},
+    {Qt::Key_PageUp, kShift, nullptr, C::PageUp, kExtendSelection, "Extend the selection 16 positions up"},
+    {Qt::Key_PageDown, kShift, nullptr, C::PageDown, kExtendSelection, "Extend the selection 16 positions down"},
     {Qt::Key_PageUp, kNone, nullptr, C::PageUp, 0, "Cursor 16 positions up"},
     {Qt::Key_PageDown, kNone, nullptr, C::PageDown, 0, "Cursor 16 positions down"},
     {Qt::Key_Home, kNone, nullptr, C::FirstRow, 0, "Cursor to the first position"},

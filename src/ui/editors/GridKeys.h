@@ -8,7 +8,9 @@ class QKeyEvent;
 namespace rix {
 
 // What a key of a grid window does. Rows are the pattern editor's rows or
-// the order table's positions.
+// the order table's positions. The cursor moves (RowUp .. LastRow) with
+// the argument kExtendSelection move the selection's end cell instead,
+// the cursor with it, keeping the selection's anchor.
 enum class TGridCommand {
     RowUp,
     RowDown,
@@ -20,6 +22,8 @@ enum class TGridCommand {
     LastRow,   // the pattern's last row, the song's last position
     PlaySong,  // or stop a playing song
     PlayLoop,  // loop the order position, or stop
+    PlayFromCursor, // the song from the cursor's order position and row, or stop
+    SelectAll, // every channel, every row (the order table: of the song)
     OtherGrid, // the keyboard focus to the other grid window
     Delete,    // empty the cursor cell (and move on), or clear the selection
     Insert,    // in the cursor channel
@@ -43,9 +47,11 @@ struct TGridKey {
     Qt::KeyboardModifiers modifiers;
     const char* characters;           // null for a key
     TGridCommand command;
-    int argument;                     // the octave of Octave
+    int argument;                     // the octave of Octave, or kExtendSelection
     const char* description;
 };
+
+constexpr int kExtendSelection = 1;
 
 // The keys of the pattern editor (besides the note keys, CNoteKeys) and
 // of the order table, and the keys both take alike: the tables the windows

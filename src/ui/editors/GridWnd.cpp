@@ -1,5 +1,6 @@
 #include "GridWnd.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <algorithm>
 
@@ -98,15 +99,17 @@ bool CGridWnd::RunKey(const QKeyEvent& event)
 
 void CGridWnd::Run(const TGridKey& binding, const QKeyEvent& event)
 {
-    const TCell cursor = look.cursor;
-    const auto play = [this](bool loop) {
-        if (controller.IsPlaying())
-            controller.Stop();
-        else if (loop)
-            controller.PlayPatternLoop();
+    // A move starts from the cursor, or from the selection's end when it
+    // extends the selection.
+    const bool extend = binding.argument == kExtendSelection;
+    const TCell from = extend ? look.selection.End() : look.cursor;
+    const auto move = [this, extend](int32_t channel, int32_t row) {
+        if (extend)
+            ExtendTo(channel, row);
         else
-            controller.PlaySong();
+            Go(channel, row);
     };
+    const TCell cursor = look.cursor;
     const auto backspace = [&](int32_t channel) {
         if (cursor.row == 0)
             return;
@@ -114,16 +117,18 @@ void CGridWnd::Run(const TGridKey& binding, const QKeyEvent& event)
         InsertOrDelete(false, channel, cursor.row - 1);
     };
     switch (binding.command) {
-    case TGridCommand::RowUp: Go(cursor.channel, cursor.row - 1); break;
-    case TGridCommand::RowDown: Go(cursor.channel, cursor.row + 1); break;
-    case TGridCommand::ChannelLeft: Go(cursor.channel - 1, cursor.row); break;
-    case TGridCommand::ChannelRight: Go(cursor.channel + 1, cursor.row); break;
-    case TGridCommand::PageUp: Go(cursor.channel, cursor.row - kPageRows); break;
-    case TGridCommand::PageDown: Go(cursor.channel, cursor.row + kPageRows); break;
-    case TGridCommand::FirstRow: Go(cursor.channel, 0); break;
-    case TGridCommand::LastRow: Go(cursor.channel, LastRow()); break;
-    case TGridCommand::PlaySong: play(false); break;
-    case TGridCommand::PlayLoop: play(true); break;
+    case TGridCommand::RowUp: move(from.channel, from.row - 1); break;
+    case TGridCommand::RowDown: move(from.channel, from.row + 1); break;
+    case TGridCommand::ChannelLeft: move(from.channel - 1, from.row); break;
+    case TGridCommand::ChannelRight: move(from.channel + 1, from.row); break;
+    case TGridCommand::PageUp: move(from.channel, from.row - kPageRows); break;
+    case TGridCommand::PageDown: move(from.channel, from.row + kPageRows); break;
+    case TGridCommand::FirstRow: move(from.channel, 0); break;
+    case TGridCommand::LastRow: move(from.channel, LastRow()); break;
+    case TGridCommand::SelectAll: SelectAll(); break;
+    case TGridCommand::PlaySong:
+    case TGridCommand::PlayLoop:
+    case TGridCommand::PlayFromCursor: Play(binding.command); break;
     case TGridCommand::OtherGrid: emit OtherGridWanted(); break;
     case TGridCommand::Delete:
         if (look.selection.IsSingleCell())
@@ -144,9 +149,47 @@ void CGridWnd::Run(const TGridKey& binding, const QKeyEvent& event)
     }
 }
 
+void CGridWnd::Play(TGridCommand command)
+{
+    if (controller.IsPlaying())
+        controller.Stop();
+    else if (command == TGridCommand::PlayLoop)
+        controller.PlayPatternLoop();
+    else if (command == TGridCommand::PlayFromCursor)
+        controller.PlayFromCursor();
+    else
+        controller.PlaySong();
+}
+
 void CGridWnd::Go(int32_t channel, int32_t row)
 {
     MoveCursorTo({std::clamp(channel, 0, RIX_CHANNELS - 1), std::clamp(row, 0, Grid().Rows() - 1)});
+}
+
+void CGridWnd::ExtendTo(int32_t channel, int32_t row)
+{
+    const TCell anchor = look.selection.Anchor();
+    // Moving the cursor collapses the selection onto it; it is drawn out
+    // again from the anchor.
+    Go(channel, row);
+    CCellSelection extended = CCellSelection::On(anchor);
+    extended.SetEnd(look.cursor);
+    SetSelection(extended);
+}
+
+void CGridWnd::SelectAll()
+{
+    CCellSelection all;
+    all.SetBlock({0, 0}, RIX_CHANNELS, LastRow() + 1);
+    SetSelection(all);
+}
+
+void CGridWnd::SetFollowPlayback(bool follow)
+{
+    if (follow == followPlayback)
+        return;
+    followPlayback = follow;
+    FollowPlaybackChanged();
 }
 
 void CGridWnd::mousePressEvent(QMouseEvent* event)
@@ -157,7 +200,9 @@ void CGridWnd::mousePressEvent(QMouseEvent* event)
     const std::optional<TCell> cell = CellAt(event->position().toPoint());
     if (!cell)
         return;
-    if (look.selection.Contains(*cell)) {
+    // A press on a one-cell selection (the cursor cell) selects, so that
+    // "click, then drag" never moves a note.
+    if (!look.selection.IsSingleCell() && look.selection.Contains(*cell)) {
         dragging = true;
         dragStart = event->position().toPoint();
         dropCell = look.selection.Low();
@@ -245,6 +290,16 @@ void CGridWnd::focusOutEvent(QFocusEvent*)
 {
     look.hasFocus = false;
     RedrawMarks();
+}
+
+void CGridWnd::contextMenuEvent(QContextMenuEvent* event)
+{
+    // Outside the selection the click moves the cursor first, so that the
+    // menu's commands act where it was clicked.
+    if (event->reason() == QContextMenuEvent::Mouse)
+        if (const std::optional<TCell> cell = CellAt(event->pos()); cell && !look.selection.Contains(*cell))
+            ClickCell(*cell);
+    emit EditMenuWanted(event->globalPos());
 }
 
 void CGridWnd::RedrawMarks()

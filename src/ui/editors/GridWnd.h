@@ -19,10 +19,12 @@ class CSongEditor;
 
 // What the two grid windows (the order table and the pattern editor) share,
 // written once: the cursor and the block selection, the keys run from the
-// window's key table, the mouse (a press outside the selection selects and
-// a drag extends it; a drag that starts inside the selection moves the
-// block), the clipboard commands with the window's own block clipboard,
-// the edits of the edit layer's grid operations, and the keyboard focus. A
+// window's key table, the mouse (a press selects and a drag extends the
+// selection, except that a drag starting inside a selection of more than
+// one cell moves the block; a right click asks for the Edit menu), the
+// clipboard commands with the window's own block clipboard (with nothing
+// selected they act on the cursor cell), the edits of the edit layer's grid
+// operations, the keyboard focus, and whether the window follows playback. A
 // subclass says which grid it shows, where its cells are and how its
 // cursor maps onto the controller's. Rows are pattern rows or order
 // positions. UI thread.
@@ -32,14 +34,21 @@ public:
     void Cut() override;
     void Copy() override;
     void Paste() override;
+    bool CanPaste() const override { return !clipboard.IsEmpty(); }
 
     const CCellSelection& Selection() const { return look.selection; }
     // The key bindings the window runs besides SharedGridKeys().
     virtual std::span<const TGridKey> Keys() const = 0;
+    // While the song plays, whether the window keeps the playing position
+    // in view (on at the start); off, it stays where the cursor is.
+    void SetFollowPlayback(bool follow);
+    bool FollowsPlayback() const { return followPlayback; }
 
 signals:
     // Tab: the keyboard focus goes to the other grid window.
     void OtherGridWanted();
+    // A right click (or the menu key): the Edit menu at a screen point.
+    void EditMenuWanted(QPoint globalPosition);
 
 protected:
     // look: the subclass's, which its painter draws; cellSize: the pixels a
@@ -72,6 +81,8 @@ protected:
     // released (the order table's auto-scroll).
     virtual void PointerDragged(QPoint) {}
     virtual void PointerReleased() {}
+    // SetFollowPlayback changed the setting.
+    virtual void FollowPlaybackChanged() {}
 
     // The controller moved its cursor: the window's cursor follows, with the
     // selection collapsed onto it.
@@ -92,18 +103,25 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     // Tab is a key of the grid, not a focus step.
     bool focusNextPrevChild(bool) override { return false; }
 
     CSongEditor& editor;
     CPlaybackController& controller;
+    bool followPlayback = true;
 
 private:
     void Run(const TGridKey& binding, const QKeyEvent& event);
+    void Play(TGridCommand command);
     void InsertOrDelete(bool insert, int32_t channel, int32_t row);
     void ClearSelection(const char* name);
     // The cursor to a cell clamped into the grid.
     void Go(int32_t channel, int32_t row);
+    // The selection's end and the cursor to a cell clamped into the grid,
+    // the anchor staying.
+    void ExtendTo(int32_t channel, int32_t row);
+    void SelectAll();
     void ClickCell(TCell cell);
     void SetSelection(const CCellSelection& selection);
     void RedrawMarks();

@@ -16,6 +16,7 @@ CMidiInputMenu::CMidiInputMenu(QObject* target, QWidget* parent)
 {
     setObjectName(QStringLiteral("MIDI input"));
     setAccessibleName(QStringLiteral("MIDI input"));
+    setToolTip(QStringLiteral("Notes from a MIDI keyboard, entered at the pattern editor's cursor"));
     input.SetTarget(target);
     if (target)
         connect(target, &QObject::destroyed, this, [this] { input.SetTarget(nullptr); });

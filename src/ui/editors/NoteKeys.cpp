@@ -10,11 +10,7 @@ namespace {
 // X keycodes are Linux evdev codes + 8.
 constexpr uint32_t kEvdevOffset = 8;
 
-struct TNoteKey {
-    uint32_t evdev;  // KEY_* of linux/input-event-codes.h
-    int qtKey;       // the key a US layout gives there
-    int offset;
-};
+using TNoteKey = CNoteKeys::TNoteKey;
 
 // The two rows of note keys, lower row first, and the stop-note keys.
 constexpr std::array<TNoteKey, 31> kNoteKeys = {{
@@ -31,6 +27,11 @@ constexpr std::array<TNoteKey, 31> kNoteKeys = {{
 }};
 
 } // namespace
+
+std::span<const CNoteKeys::TNoteKey> CNoteKeys::Keys()
+{
+    return kNoteKeys;
+}
 
 int CNoteKeys::OffsetOf(const QKeyEvent& event)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 class QKeyEvent;
 
@@ -17,6 +18,15 @@ public:
     // note, or nothing.
     static constexpr int NO_NOTE = 0;
     static constexpr int STOP_NOTE = -1;
+
+    struct TNoteKey {
+        uint32_t evdev;  // its place: KEY_* of linux/input-event-codes.h
+        int qtKey;       // the key a US layout gives there
+        int offset;      // 1..29, or STOP_NOTE
+    };
+    // The note keys, lower row first, then the stop-note keys: the table
+    // the keys are run from.
+    static std::span<const TNoteKey> Keys();
 
     // Decided by the X keycode (evdev code + 8, as both X11 and Wayland
     // report it) when the event carries one; events without a keycode

@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "MouseGestures.h"
 #include "PlaybackController.h"
 #include "SongEditor.h"
 
@@ -24,10 +25,12 @@ COrderTableWnd::COrderTableWnd(CSongEditor& editor, QWidget* parent)
 {
     setAccessibleName(QStringLiteral("Order table"));
     setObjectName(QStringLiteral("Order table"));
+    setToolTip(CMouseGestures::Tip(TMouseArea::OrderTable));
     look.cursor = {controller.GetCurrentChannel(), controller.GetCurrentOrder()};
     look.selection.Collapse(look.cursor);
     scrollBar->setAccessibleName(QStringLiteral("Order table scroll bar"));
     scrollBar->setObjectName(QStringLiteral("Order table scroll bar"));
+    scrollBar->setToolTip(QStringLiteral("Scroll the order table"));
     scrollBar->setSingleStep(COrderTableGeometry::LINE_STEP);
     scrollBar->setPageStep(COrderTableGeometry::PAGE_STEP);
     connect(scrollBar, &QScrollBar::valueChanged, this, [this](int value) { ScrollTo(value); });
@@ -97,9 +100,16 @@ intptr_t COrderTableWnd::OnMessage(uint32_t message, uintptr_t wParam, intptr_t 
         look.playPosition = position;
         RedrawRows(old, old);
         RedrawRows(position, position);
-        BringIntoView(position >= 0 ? position : look.cursor.row);
+        if (followPlayback)
+            BringIntoView(position >= 0 ? position : look.cursor.row);
     }
     return 1;
+}
+
+void COrderTableWnd::FollowPlaybackChanged()
+{
+    if (followPlayback && look.playPosition >= 0)
+        BringIntoView(look.playPosition);
 }
 
 void COrderTableWnd::paintEvent(QPaintEvent*)

@@ -13,8 +13,8 @@ namespace rix {
 // and order position; typing hexadecimal digits fills a column downwards,
 // and positions, entries and blocks are inserted, deleted, cut, copied,
 // pasted and dragged (CGridWnd), the view scrolling while a drag goes
-// past its edge. While the song plays the playing position is shown and
-// kept in view. UI thread.
+// past its edge. While the song plays the playing position is shown, and
+// kept in view while the window follows playback. UI thread.
 class COrderTableWnd : public CGridWnd {
     Q_OBJECT
 public:
@@ -40,6 +40,7 @@ protected:
     void CursorShown(int32_t row) override { BringIntoView(row); }
     void PointerDragged(QPoint point) override;
     void PointerReleased() override;
+    void FollowPlaybackChanged() override;
 
     intptr_t OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     void paintEvent(QPaintEvent* event) override;

@@ -7,6 +7,7 @@
 #include "ArrangementEdits.h"
 #include "ErrorBox.h"
 #include "MidiInput.h"
+#include "MouseGestures.h"
 #include "NoteKeys.h"
 #include "PatternGeometry.h"
 #include "PlaybackController.h"
@@ -25,6 +26,7 @@ CPatternWnd::CPatternWnd(CSongEditor& editor, QWidget* parent)
 {
     setAccessibleName(QStringLiteral("Pattern"));
     setObjectName(QStringLiteral("Pattern"));
+    setToolTip(CMouseGestures::Tip(TMouseArea::Pattern));
     look.cursor = {controller.GetCurrentChannel(), controller.GetCurrentRow()};
     look.selection.Collapse(look.cursor);
     RedrawAll();
@@ -133,18 +135,25 @@ intptr_t CPatternWnd::OnMessage(uint32_t message, uintptr_t wParam, intptr_t lPa
     if (message != MSG_PLAYING_POSITION)
         return CMessageWidget::OnMessage(message, wParam, lParam);
     const bool playing = wParam < NO_PLAYING_POSITION;
-    const int32_t row = playing ? int32_t(wParam % RIX_ROWS) : -1;
-    const int32_t order = playing ? int32_t(wParam / RIX_ROWS) : -1;
-    const int32_t oldRow = look.playRow;
-    look.playRow = row;
-    if (order != playOrder) {
-        playOrder = order;
+    const int32_t shown = ShownOrder();
+    playRow = playing ? int32_t(wParam % RIX_ROWS) : -1;
+    playOrder = playing ? int32_t(wParam / RIX_ROWS) : -1;
+    if (ShownOrder() != shown) {
         RedrawAll();
-    } else {
+        return 1;
+    }
+    const int32_t oldRow = look.playRow;
+    look.playRow = playOrder == shown ? playRow : -1;
+    if (look.playRow != oldRow) {
         RedrawRows(oldRow, oldRow);
-        RedrawRows(row, row);
+        RedrawRows(look.playRow, look.playRow);
     }
     return 1;
+}
+
+int32_t CPatternWnd::ShownOrder() const
+{
+    return followPlayback && playOrder >= 0 ? playOrder : controller.GetCurrentOrder();
 }
 
 void CPatternWnd::paintEvent(QPaintEvent*)
@@ -160,7 +169,7 @@ void CPatternWnd::RedrawRows(int32_t first, int32_t last)
 {
     if (last < 0)
         return;
-    const int32_t order = playOrder >= 0 ? playOrder : controller.GetCurrentOrder();
+    const int32_t order = ShownOrder();
     const TShownPatterns shown = editor.Read([order](const CRixModuleData& song) {
         TShownPatterns patterns;
         for (int32_t channel = 0; channel < RIX_CHANNELS; ++channel)
@@ -178,6 +187,7 @@ void CPatternWnd::RedrawRows(int32_t first, int32_t last)
 
 void CPatternWnd::RedrawAll()
 {
+    look.playRow = playOrder >= 0 && playOrder == ShownOrder() ? playRow : -1;
     RedrawRows(0, kLastRow);
     update();
 }

@@ -38,10 +38,12 @@ CDelayEffectItemWnd::CDelayEffectItemWnd(CEffectListBodyWnd& body, CSongEditor& 
     lengthSpin = new CSpinWnd(this);
     lengthSpin->setObjectName(QStringLiteral("Length spin"));
     lengthSpin->setAccessibleName(QStringLiteral("Length spin"));
+    lengthSpin->setToolTip(QStringLiteral("The delay length one row longer or shorter"));
     lengthSpin->setGeometry(140, kDelayRowTop, CSpinWnd::WIDTH, CSpinWnd::HEIGHT);
     lengthEdit = new CInPlaceEdit(this);
     lengthEdit->setObjectName(QStringLiteral("Length"));
     lengthEdit->setAccessibleName(QStringLiteral("Length"));
+    lengthEdit->setToolTip(QStringLiteral("Type the delay length in rows (1.50); Enter takes it"));
     lengthEdit->setMaxLength(7);
     lengthEdit->setGeometry(100, 4, 50, 20);
     lengthEdit->hide();

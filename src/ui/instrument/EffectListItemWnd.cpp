@@ -9,6 +9,8 @@
 #include "InstrumentItemPainter.h"
 #include "InstrumentListGeometry.h"
 #include "InstrumentPrompts.h"
+#include "ItemHeader.h"
+#include "MouseGestures.h"
 #include "VolumeBarWnd.h"
 
 namespace rix {
@@ -29,18 +31,31 @@ CEffectListItemWnd::CEffectListItemWnd(CEffectListBodyWnd& body, CSongEditor& ed
     setObjectName(name);
     setAccessibleName(name);
     resize(LIST_ITEM_WIDTH, EffectItemHeight(effect.type));
-    AddHeaderButton(QStringLiteral("Close"), 341, 342, LIST_ITEM_WIDTH - 23, 4, &CEffectListItemWnd::OnClose);
-    AddHeaderButton(QStringLiteral("Down"), 347, 348, LIST_ITEM_WIDTH - 43, 4, &CEffectListItemWnd::OnDown);
-    AddHeaderButton(QStringLiteral("Up"), 345, 346, LIST_ITEM_WIDTH - 63, 4, &CEffectListItemWnd::OnUp);
-    AddHeaderButton(QStringLiteral("Copy"), 325, 326, LIST_ITEM_WIDTH - 23, 24, &CEffectListItemWnd::OnCopy);
+    setToolTip(CMouseGestures::Tip(TMouseArea::Effect));
+    // From the right edge leftwards.
+    AddHeaderButton(QStringLiteral("Close"), QStringLiteral("Delete the effect"), 341, 342, &CEffectListItemWnd::OnClose);
+    AddHeaderButton(QStringLiteral("Down"), QStringLiteral("Move the effect down the chain"), 347, 348,
+                    &CEffectListItemWnd::OnDown);
+    AddHeaderButton(QStringLiteral("Up"), QStringLiteral("Move the effect up the chain"), 345, 346,
+                    &CEffectListItemWnd::OnUp);
+    AddHeaderButton(QStringLiteral("Copy"), QStringLiteral("Duplicate the effect"), ITEM_COPY_BITMAPS[0],
+                    ITEM_COPY_BITMAPS[1], &CEffectListItemWnd::OnCopy);
+    header.EnableMoves(index, editor.Instruments().ReadChannel(channel).effects.size());
 }
 
-void CEffectListItemWnd::AddHeaderButton(const QString& text, int normalId, int pressedId, int x, int y,
+void CEffectListItemWnd::AddHeaderButton(const QString& text, const QString& tip, int normalId, int pressedId,
                                          void (CEffectListItemWnd::*handler)())
 {
     auto* button = new CImageButton(text, normalId, pressedId, this);
-    button->setGeometry(x, y, ITEM_BUTTON_SIZE, ITEM_BUTTON_SIZE);
+    button->setToolTip(tip);
     connect(button, &CImageButton::clicked, this, handler);
+    header.Add(button);
+    header.Place(width());
+}
+
+void CEffectListItemWnd::resizeEvent(QResizeEvent*)
+{
+    header.Place(width());
 }
 
 void CEffectListItemWnd::AddBar(const QString& label, int labelX, int barX, int top, int field, int readoutX)
@@ -60,6 +75,7 @@ void CEffectListItemWnd::AddLabel(const QString& label, int x, int top)
 void CEffectListItemWnd::AddEnvelopeButton(int x, int top, int which)
 {
     auto* button = new CImageButton(QStringLiteral("Envelope %1").arg(which), 343, 344, this);
+    button->setToolTip(QStringLiteral("Edit the envelope that moves this row's value"));
     button->setGeometry(x, top, ITEM_BUTTON_SIZE, ITEM_BUTTON_SIZE);
     connect(button, &CImageButton::clicked, this, [this, which] { OpenEnvelope(which); });
 }
@@ -90,6 +106,7 @@ void CEffectListItemWnd::Reload()
     const CRixModuleChannel& instrument = body.Instrument();
     if (index < instrument.effects.size())
         effect = instrument.effects[index];
+    header.EnableMoves(index, instrument.effects.size());
     for (const TBar& bar : bars)
         bar.bar->SetValue(static_cast<float>(FieldValue(bar.field)) / 255.0f);
     dirty = true;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "EditStep.h"
+#include "ItemHeader.h"
 #include "MessageWidget.h"
 #include "Offscreen.h"
 #include "RixEffect.h"
@@ -57,6 +58,7 @@ protected:
 
     intptr_t OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     struct TBar {
@@ -73,7 +75,8 @@ private:
 
     int32_t FieldValue(int field) const { return field == 2 ? effect.param2 : effect.param1; }
     void Render();
-    void AddHeaderButton(const QString& text, int normalId, int pressedId, int x, int y,
+    // The next header button leftwards from the right edge.
+    void AddHeaderButton(const QString& text, const QString& tip, int normalId, int pressedId,
                          void (CEffectListItemWnd::*handler)());
     void OnClose();
     void OnUp();
@@ -88,6 +91,7 @@ private:
     QString title;
     std::vector<TBar> bars;
     std::vector<TLabel> labels;
+    CItemHeader header;
     QImage offscreen;
     COffscreenKey key;
     bool dirty = true;

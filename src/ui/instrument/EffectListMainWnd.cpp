@@ -32,6 +32,9 @@ CEffectListMainWnd::CEffectListMainWnd(CSongEditor& editor, QWidget* parent)
     : CInstrumentPanelWnd(editor, parent)
 {
     addButton = findChild<CImageButton*>(QStringLiteral("Add"));
+    addButton->setToolTip(QStringLiteral("Add an effect"));
+    findChild<CImageButton*>(QStringLiteral("New"))->setToolTip(QStringLiteral("Delete all effects"));
+    setToolTip(QStringLiteral("The channel's effects, applied from top to bottom"));
     list = new CEffectListBodyWnd(editor, this);
     SetBody(list);
 }

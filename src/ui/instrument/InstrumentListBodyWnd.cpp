@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "InstrumentEditor.h"
+#include "MouseGestures.h"
 #include "SongEditor.h"
 #include "Theme.h"
 
@@ -14,6 +15,7 @@ namespace rix {
 
 CInstrumentListBodyWnd::CInstrumentListBodyWnd(CSongEditor& editor, QWidget* parent) : QWidget(parent), editor(editor)
 {
+    setToolTip(CMouseGestures::Tip(TMouseArea::InstrumentList));
 }
 
 void CInstrumentListBodyWnd::ShowChannel(int32_t newChannel)
@@ -101,6 +103,7 @@ QScrollBar* CInstrumentListBodyWnd::ScrollBar()
         scrollBar = new QScrollBar(Qt::Vertical, this);
         scrollBar->setObjectName(QStringLiteral("List scroll bar"));
         scrollBar->setAccessibleName(QStringLiteral("List scroll bar"));
+        scrollBar->setToolTip(QStringLiteral("Scroll the list"));
         scrollBar->setSingleStep(1);
         scrollBar->setPageStep(LIST_SCROLL_PAGE);
         scrollBar->setRange(0, 0);
@@ -148,7 +151,8 @@ void CInstrumentListBodyWnd::Layout()
     for (const auto& [position, window] : windows) {
         // One far out of view (holding the focus) waits just outside the list.
         const int64_t top = stack.Top(position) - viewTop;
-        window->move(LIST_ITEM_GAP, static_cast<int>(std::clamp<int64_t>(top, -window->height(), height())));
+        window->setGeometry(LIST_ITEM_GAP, static_cast<int>(std::clamp<int64_t>(top, -window->height(), height())),
+                            ItemWidth(width()), window->height());
     }
     for (QWidget* window : leaving) {
         window->hide();

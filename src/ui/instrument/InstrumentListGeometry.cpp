@@ -48,6 +48,20 @@ int ScrollMaximum(int64_t contentHeight, int listHeight)
     return static_cast<int>(std::clamp<int64_t>(last, 0, INT32_MAX));
 }
 
+int ItemWidth(int listWidth)
+{
+    // The composed list, 368 px, holds items of LIST_ITEM_WIDTH.
+    constexpr int kListMargins = 28;
+    return std::max(LIST_ITEM_WIDTH, listWidth - kListMargins);
+}
+
+int HeaderButtonX(int itemWidth, int slot)
+{
+    constexpr int kRightEdge = 23;
+    constexpr int kStep = 20;
+    return itemWidth - kRightEdge - kStep * slot;
+}
+
 int32_t OscillatorVolumeFromX(int x)
 {
     return std::clamp(2 * x - 130, 0, 255);
@@ -60,12 +74,12 @@ int32_t FieldFromBar(float value)
 
 int32_t CentsFromScrollPosition(int position)
 {
-    return (position - 100) * 100;
+    return (100 - position) * 100;
 }
 
 int ScrollPositionFromCents(int32_t cents)
 {
-    return std::clamp(cents / 100 + 100, 0, 200);
+    return std::clamp(100 - cents / 100, 0, 200);
 }
 
 } // namespace rix

@@ -14,6 +14,8 @@ struct TItemRect {
     bool Contains(int x, int y) const { return x >= left && x <= right && y >= top && y <= bottom; }
 };
 
+// The items' width in a list of the panel's composed width; a wider list
+// widens them.
 constexpr int LIST_ITEM_WIDTH = 340;
 constexpr int LIST_ITEM_GAP = 2;
 // One scroll bar position moves the items by this many pixels.
@@ -25,6 +27,8 @@ constexpr int PANEL_TOOL_ROW_HEIGHT = 26;
 constexpr int PANEL_BUTTON_SIZE = 22;
 constexpr int PANEL_BUTTON_STEP = 24;
 constexpr int ITEM_BUTTON_SIZE = 19;
+// The items' Copy button: a bitmap whose whole drawing fits the button.
+constexpr int ITEM_COPY_BITMAPS[2] = {364, 365};
 
 constexpr int OSCILLATOR_ITEM_HEIGHT = 60;
 // Clicks in an oscillator item.
@@ -36,6 +40,14 @@ constexpr TItemRect TRANSPOSE_AMOUNT_RECT{86, 33, 124, 51};
 constexpr int TRANSPOSE_ROW_HEIGHT = 30;
 // The delay item's length number.
 constexpr TItemRect DELAY_LENGTH_RECT{101, 7, 139, 25};
+
+// The width of the items in a list listWidth wide: the list less its
+// margins and scroll bar, at least LIST_ITEM_WIDTH.
+int ItemWidth(int listWidth);
+// The x of an item's header button in an item itemWidth wide: slot 0 is the
+// rightmost (Close), then Down, Up and Copy to its left.
+int HeaderButtonX(int itemWidth, int slot);
+constexpr int HEADER_BUTTON_TOP = 4;
 
 // 60 px for Delay, Flange, Low-pass and High-pass, 84 for Resonance,
 // Overdrive and Band-pass, 0 (no item) for any other type.
@@ -73,7 +85,8 @@ int ScrollMaximum(int64_t contentHeight, int listHeight);
 int32_t OscillatorVolumeFromX(int x);
 // A value bar's 0..1 as a field: 0..255, rounded.
 int32_t FieldFromBar(float value);
-// The semitone scroll bars (0..200, 100 in the middle) and cents.
+// The semitone scroll bars (0..200, 100 in the middle) and cents: the top
+// is the highest, so that the upper arrow raises the pitch.
 int32_t CentsFromScrollPosition(int position);
 int ScrollPositionFromCents(int32_t cents);
 

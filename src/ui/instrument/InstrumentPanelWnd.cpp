@@ -51,15 +51,19 @@ CInstrumentPanelWnd::CInstrumentPanelWnd(CSongEditor& editor, QWidget* parent)
     spin = new CSpinWnd(this);
     spin->setObjectName(QStringLiteral("Channel spin"));
     spin->setAccessibleName(QStringLiteral("Channel spin"));
-    connect(AddToolButton(QStringLiteral("Add"), 317, 318), &CImageButton::clicked, this, [this] { OnAdd(); });
-    connect(AddToolButton(QStringLiteral("New"), 323, 324), &CImageButton::clicked, this, [this] { OnNew(); });
-    loadButton = AddToolButton(QStringLiteral("Load"), 321, 322);
+    spin->setToolTip(QStringLiteral("The next or the previous channel"));
+    // "Add" and "New" say what they add and delete in the subclass.
+    connect(AddToolButton(QStringLiteral("Add"), {}, 317, 318), &CImageButton::clicked, this, [this] { OnAdd(); });
+    connect(AddToolButton(QStringLiteral("New"), {}, 323, 324), &CImageButton::clicked, this, [this] { OnNew(); });
+    loadButton = AddToolButton(QStringLiteral("Load"), QStringLiteral("Load an instrument file or a preset"), 321, 322);
     connect(loadButton, &CImageButton::clicked, this, [this] { OnLoadButton(); });
-    connect(AddToolButton(QStringLiteral("Save"), 319, 320), &CImageButton::clicked, this,
-            [this] { SaveInstrumentFile(); });
-    copyButton = AddToolButton(QStringLiteral("Copy"), 325, 326);
+    connect(AddToolButton(QStringLiteral("Save"), QStringLiteral("Save the channel's instrument to a file"), 319, 320),
+            &CImageButton::clicked, this, [this] { SaveInstrumentFile(); });
+    copyButton = AddToolButton(QStringLiteral("Copy"), QStringLiteral("Copy the instrument from or to another channel"),
+                               325, 326);
     connect(copyButton, &CImageButton::clicked, this, [this] { OnCopyButton(); });
-    connect(AddToolButton(QStringLiteral("Play"), 328, 329), &CImageButton::clicked, this, [this] { PlayPreview(); });
+    connect(AddToolButton(QStringLiteral("Play"), QStringLiteral("Play C-5 on the channel's instrument"), 328, 329),
+            &CImageButton::clicked, this, [this] { PlayPreview(); });
     controller.AddListener(this);
 }
 
@@ -73,9 +77,11 @@ CInstrumentEditor& CInstrumentPanelWnd::Editor() const
     return editor.Instruments();
 }
 
-CImageButton* CInstrumentPanelWnd::AddToolButton(const QString& text, int normalBitmapId, int pressedBitmapId)
+CImageButton* CInstrumentPanelWnd::AddToolButton(const QString& text, const QString& tip, int normalBitmapId,
+                                                 int pressedBitmapId)
 {
     auto* button = new CImageButton(text, normalBitmapId, pressedBitmapId, this);
+    button->setToolTip(tip);
     toolButtons.push_back(button);
     LayoutChildren();
     return button;

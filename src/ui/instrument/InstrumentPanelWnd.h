@@ -55,7 +55,7 @@ protected:
     // Makes the tool row; subclasses add their buttons after these six and
     // then call SetBody.
     void SetBody(CInstrumentListBodyWnd* body);
-    CImageButton* AddToolButton(const QString& text, int normalBitmapId, int pressedBitmapId);
+    CImageButton* AddToolButton(const QString& text, const QString& tip, int normalBitmapId, int pressedBitmapId);
     // Where the list starts; the oscillator panel moves it down while its
     // transpose row is shown.
     virtual int BodyTop() const;

@@ -5,6 +5,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
+#include <climits>
 #include <utility>
 
 #include "ImageButton.h"
@@ -13,6 +16,8 @@
 #include "InstrumentListGeometry.h"
 #include "InstrumentPrompts.h"
 #include "InstrumentValueText.h"
+#include "ItemHeader.h"
+#include "MouseGestures.h"
 #include "OscillatorListBodyWnd.h"
 #include "Theme.h"
 
@@ -26,6 +31,10 @@ const char* const kTypeMenuNames[kWaveformCount] = {"Sine", "Saw", "Square", "No
 // The frequency-modulation switch's images, off and on.
 constexpr int kFmOff[2] = {356, 357};
 constexpr int kFmOn[2] = {358, 359};
+constexpr int32_t kSemitone = 100;
+// A wheel's notch, in eighths of a degree.
+constexpr int kWheelNotch = 120;
+constexpr qint64 kWheelTurnMs = 1000;
 
 QString WaveformName(int32_t type)
 {
@@ -44,20 +53,30 @@ COscillatorListItemWnd::COscillatorListItemWnd(COscillatorListBodyWnd& body, CSo
     setObjectName(name);
     setAccessibleName(name);
     resize(LIST_ITEM_WIDTH, OSCILLATOR_ITEM_HEIGHT);
+    setToolTip(CMouseGestures::Tip(TMouseArea::Oscillator));
     if (!ref.transition) {
-        AddButton(QStringLiteral("Close"), 341, 342, LIST_ITEM_WIDTH - 23, 4, &COscillatorListItemWnd::OnClose);
-        AddButton(QStringLiteral("Down"), 347, 348, LIST_ITEM_WIDTH - 43, 4, &COscillatorListItemWnd::OnDown);
-        AddButton(QStringLiteral("Up"), 345, 346, LIST_ITEM_WIDTH - 63, 4, &COscillatorListItemWnd::OnUp);
-        AddButton(QStringLiteral("Copy"), 325, 326, LIST_ITEM_WIDTH - 23, 24, &COscillatorListItemWnd::OnCopy);
-        AddButton(QStringLiteral("fmBt"), kFmOff[0], kFmOff[1], 237, 36, &COscillatorListItemWnd::OnToggleFm);
+        header.Add(AddButton(QStringLiteral("Close"), QStringLiteral("Delete the oscillator"), 341, 342, 0, 0,
+                             &COscillatorListItemWnd::OnClose));
+        header.Add(AddButton(QStringLiteral("Down"), QStringLiteral("Move the oscillator down"), 347, 348, 0, 0,
+                             &COscillatorListItemWnd::OnDown));
+        header.Add(AddButton(QStringLiteral("Up"), QStringLiteral("Move the oscillator up"), 345, 346, 0, 0,
+                             &COscillatorListItemWnd::OnUp));
+        header.Add(AddButton(QStringLiteral("Copy"), QStringLiteral("Duplicate the oscillator"), ITEM_COPY_BITMAPS[0],
+                             ITEM_COPY_BITMAPS[1], 0, 0, &COscillatorListItemWnd::OnCopy));
+        header.Place(width());
+        AddButton(QStringLiteral("fmBt"), QStringLiteral("Frequency modulation by a transition oscillator, on or off"),
+                  kFmOff[0], kFmOff[1], 237, 36, &COscillatorListItemWnd::OnToggleFm);
         fmButton = findChild<CImageButton*>(QStringLiteral("fmBt"));
     }
-    AddButton(QStringLiteral("TransEnv"), 343, 344, 257, 36, &COscillatorListItemWnd::OnTransitionEnvelope);
-    AddButton(QStringLiteral("VolEnv"), 343, 344, 277, 36, &COscillatorListItemWnd::OnVolumeEnvelope);
+    AddButton(QStringLiteral("TransEnv"), QStringLiteral("Edit the transition envelope"), 343, 344, 257, 36,
+              &COscillatorListItemWnd::OnTransitionEnvelope);
+    AddButton(QStringLiteral("VolEnv"), QStringLiteral("Edit the volume envelope"), 343, 344, 277, 36,
+              &COscillatorListItemWnd::OnVolumeEnvelope);
 
     pitchBar = new QScrollBar(Qt::Vertical, this);
     pitchBar->setObjectName(QStringLiteral("Pitch scroll bar"));
     pitchBar->setAccessibleName(QStringLiteral("Pitch scroll bar"));
+    pitchBar->setToolTip(QStringLiteral("Pitch: the upper arrow one semitone up, the lower one down; the wheel too"));
     pitchBar->setRange(0, 200);
     pitchBar->setGeometry(213, 5, 15, 23);
     connect(pitchBar, &QScrollBar::actionTriggered, this, &COscillatorListItemWnd::OnPitchBarAction);
@@ -66,6 +85,7 @@ COscillatorListItemWnd::COscillatorListItemWnd(COscillatorListBodyWnd& body, CSo
     pitchEdit = new CInPlaceEdit(this);
     pitchEdit->setObjectName(QStringLiteral("Pitch"));
     pitchEdit->setAccessibleName(QStringLiteral("Pitch"));
+    pitchEdit->setToolTip(QStringLiteral("Type the pitch in semitones and cents (-12.50); Enter takes it"));
     pitchEdit->setMaxLength(8);
     pitchEdit->setGeometry(OSCILLATOR_PITCH_RECT.left - 2, OSCILLATOR_PITCH_RECT.top - 2, 44, 22);
     pitchEdit->hide();
@@ -78,12 +98,19 @@ COscillatorListItemWnd::~COscillatorListItemWnd()
     pitchEdit->disconnect(this);
 }
 
-void COscillatorListItemWnd::AddButton(const QString& text, int normalId, int pressedId, int x, int y,
-                                       void (COscillatorListItemWnd::*handler)())
+CImageButton* COscillatorListItemWnd::AddButton(const QString& text, const QString& tip, int normalId, int pressedId,
+                                                int x, int y, void (COscillatorListItemWnd::*handler)())
 {
     auto* button = new CImageButton(text, normalId, pressedId, this);
+    button->setToolTip(tip);
     button->setGeometry(x, y, ITEM_BUTTON_SIZE, ITEM_BUTTON_SIZE);
     connect(button, &CImageButton::clicked, this, handler);
+    return button;
+}
+
+void COscillatorListItemWnd::resizeEvent(QResizeEvent*)
+{
+    header.Place(width());
 }
 
 CInstrumentEditor& COscillatorListItemWnd::Editor() const
@@ -97,6 +124,7 @@ void COscillatorListItemWnd::Reload()
     const auto& list = ref.transition ? instrument.transitionOscillators : instrument.oscillators;
     if (ref.index < list.size())
         oscillator = list[ref.index];
+    header.EnableMoves(ref.index, list.size());
     if (fmButton) {
         const int* images = oscillator.transition ? kFmOn : kFmOff;
         fmButton->SetImages(images[0], images[1]);
@@ -139,8 +167,38 @@ void COscillatorListItemWnd::OnPitchBarAction(int)
     Editor().SetOscillatorPitch(channel, ref, pitch, step);
 }
 
+void COscillatorListItemWnd::StepPitchByWheel(const QWheelEvent& event)
+{
+    wheelDelta += event.angleDelta().y();
+    const int notches = wheelDelta / kWheelNotch;
+    if (notches == 0)
+        return;
+    wheelDelta -= notches * kWheelNotch;
+    // The notches of one turn, each within kWheelTurnMs of the last, are
+    // one undo step.
+    const bool turning = wheelTurning.isValid() && wheelTurning.elapsed() < kWheelTurnMs;
+    wheelTurning.start();
+    const int64_t pitch = int64_t{oscillator.pitch} + int64_t{notches} * kSemitone;
+    Editor().SetOscillatorPitch(channel, ref, static_cast<int32_t>(std::clamp<int64_t>(pitch, INT32_MIN, INT32_MAX)),
+                                turning ? TEditStep::Continue : TEditStep::New);
+}
+
+void COscillatorListItemWnd::wheelEvent(QWheelEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    if (OSCILLATOR_PITCH_RECT.Contains(at.x(), at.y()))
+        StepPitchByWheel(*event);
+    else
+        event->ignore();   // the list scrolls
+}
+
 bool COscillatorListItemWnd::eventFilter(QObject* watched, QEvent* event)
 {
+    // The wheel on the pitch bar steps as on the pitch, a semitone a notch.
+    if (watched == pitchBar && event->type() == QEvent::Wheel) {
+        StepPitchByWheel(*static_cast<QWheelEvent*>(event));
+        return true;
+    }
     // Everything one press of the pitch bar does (a thumb drag, a held
     // arrow's repeats) is one undo step.
     if (watched == pitchBar && event->type() == QEvent::MouseButtonPress) {
@@ -204,6 +262,12 @@ void COscillatorListItemWnd::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
+    // On the pitch a double click edits it, as a click does.
+    const QPoint at = event->position().toPoint();
+    if (OSCILLATOR_PITCH_RECT.Contains(at.x(), at.y())) {
+        OpenPitchEdit();
+        return;
+    }
     const int32_t next = oscillator.type >= 0 && oscillator.type < kWaveformCount - 1 ? oscillator.type + 1 : 0;
     SetType(next);
 }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <cstdint>
 
 #include "EditStep.h"
 #include "InstrumentEditor.h"
+#include "ItemHeader.h"
 #include "MessageWidget.h"
 #include "Offscreen.h"
 #include "RixOscillator.h"
@@ -19,13 +21,15 @@ class COscillatorListBodyWnd;
 class CSongEditor;
 
 // One oscillator of the list: its waveform (right click: the "Type" menu,
-// double click: the next one), its pitch (an in-place edit on a click, a
-// scroll bar of whole semitones), its volume bar (pressed or dragged), the
+// double click: the next one), its pitch (an in-place edit on a click or
+// double click, a scroll bar of whole semitones whose upper arrow raises
+// it, the wheel a semitone a notch), its volume bar (pressed or dragged), the
 // envelope buttons and, for a carrier, the frequency-modulation switch and
 // the buttons that delete, move and duplicate it. The item of a transition
-// oscillator has neither. A volume drag or a press of the pitch bar (its
-// thumb dragged, an arrow held) is one undo step. Draws from an off-screen image redrawn when the
-// oscillator changed. UI thread only.
+// oscillator has neither. A volume drag, a press of the pitch bar (its
+// thumb dragged, an arrow held) or one turn of the wheel is one undo step.
+// Draws from an off-screen image redrawn when the oscillator changed. UI
+// thread only.
 class COscillatorListItemWnd : public CMessageWidget {
     Q_OBJECT
 public:
@@ -52,6 +56,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -59,10 +65,11 @@ private:
     void Render();
     void CommitPitch();
     void OnPitchBarAction(int action);
+    void StepPitchByWheel(const QWheelEvent& event);
     void SetVolumeFromX(int x, TEditStep step);
     void OpenEnvelope(bool transitionEnvelope);
-    void AddButton(const QString& text, int normalId, int pressedId, int x, int y,
-                   void (COscillatorListItemWnd::*handler)());
+    CImageButton* AddButton(const QString& text, const QString& tip, int normalId, int pressedId, int x, int y,
+                            void (COscillatorListItemWnd::*handler)());
     void OnToggleFm();
     void OnClose();
     void OnUp();
@@ -77,12 +84,17 @@ private:
     TOscillatorRef ref;
     TRixOscillator oscillator;
     CImageButton* fmButton = nullptr;
+    CItemHeader header;
     CInPlaceEdit* pitchEdit = nullptr;
     QScrollBar* pitchBar = nullptr;
     // The pitch bar is pressed; its next change is pitchStep.
     bool pitchPressed = false;
     TEditStep pitchStep = TEditStep::New;
     bool volumeDragging = false;
+    // The wheel's turn: eighths of degrees not yet a notch, and the time of
+    // its last notch.
+    int wheelDelta = 0;
+    QElapsedTimer wheelTurning;
     QImage offscreen;
     COffscreenKey key;
     bool dirty = true;

@@ -11,6 +11,7 @@
 #include "InstrumentListGeometry.h"
 #include "InstrumentPrompts.h"
 #include "InstrumentValueText.h"
+#include "MouseGestures.h"
 #include "OscillatorListBodyWnd.h"
 #include "SpinWnd.h"
 #include "Theme.h"
@@ -20,19 +21,24 @@ namespace rix {
 namespace {
 
 constexpr int kSemitone = 100;
+const QString kPanelTip = QStringLiteral("The channel's oscillators");
 
 } // namespace
 
 COscillatorListMainWnd::COscillatorListMainWnd(CSongEditor& editor, QWidget* parent)
     : CInstrumentPanelWnd(editor, parent)
 {
-    connect(AddToolButton(QStringLiteral("Trans"), 349, 350), &CImageButton::clicked, this,
-            &COscillatorListMainWnd::ToggleTranspose);
+    connect(AddToolButton(QStringLiteral("Trans"), QStringLiteral("Transpose all oscillators"), 349, 350),
+            &CImageButton::clicked, this, &COscillatorListMainWnd::ToggleTranspose);
+    findChild<CImageButton*>(QStringLiteral("Add"))->setToolTip(QStringLiteral("Add an oscillator"));
+    findChild<CImageButton*>(QStringLiteral("New"))->setToolTip(QStringLiteral("Delete all oscillators"));
+    setToolTip(kPanelTip);
 
     const int rowTop = PANEL_TOOL_ROW_HEIGHT;
     amountBar = new QScrollBar(Qt::Vertical, this);
     amountBar->setObjectName(QStringLiteral("Transpose scroll bar"));
     amountBar->setAccessibleName(QStringLiteral("Transpose scroll bar"));
+    amountBar->setToolTip(QStringLiteral("Transpose amount: the upper arrow one semitone up, the lower one down"));
     amountBar->setRange(0, 200);
     amountBar->setValue(100);
     amountBar->setGeometry(128, rowTop + 3, 15, 24);
@@ -41,13 +47,16 @@ COscillatorListMainWnd::COscillatorListMainWnd(CSongEditor& editor, QWidget* par
     amountSpin = new CSpinWnd(this);
     amountSpin->setObjectName(QStringLiteral("Transpose spin"));
     amountSpin->setAccessibleName(QStringLiteral("Transpose spin"));
+    amountSpin->setToolTip(QStringLiteral("The amount one semitone up or down"));
     amountSpin->setGeometry(148, rowTop + 5, CSpinWnd::WIDTH, CSpinWnd::HEIGHT);
     okButton = new CImageButton(QStringLiteral("OK"), 351, 352, this);
+    okButton->setToolTip(QStringLiteral("Transpose every oscillator by the amount"));
     okButton->setGeometry(168, rowTop + 4, PANEL_BUTTON_SIZE, PANEL_BUTTON_SIZE);
     connect(okButton, &CImageButton::clicked, this, &COscillatorListMainWnd::ApplyTranspose);
     amountEdit = new CInPlaceEdit(this);
     amountEdit->setObjectName(QStringLiteral("Transpose amount"));
     amountEdit->setAccessibleName(QStringLiteral("Transpose amount"));
+    amountEdit->setToolTip(QStringLiteral("Type the amount in semitones and cents (-12.50); Enter takes it"));
     amountEdit->setMaxLength(8);
     amountEdit->setGeometry(TRANSPOSE_AMOUNT_RECT.left - 2, TRANSPOSE_AMOUNT_RECT.top - 1, 42, 21);
     connect(amountEdit, &QLineEdit::editingFinished, this, &COscillatorListMainWnd::CommitAmountEdit);
@@ -90,6 +99,8 @@ void COscillatorListMainWnd::ToggleTranspose()
     okButton->setVisible(transposeShown);
     if (!transposeShown)
         amountEdit->hide();
+    setToolTip(transposeShown ? kPanelTip + QStringLiteral(" · ") + CMouseGestures::Tip(TMouseArea::Transpose)
+                              : kPanelTip);
     LayoutChildren();
     update();
 }

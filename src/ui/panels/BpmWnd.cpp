@@ -5,6 +5,7 @@
 
 #include "InPlaceEdit.h"
 #include "LabelPainter.h"
+#include "MouseGestures.h"
 #include "PanelMath.h"
 #include "PlaybackController.h"
 #include "RixModule.h"
@@ -30,9 +31,12 @@ CBpmWnd::CBpmWnd(CSongEditor& editor, QWidget* parent)
     spin->setGeometry(72, 3, 13, 20);
     spin->setAccessibleName(QStringLiteral("CSpinWnd"));
     spin->setObjectName(QStringLiteral("CSpinWnd"));
+    spin->setToolTip(QStringLiteral("Tempo one up or down (hold to repeat)"));
+    setToolTip(CMouseGestures::Tip(TMouseArea::Tempo));
     edit->setGeometry(40, 3, 44, 20);
     edit->setMaxLength(kMaxTextLength);
     edit->setAccessibleName(QStringLiteral("bpm edit"));
+    edit->setToolTip(QStringLiteral("Type the tempo, 40 to 255 beats per minute; Enter takes it"));
     edit->hide();
     controller.AddListener(this);
 }

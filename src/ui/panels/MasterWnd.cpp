@@ -4,6 +4,8 @@
 #include <array>
 
 #include "LabelPainter.h"
+#include "LevelClock.h"
+#include "MouseGestures.h"
 #include "PanelMath.h"
 #include "PlaybackController.h"
 #include "SongEditor.h"
@@ -30,12 +32,15 @@ CMasterWnd::CMasterWnd(CSongEditor& editor, QWidget* parent)
     : CMessageWidget(parent), editor(editor), controller(editor.Controller()),
       bar(new CVolumeBarWnd(QStringLiteral("Master"), kBarBrush, this))
 {
+    setToolTip(CMouseGestures::Tip(TMouseArea::Master));
+    bar->setToolTip(toolTip());
     ShowVolume();
     controller.AddListener(this, POSTS_LEVELS);
 }
 
 CMasterWnd::~CMasterWnd()
 {
+    CLevelClock::Get().Leave(this);
     controller.RemoveListener(this);
 }
 
@@ -73,8 +78,10 @@ intptr_t CMasterWnd::OnMessage(uint32_t message, uintptr_t wParam, intptr_t)
     switch (message) {
     case MSG_LEVEL_REFRESH:
         ShowLevel(true);
+        CLevelClock::Get().Follow(this, [this] { ShowLevel(true); });
         break;
     case MSG_PLAYBACK_STOPPED:
+        CLevelClock::Get().Leave(this);
         ShowLevel(false);
         break;
     case MSG_VOLUME_BAR:

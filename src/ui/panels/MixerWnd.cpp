@@ -4,7 +4,13 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
 #include "LabelPainter.h"
+#include "LevelClock.h"
+#include "MouseGestures.h"
 #include "PanelMath.h"
 #include "PlaybackController.h"
 #include "SongEditor.h"
@@ -30,12 +36,14 @@ CMixerWnd::CMixerWnd(CSongEditor& editor, QWidget* parent)
     : CMessageWidget(parent), editor(editor), controller(editor.Controller())
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setToolTip(CMouseGestures::Tip(TMouseArea::Mixer));
     MakeStrips(1);
     controller.AddListener(this, POSTS_LEVELS);
 }
 
 CMixerWnd::~CMixerWnd()
 {
+    CLevelClock::Get().Leave(this);
     controller.RemoveListener(this);
 }
 
@@ -75,13 +83,45 @@ void CMixerWnd::MakeStrips(qreal ratio)
         strip = MakeOffscreen(QSize(STRIP_WIDTH, STRIP_HEIGHT), ratio);
     shownVolume.fill(-1);
     shownLevel.fill(-1);
+    drawnVolume.fill(-1);
     RedrawStrips(playing);
 }
 
 void CMixerWnd::DrawStrip(int32_t channel, int32_t volume, int32_t level)
 {
+    const auto index = static_cast<std::size_t>(channel);
+    QImage& strip = strips[index];
+    const qreal ratio = strip.devicePixelRatio();
+    if (drawnVolume[index] != volume) {
+        drawnVolume[index] = volume;
+        emptyStrips[index] = MakeOffscreen(QSize(STRIP_WIDTH, STRIP_HEIGHT), ratio);
+        fullStrips[index] = MakeOffscreen(QSize(STRIP_WIDTH, STRIP_HEIGHT), ratio);
+        PaintStrip(emptyStrips[index], volume, 0);
+        PaintStrip(fullStrips[index], volume, kTrackBottom - kTrackTop);
+        strip = emptyStrips[index].copy();
+    }
+    // The column's rows in image pixels, lit from the bottom up to the
+    // level. Both drawings are alike outside the column (the knob lies over
+    // it in both), so rounding its bounds outwards copies nothing wrong.
+    const auto pixels = [ratio](int at, bool up) {
+        const qreal scaled = at * ratio;
+        return static_cast<int>(up ? std::ceil(scaled) : std::floor(scaled));
+    };
+    const int left = std::max(0, pixels(kTrackLeft + 2, false));
+    const int right = std::min(strip.width(), pixels(kTrackLeft + kTrackWidth - 2, true));
+    const int top = std::max(0, pixels(kTrackTop, false));
+    const int bottom = std::min(strip.height(), pixels(kTrackBottom, true));
+    const qreal lit = (kTrackBottom - level) * ratio;
+    for (int y = top; y < bottom && left < right; ++y) {
+        const QImage& source = y >= lit ? fullStrips[index] : emptyStrips[index];
+        std::memcpy(strip.scanLine(y) + left * 4, source.constScanLine(y) + left * 4,
+                    static_cast<std::size_t>(right - left) * 4);
+    }
+}
+
+void CMixerWnd::PaintStrip(QImage& strip, int32_t volume, int32_t level) const
+{
     const CTheme& theme = CTheme::Get();
-    QImage& strip = strips[static_cast<std::size_t>(channel)];
     QPainter painter(&strip);
     painter.fillRect(QRect(0, 0, STRIP_WIDTH, STRIP_HEIGHT), theme.Brush(kBackgroundBrush));
     painter.setPen(theme.Pen(kScalePen));
@@ -107,10 +147,13 @@ void CMixerWnd::DrawStrip(int32_t channel, int32_t volume, int32_t level)
 
 intptr_t CMixerWnd::OnMessage(uint32_t message, uintptr_t, intptr_t)
 {
-    if (message == MSG_LEVEL_REFRESH)
+    if (message == MSG_LEVEL_REFRESH) {
         RedrawStrips(true);
-    else if (message == MSG_PLAYBACK_STOPPED)
+        CLevelClock::Get().Follow(this, [this] { RedrawStrips(true); });
+    } else if (message == MSG_PLAYBACK_STOPPED) {
+        CLevelClock::Get().Leave(this);
         RedrawStrips(false);
+    }
     return 0;
 }
 
@@ -150,9 +193,21 @@ void CMixerWnd::paintEvent(QPaintEvent* event)
         MakeStrips(devicePixelRatioF());
     QPainter painter(this);
     painter.setClipRegion(event->region());
-    painter.fillRect(rect(), CTheme::Get().Brush(kBackgroundBrush));
-    for (int32_t c = 0; c < 8; ++c)
-        painter.drawImage(kFirstStripX + STRIP_WIDTH * c, 0, strips[static_cast<std::size_t>(c)]);
+    const QBrush& background = CTheme::Get().Brush(kBackgroundBrush);
+    const int stripsEnd = kFirstStripX + STRIP_WIDTH * 8;
+    painter.fillRect(0, 0, kFirstStripX, height(), background);
+    painter.fillRect(stripsEnd, 0, std::max(0, width() - stripsEnd), height(), background);
+    painter.fillRect(kFirstStripX, STRIP_HEIGHT, STRIP_WIDTH * 8, std::max(0, height() - STRIP_HEIGHT), background);
+    // Qt's raster engine hands a copy of more than 96 rows to its thread
+    // pool, whose wake-ups cost far more than copying a narrow strip: the
+    // strips go in bands below that, counted in image pixels.
+    constexpr int kBandPixels = 64;
+    for (int32_t c = 0; c < 8; ++c) {
+        const QImage& strip = strips[static_cast<std::size_t>(c)];
+        for (int top = 0; top < strip.height(); top += kBandPixels)
+            painter.drawImage(QPointF(kFirstStripX + STRIP_WIDTH * c, top / strip.devicePixelRatio()), strip,
+                              QRectF(0, top, strip.width(), std::min(kBandPixels, strip.height() - top)));
+    }
 }
 
 } // namespace rix

@@ -40,7 +40,12 @@ private:
     // Draws again, from the module and (when playing) the heard levels, the
     // strips whose volume or level column changed, and repaints only those.
     void RedrawStrips(bool playing);
+    // The strip of a channel at a volume and level: the level column is
+    // taken row by row from two drawings kept per volume (without a level
+    // and with the full column), so a moving level costs a copy of a few
+    // hundred bytes instead of a drawing with text.
     void DrawStrip(int32_t channel, int32_t volume, int32_t levelHeight);
+    void PaintStrip(QImage& strip, int32_t volume, int32_t levelHeight) const;
     // The strips' images at ratio, every strip drawn anew.
     void MakeStrips(qreal ratio);
 
@@ -48,6 +53,11 @@ private:
     CPlaybackController& controller;
     COffscreenKey key;
     std::array<QImage, 8> strips;
+    // Per channel, drawn at drawnVolume (-1: not yet at this ratio and
+    // scheme): no level, and the full column.
+    std::array<QImage, 8> emptyStrips;
+    std::array<QImage, 8> fullStrips;
+    std::array<int32_t, 8> drawnVolume;
     // What each strip shows: its volume and its level column in pixels
     // (-1 before the first drawing), so an unchanged strip is left alone.
     std::array<int32_t, 8> shownVolume;

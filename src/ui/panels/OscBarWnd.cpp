@@ -4,7 +4,12 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <cstring>
+
 #include "LabelPainter.h"
+#include "LevelClock.h"
+#include "MouseGestures.h"
 #include "PanelMath.h"
 #include "PlaybackController.h"
 #include "Theme.h"
@@ -26,12 +31,14 @@ COscBarWnd::COscBarWnd(CPlaybackController& controller, QWidget* parent)
     : CMessageWidget(parent), controller(controller)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setToolTip(CMouseGestures::Tip(TMouseArea::OscillatorBar));
     MakeCells(1);
     controller.AddListener(this, POSTS_LEVELS);
 }
 
 COscBarWnd::~COscBarWnd()
 {
+    CLevelClock::Get().Leave(this);
     controller.RemoveListener(this);
 }
 
@@ -59,6 +66,14 @@ void COscBarWnd::MakeCells(qreal ratio)
 {
     for (QImage& cell : cells)
         cell = MakeOffscreen(QSize(CELL_WIDTH, CELL_HEIGHT), ratio);
+    const CTheme& theme = CTheme::Get();
+    emptyCell = MakeOffscreen(QSize(CELL_WIDTH, CELL_HEIGHT), ratio);
+    {
+        QPainter painter(&emptyCell);
+        painter.fillRect(QRect(0, 0, CELL_WIDTH, CELL_HEIGHT), theme.Brush(kCellBrush));
+        painter.setPen(theme.Pen(kFramePen));
+        painter.drawRect(0, 0, CELL_WIDTH - 1, CELL_HEIGHT - 1);
+    }
     for (TShown& cell : shown)
         cell.drawn = false;
     RedrawCells(showingScopes);
@@ -68,30 +83,44 @@ void COscBarWnd::DrawCell(int32_t channel, const TTrace* trace)
 {
     const CTheme& theme = CTheme::Get();
     QImage& cell = cells[static_cast<std::size_t>(channel)];
-    QPainter painter(&cell);
-    painter.fillRect(QRect(0, 0, CELL_WIDTH, CELL_HEIGHT), theme.Brush(kCellBrush));
-    painter.setPen(theme.Pen(kFramePen));
-    painter.drawRect(0, 0, CELL_WIDTH - 1, CELL_HEIGHT - 1);
+    std::memcpy(cell.bits(), emptyCell.constBits(), static_cast<std::size_t>(emptyCell.sizeInBytes()));
     if (trace) {
+        // From the last point down or up to this one, in this column, in
+        // image pixels; the parts outside the cell are cut off.
+        const qreal ratio = cell.devicePixelRatio();
+        const auto pixel = [ratio](int at) { return static_cast<int>(at * ratio); };
+        const QRgb sounding = theme.Pen(kTracePen).rgb();
+        const QRgb silent = theme.Pen(kSilentTracePen).rgb();
         int previousY = 15;
         for (int x = 0; x < CPanelMath::kScopeWidth; ++x) {
             const int32_t sample = (*trace)[static_cast<std::size_t>(x)];
             const int y = CPanelMath::ScopeY(sample);
-            painter.setPen(theme.Pen(sample == 0 ? kSilentTracePen : kTracePen));
-            painter.drawLine(x == 0 ? 0 : x - 1, previousY, x, y);
+            const QRgb colour = sample == 0 ? silent : sounding;
+            const int top = std::max(pixel(std::min(previousY, y)), 0);
+            const int bottom = std::min(pixel(std::max(previousY, y) + 1), cell.height());
+            const int right = std::min(pixel(x + 1), cell.width());
+            for (int row = top; row < bottom; ++row) {
+                auto* line = reinterpret_cast<QRgb*>(cell.scanLine(row));
+                std::fill(line + pixel(x), line + right, colour);
+            }
             previousY = y;
         }
     }
-    if (!controller.IsChannelEnabled(channel))
+    if (!controller.IsChannelEnabled(channel)) {
+        QPainter painter(&cell);
         CLabelPainter::Text(painter, 7, -2, QStringLiteral("X"), theme.Font(kMutedFont), theme.Brush(kMutedBrush));
+    }
 }
 
 intptr_t COscBarWnd::OnMessage(uint32_t message, uintptr_t, intptr_t)
 {
-    if (message == MSG_LEVEL_REFRESH)
+    if (message == MSG_LEVEL_REFRESH) {
         RedrawCells(true);
-    else if (message == MSG_PLAYBACK_STOPPED)
+        CLevelClock::Get().Follow(this, [this] { RedrawCells(true); });
+    } else if (message == MSG_PLAYBACK_STOPPED) {
+        CLevelClock::Get().Leave(this);
         RedrawCells(false);
+    }
     return 0;
 }
 

@@ -37,6 +37,8 @@ private:
     // Draws again the cells whose trace or switch changed and repaints only
     // those; a silent channel costs nothing while the song plays on.
     void RedrawCells(bool withScopes);
+    // The trace goes straight into the cell's pixels as a vertical run per
+    // column; only a muted cell's "X" takes a painter.
     void DrawCell(int32_t channel, const TTrace* trace);
     // The cells' images at ratio, every cell drawn anew.
     void MakeCells(qreal ratio);
@@ -44,6 +46,8 @@ private:
     CPlaybackController& controller;
     COffscreenKey key;
     std::array<QImage, 8> cells;
+    // The empty cell in the theme's colours, at the cells' ratio.
+    QImage emptyCell;
     bool showingScopes = false;
     // What each cell shows, so that an unchanged one is not drawn again.
     struct TShown {

@@ -5,6 +5,7 @@
 
 #include "EffectListMainWnd.h"
 #include "LabelPainter.h"
+#include "MouseGestures.h"
 #include "OscillatorListMainWnd.h"
 #include "Theme.h"
 
@@ -15,8 +16,9 @@ constexpr int kTabFont = 5;
 constexpr int kSelectedTabBitmap = 314;
 constexpr int kUnselectedTabBitmap = 316;
 constexpr int kEffectsTabX = 100;
+constexpr int kListGap = 10;
 // Theme colours by role.
-constexpr int kSelectedLabelBrush = 0, kUnselectedLabelBrush = 1, kFramePen = 3;
+constexpr int kSelectedLabelBrush = 0, kUnselectedLabelBrush = 1, kFramePen = 3, kBackgroundBrush = 9;
 } // namespace
 
 CSideWnd::CSideWnd(CSongEditor& editor, QWidget* parent)
@@ -27,14 +29,25 @@ CSideWnd::CSideWnd(CSongEditor& editor, QWidget* parent)
     oscillatorList->setAccessibleName(QStringLiteral("COscillatorListMainWnd"));
     effectList->setObjectName(QStringLiteral("CEffectListMainWnd"));
     effectList->setAccessibleName(QStringLiteral("CEffectListMainWnd"));
-    effectList->hide();
+    setToolTip(CMouseGestures::Tip(TMouseArea::SideTabs));
 }
 
 void CSideWnd::resizeEvent(QResizeEvent*)
 {
-    const QRect lists(1, TAB_HEIGHT + 1, width() - 2, height() - TAB_HEIGHT - 2);
-    oscillatorList->setGeometry(lists);
-    effectList->setGeometry(lists);
+    LayOut();
+}
+
+void CSideWnd::LayOut()
+{
+    const bool both = ShowsBothLists();
+    // Side by side, the lists share the width with a gap between them.
+    const int listWidth = both ? (width() - kListGap) / 2 : width();
+    oscillatorList->setGeometry(1, TAB_HEIGHT + 1, listWidth - 2, height() - TAB_HEIGHT - 2);
+    effectList->setGeometry(both ? width() - listWidth + 1 : 1, TAB_HEIGHT + 1, listWidth - 2,
+                            height() - TAB_HEIGHT - 2);
+    oscillatorList->setVisible(both || selectedTab == TAB_OSCILLATORS);
+    effectList->setVisible(both || selectedTab == TAB_EFFECTS);
+    update();
 }
 
 void CSideWnd::SelectTab(TTab tab)
@@ -42,14 +55,12 @@ void CSideWnd::SelectTab(TTab tab)
     if (tab == selectedTab)
         return;
     selectedTab = tab;
-    oscillatorList->setVisible(tab == TAB_OSCILLATORS);
-    effectList->setVisible(tab == TAB_EFFECTS);
-    update();
+    LayOut();
 }
 
 void CSideWnd::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton)
+    if (event->button() != Qt::LeftButton || ShowsBothLists())
         return;
     const QPoint point = event->position().toPoint();
     if (point.y() >= TAB_HEIGHT)
@@ -62,19 +73,32 @@ void CSideWnd::mousePressEvent(QMouseEvent* event)
 
 void CSideWnd::paintEvent(QPaintEvent*)
 {
-    const CTheme& theme = CTheme::Get();
-    const bool oscillators = selectedTab == TAB_OSCILLATORS;
-    const qreal ratio = devicePixelRatioF();
     QPainter painter(this);
-    painter.drawImage(0, 0, theme.Bitmap(oscillators ? kSelectedTabBitmap : kUnselectedTabBitmap, ratio));
-    painter.drawImage(kEffectsTabX, 0, theme.Bitmap(oscillators ? kUnselectedTabBitmap : kSelectedTabBitmap, ratio));
-    const QFont& font = theme.Font(kTabFont);
-    const QColor selected = theme.Brush(kSelectedLabelBrush);
-    const QColor unselected = theme.Brush(kUnselectedLabelBrush);
-    CLabelPainter::Text(painter, 12, 2, QStringLiteral("Oscillators"), font, oscillators ? selected : unselected);
-    CLabelPainter::Text(painter, 124, 2, QStringLiteral("Effects"), font, oscillators ? unselected : selected);
-    painter.setPen(theme.Pen(kFramePen));
-    painter.drawRect(0, TAB_HEIGHT - 1, width() - 1, height() - TAB_HEIGHT);
+    painter.fillRect(rect(), CTheme::Get().Brush(kBackgroundBrush));
+    if (ShowsBothLists()) {
+        const int listWidth = (width() - kListGap) / 2;
+        PaintTab(painter, 0, listWidth, TAB_OSCILLATORS, true);
+        PaintTab(painter, width() - listWidth, listWidth, TAB_EFFECTS, true);
+        return;
+    }
+    const bool oscillators = selectedTab == TAB_OSCILLATORS;
+    PaintTab(painter, 0, width(), TAB_OSCILLATORS, oscillators);
+    PaintTab(painter, kEffectsTabX, 0, TAB_EFFECTS, !oscillators);
+}
+
+void CSideWnd::PaintTab(QPainter& painter, int x, int listWidth, TTab tab, bool selected) const
+{
+    const CTheme& theme = CTheme::Get();
+    painter.drawImage(x, 0, theme.Bitmap(selected ? kSelectedTabBitmap : kUnselectedTabBitmap, devicePixelRatioF()));
+    const QColor label = theme.Brush(selected ? kSelectedLabelBrush : kUnselectedLabelBrush);
+    const bool oscillators = tab == TAB_OSCILLATORS;
+    CLabelPainter::Text(painter, x + (oscillators ? 12 : 24), 2,
+                        oscillators ? QStringLiteral("Oscillators") : QStringLiteral("Effects"), theme.Font(kTabFont),
+                        label);
+    if (listWidth > 0) {
+        painter.setPen(theme.Pen(kFramePen));
+        painter.drawRect(x, TAB_HEIGHT - 1, listWidth - 1, height() - TAB_HEIGHT);
+    }
 }
 
 } // namespace rix

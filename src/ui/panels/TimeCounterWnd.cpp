@@ -19,6 +19,7 @@ constexpr int kBackgroundBrush = 26;
 CTimeCounterWnd::CTimeCounterWnd(CPlaybackController& controller, QWidget* parent)
     : CMessageWidget(parent), controller(controller)
 {
+    setToolTip(QStringLiteral("The time of the playing row, or of the cursor's row"));
     ShowTime();
     controller.AddListener(this, POSTS_POSITION);
 }

@@ -58,19 +58,6 @@ TEST_F(COrderTableWndTest, Keys)
     }
 }
 
-// A drag from outside the selection selects; one from inside moves the
-// block (what a move writes, the edit tests prove) and selects it there.
-TEST_F(COrderTableWndTest, DragsSelectAndMoveBlocks)
-{
-    Drag(order, OrderCell(1, 0), OrderCell(2, 2));
-    EXPECT_EQ(order->Selection().Width(), 2);
-    EXPECT_EQ(order->Selection().Height(), 3);
-    EditSong([](CRixModuleData& data) { data.orderTable[1][0] = 5; });
-    Drag(order, OrderCell(1, 0), OrderCell(2, 1));  // one channel right, one position down
-    EXPECT_EQ(Song().orderTable[2][1], 5u);
-    EXPECT_EQ(order->Selection().Low(), (TCell{2, 1}));
-}
-
 TEST_F(COrderTableWndTest, FollowsThePlayingPositionAndReturnsToTheCursor)
 {
     SendMessageTo(order, MSG_PLAYING_POSITION, 200 * 16 + 9, 0);

@@ -1,3 +1,4 @@
+#include <QContextMenuEvent>
 #include <functional>
 
 #include "ArrangementFixture.h"
@@ -84,12 +85,14 @@ TEST_F(CPatternWndTest, NoEmptyPatternLeavesTheCellAndSaysSo)
     EXPECT_EQ(Song(), before);
     EXPECT_EQ(errors, QStringList{"No empty pattern available.\nSelect pattern to edit with + and - keys."});
 
-    // A paste reaching that channel is refused as a whole.
+    // A paste that puts a note into that channel is refused as a whole.
+    EditSong([](CRixModuleData& data) { data.orderTable[1][0] = 1, data.patterns[1][1][0] = 5; });
+    const CRixModuleData withNote = Song();
     Drag(pattern, PatternCell(1, 0), PatternCell(2, 0));
     pattern->Copy();
-    Controller().SelectChannel(1);
+    Controller().SelectChannel(2);
     pattern->Paste();
-    EXPECT_EQ(Song(), before);
+    EXPECT_EQ(Song(), withNote);
     EXPECT_EQ(errors.last(), "No empty patterns available in channel 3.\nSelect existing channel first.");
 }
 
@@ -99,9 +102,13 @@ TEST_F(CPatternWndTest, DraggingMovesTheBlockAndAClickOnlyMovesTheCursor)
         data.orderTable[0][0] = 1;
         data.patterns[0][1][0] = 7, data.patterns[0][1][1] = 8, data.patterns[0][1][2] = 9;
     });
-    Controller().SetRow(8);  // a press outside the selection selects
-    Drag(pattern, PatternCell(0, 0), PatternCell(0, 1));
+    // A press on the one-cell selection (the cursor cell) selects, as one
+    // outside the selection does.
+    Controller().SetRow(0);
     const CRixModuleData before = Song();
+    Drag(pattern, PatternCell(0, 0), PatternCell(0, 1));
+    EXPECT_EQ(Song(), before);
+    EXPECT_EQ(pattern->Selection().Height(), 2);
     QTest::mouseClick(pattern, Qt::LeftButton, {}, PatternCell(0, 1));
     EXPECT_EQ(Song(), before);
     EXPECT_EQ(Controller().GetCurrentRow(), 1);
@@ -118,6 +125,100 @@ TEST_F(CPatternWndTest, DraggingMovesTheBlockAndAClickOnlyMovesTheCursor)
     EXPECT_EQ(song.orderTable[1][0], 1u);
     EXPECT_EQ(song.patterns[1][1][3], 9u);
     EXPECT_EQ(song.patterns[0][1][3], 0u);
+}
+
+// Shift with the cursor keys draws the selection out from its anchor (the
+// cursor moving with its end), Ctrl+A selects the whole grid, a plain move
+// collapses it, in both windows.
+TEST_F(CPatternWndTest, SelectionKeysInBothGrids)
+{
+    EditSong([](CRixModuleData& data) { data.orderTable[0][9] = 1; });  // a song of ten positions
+    const struct {
+        const char* window;
+        TCell start;
+        const char* keys;
+        TCell low;
+        int32_t width, height;
+        TCell cursor;
+    } cases[] = {
+        {"pattern", {1, 2}, "Shift+Down, Shift+Down, Shift+Right", {1, 2}, 2, 3, {2, 4}},
+        {"pattern", {1, 2}, "Shift+Down, Shift+Up, Shift+Up, Shift+Left", {0, 1}, 2, 2, {0, 1}},
+        {"pattern", {1, 5}, "Shift+PgUp", {1, 0}, 1, 6, {1, 0}},
+        {"pattern", {0, 3}, "Shift+PgDown", {0, 3}, 1, 13, {0, 15}},
+        {"pattern", {4, 4}, "Ctrl+A", {0, 0}, 8, 16, {4, 4}},
+        {"pattern", {4, 4}, "Shift+Down, Down", {4, 6}, 1, 1, {4, 6}},
+        {"order table", {2, 3}, "Shift+PgDown, Shift+Left", {1, 3}, 2, 17, {1, 19}},
+        {"order table", {2, 3}, "Ctrl+A", {0, 0}, 8, 10, {2, 3}},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(std::string(test.window) + " " + test.keys);
+        CGridWnd* grid = test.window == std::string("pattern") ? static_cast<CGridWnd*>(pattern) : order;
+        grid->setFocus();
+        Controller().SetOrderPosition(0);
+        Controller().SelectChannel(test.start.channel + 1);  // a cursor move collapses the last selection
+        Controller().SelectChannel(test.start.channel);
+        (grid == pattern ? Controller().SetRow(test.start.row) : Controller().SetOrderPosition(test.start.row));
+        const QKeySequence keys = QKeySequence::fromString(QString::fromLatin1(test.keys));
+        for (int index = 0; index < keys.count(); ++index)
+            QTest::keyClick(grid, keys[index].key(), keys[index].keyboardModifiers());
+        const CCellSelection& selection = grid->Selection();
+        EXPECT_EQ(selection.Low(), test.low);
+        EXPECT_EQ(std::pair(selection.Width(), selection.Height()), std::pair(test.width, test.height));
+        const int32_t cursorRow = grid == pattern ? Controller().GetCurrentRow() : Controller().GetCurrentOrder();
+        EXPECT_EQ((TCell{Controller().GetCurrentChannel(), cursorRow}), test.cursor);
+    }
+}
+
+// With nothing selected the clipboard takes the cursor cell; an empty cell
+// pasted where no pattern is places none.
+TEST_F(CPatternWndTest, ClipboardWithNothingSelectedTakesTheCursorCell)
+{
+    EditSong([](CRixModuleData& data) { data.orderTable[0][0] = 1, data.patterns[0][1][2] = 30; });
+    Controller().SetRow(2);
+    pattern->Copy();
+    Controller().SetRow(5);
+    pattern->Paste();
+    Controller().SelectChannel(3);
+    pattern->Copy();
+    Controller().SelectChannel(4);
+    pattern->Paste();
+    const CRixModuleData song = Song();
+    EXPECT_EQ(song.patterns[0][1][5], 30u);
+    EXPECT_EQ(song.orderTable[4][0], 0u);
+}
+
+// A right click moves the cursor onto a cell outside the selection and
+// asks for the Edit menu there; one inside the selection keeps it.
+TEST_F(CPatternWndTest, RightClickAsksForTheEditMenu)
+{
+    std::vector<QPoint> asked;
+    QObject::connect(pattern, &CGridWnd::EditMenuWanted, [&](QPoint at) { asked.push_back(at); });
+    Drag(pattern, PatternCell(0, 0), PatternCell(1, 1));
+    for (const auto& [cell, low] : {std::pair{PatternCell(1, 1), TCell{0, 0}}, {PatternCell(3, 6), TCell{3, 6}}}) {
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, cell, pattern->mapToGlobal(cell));
+        QApplication::sendEvent(pattern, &menu);
+        EXPECT_EQ(pattern->Selection().Low(), low);
+    }
+    EXPECT_EQ(asked, (std::vector<QPoint>{pattern->mapToGlobal(PatternCell(1, 1)), pattern->mapToGlobal(PatternCell(3, 6))}));
+    EXPECT_EQ(Controller().GetCurrentRow(), 6);
+}
+
+// Following playback, the pattern editor shows the playing patterns; not
+// following, those at the cursor's order position, marking the playing row
+// only when they are the ones playing; the order table stays where it is.
+TEST_F(CPatternWndTest, FollowOffKeepsBothWindowsWhereTheCursorIs)
+{
+    Controller().SetOrderPosition(2);
+    SendMessageTo(pattern, MSG_PLAYING_POSITION, 5 * 16 + 3, 0);
+    EXPECT_EQ(std::pair(pattern->ShownOrder(), pattern->PlayRow()), std::pair(5, 3));
+    for (CGridWnd* grid : {static_cast<CGridWnd*>(pattern), static_cast<CGridWnd*>(order)})
+        grid->SetFollowPlayback(false);
+    EXPECT_EQ(std::pair(pattern->ShownOrder(), pattern->PlayRow()), std::pair(2, -1));
+    SendMessageTo(pattern, MSG_PLAYING_POSITION, 2 * 16 + 4, 0);
+    EXPECT_EQ(std::pair(pattern->ShownOrder(), pattern->PlayRow()), std::pair(2, 4));
+    SendMessageTo(order, MSG_PLAYING_POSITION, 200 * 16, 0);
+    EXPECT_EQ(order->PlayPosition(), 200);
+    EXPECT_EQ(order->Geometry().ScrollPosition(), 0);
 }
 
 TEST_F(CPatternWndTest, WhilePlayingBothWindowsFollowThePlaybackButNotesGoToTheCursor)

@@ -57,7 +57,8 @@ TEST(InstrumentGeometry, VolumesStopAtTheEnds)
     for (auto [x, volume] : {std::pair{61, 0}, {100, 70}, {197, 255}, {5000, 255}})
         EXPECT_EQ(OscillatorVolumeFromX(x), volume) << x;
     EXPECT_EQ(FieldFromBar(0.5f), 128);
-    EXPECT_EQ(CentsFromScrollPosition(112), 1200);
+    EXPECT_EQ(CentsFromScrollPosition(88), 1200);
+    EXPECT_EQ(ScrollPositionFromCents(1250), 88);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include <QPointer>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "ImageButton.h"
 #include "InPlaceEdit.h"
@@ -43,6 +44,9 @@ protected:
 
 TEST_F(OscillatorList, ItemButtonsMoveDuplicateAndDeleteInBothLists)
 {
+    // The first cannot move up nor the last down.
+    EXPECT_FALSE(Item(0)->findChild<CImageButton*>("Up")->isEnabled());
+    EXPECT_FALSE(Item(2)->findChild<CImageButton*>("Down")->isEnabled());
     Click(Item(0), "Up");
     Click(Item(2), "Down");
     EXPECT_EQ(Pitches(), (std::vector<int32_t>{0, 100, 200}));
@@ -84,8 +88,14 @@ TEST_F(OscillatorList, MouseAndTypingEditTheOscillator)
     Item(1)->PitchEdit()->setText("-0.5");
     QTest::keyClick(Item(1)->PitchEdit(), Qt::Key_Return);
     EXPECT_EQ(Channel(0).oscillators[1].pitch, -50);
-    Item(1)->PitchScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    // The upper arrow raises the pitch a semitone; so does a notch of the
+    // wheel on the pitch.
+    Item(1)->PitchScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
     EXPECT_EQ(Channel(0).oscillators[1].pitch, 100);
+    QWheelEvent notch(QPointF(190, 15), Item(1)->mapToGlobal(QPointF(190, 15)), {}, QPoint(0, 120), Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(Item(1), &notch);
+    EXPECT_EQ(Channel(0).oscillators[1].pitch, 200);
 
     QTest::mousePress(Item(0), Qt::LeftButton, {}, QPoint(100, 40));
     EXPECT_EQ(Channel(0).oscillators[0].volume, 70);
@@ -100,6 +110,10 @@ TEST_F(OscillatorList, MouseAndTypingEditTheOscillator)
     QTest::mouseClick(Item(1), Qt::RightButton, {}, QPoint(30, 15));
     EXPECT_EQ(Channel(0).oscillators[0].type, RIXOSC_SAW);
     EXPECT_EQ(Channel(0).oscillators[1].type, RIXOSC_NOISE);
+    // A double click on the pitch edits it and leaves the waveform.
+    QTest::mouseDClick(Item(1), Qt::LeftButton, {}, QPoint(190, 15));
+    EXPECT_EQ(Channel(0).oscillators[1].type, RIXOSC_NOISE);
+    EXPECT_TRUE(Item(1)->PitchEdit()->isVisible());
 }
 
 TEST_F(OscillatorList, TransposeAllMovesEveryOscillator)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <QLineEdit>
 #include <QTest>
 
@@ -64,6 +66,37 @@ TEST_F(PanelWindowsTest, MixerPressSetsTheChannelVolumeAndDragsIt)
     EXPECT_EQ(volume(4), 255) << "a drag keeps its channel whatever x is";
     EXPECT_EQ(volume(0), 100);
     EXPECT_EQ(mixer.GetDraggedChannel(), -1);
+}
+
+// The meters show what is heard: while the song plays, a muted channel's
+// level stays empty beside a sounding one.
+TEST_F(PanelWindowsTest, AMutedChannelsMeterShowsSilence)
+{
+    CMixerWnd mixer(Editor(), nullptr);
+    mixer.resize(355, 140);
+    EditSong([](CRixModuleData& data) {
+        for (int c : {0, 1}) {
+            data.channels[c].AddOscillator();
+            data.orderTable[c][0] = 1;
+            data.patterns[c][1][0] = 49;
+        }
+    });
+    Controller().SetChannelEnabled(1, false);
+    Controller().PlayPatternLoop();
+    const auto levelPixels = [&](int channel) {
+        const QImage shown = mixer.grab().toImage();
+        int count = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 24 + 40 * channel; x < 24 + 40 * (channel + 1); ++x)
+                count += shown.pixel(x, y) == 0xFF00FF00 ? 1 : 0;
+        return count;
+    };
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (levelPixels(0) == 0 && std::chrono::steady_clock::now() < deadline)
+        QTest::qWait(20);
+    EXPECT_GT(levelPixels(0), 0);
+    EXPECT_EQ(levelPixels(1), 0);
+    Controller().Stop();
 }
 
 TEST_F(PanelWindowsTest, OscillatorBarMutesAndSolos)
