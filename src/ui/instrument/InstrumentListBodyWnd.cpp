@@ -1,5 +1,6 @@
 #include "InstrumentListBodyWnd.h"
 
+#include <QApplication>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -58,10 +59,20 @@ void CInstrumentListBodyWnd::DropWindows()
 {
     // Taken out first: hiding a window may come back here.
     const std::map<std::size_t, QWidget*> dropped = std::exchange(windows, {});
-    for (const auto& [position, window] : dropped) {
-        window->hide();
+    for (const auto& [position, window] : dropped)
+        Retire(window);
+}
+
+void CInstrumentListBodyWnd::Retire(QWidget* window)
+{
+    window->hide();
+    // A modal dialog or menu may be one the window opened and still runs
+    // (an envelope editor): that loop would delete the window under its own
+    // handler, so it waits for a layout after the dialog.
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget())
+        retired.emplace_back(window);
+    else
         window->deleteLater();
-    }
 }
 
 QWidget* CInstrumentListBodyWnd::ItemWindow(std::size_t position) const
@@ -118,6 +129,11 @@ void CInstrumentListBodyWnd::Layout()
     if (layingOut)
         return;
     layingOut = true;
+    if (!retired.empty() && !QApplication::activeModalWidget() && !QApplication::activePopupWidget()) {
+        for (const QPointer<QWidget>& window : std::exchange(retired, {}))
+            if (window)
+                window->deleteLater();
+    }
     scrollMaximum = ScrollMaximum(stack.ContentHeight(), height());
     if (scrollMaximum > 0 || scrollBar) {
         QScrollBar* bar = ScrollBar();
@@ -154,10 +170,8 @@ void CInstrumentListBodyWnd::Layout()
         window->setGeometry(LIST_ITEM_GAP, static_cast<int>(std::clamp<int64_t>(top, -window->height(), height())),
                             ItemWidth(width()), window->height());
     }
-    for (QWidget* window : leaving) {
-        window->hide();
-        window->deleteLater();
-    }
+    for (QWidget* window : leaving)
+        Retire(window);
     layingOut = false;
 }
 

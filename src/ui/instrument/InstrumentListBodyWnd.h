@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <cstddef>
 #include <cstdint>
@@ -85,6 +86,8 @@ private:
     void ReadInstrument();
     // Deletes every item window (later: one of them may be running).
     void DropWindows();
+    // Hides a window that left the list and deletes it once no dialog runs.
+    void Retire(QWidget* window);
     // Places the windows in view, making those that are missing and
     // deleting those that left it.
     void Layout();
@@ -97,6 +100,8 @@ private:
     CListStack stack;
     // By list position.
     std::map<std::size_t, QWidget*> windows;
+    // Windows that left the list while a dialog ran, hidden.
+    std::vector<QPointer<QWidget>> retired;
     QScrollBar* scrollBar = nullptr;
     int scrollMaximum = 0;
     // Deleting a window can move the focus, which can commit an edit and

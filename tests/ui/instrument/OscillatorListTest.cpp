@@ -169,6 +169,22 @@ TEST_F(OscillatorList, ALongListMakesWindowsOnlyForTheItemsInView)
     EXPECT_LE(list.ItemWindows().size(), inView);
 }
 
+// The list rebuilt while an item's envelope editor runs: the item stays
+// (hidden) under its handler until a layout after the dialog.
+TEST_F(OscillatorList, AnItemOutlivesARebuildWhileItsDialogRuns)
+{
+    QPointer<COscillatorListItemWnd> item = Item(2);
+    prompts.whileEditing = [this] { editor.Instruments().RemoveOscillator(0, 0); };
+    Click(item, "VolEnv");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(item);
+    EXPECT_FALSE(item->isVisible());
+    EXPECT_EQ(Pitches(), (std::vector<int32_t>{100, 200}));
+    editor.Instruments().AddOscillator(0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(item);
+}
+
 TEST_F(OscillatorList, CopyMenuTakesChannelsByTheirIds)
 {
     CRixModuleChannel third;
