@@ -19,6 +19,7 @@
 
 #include "AppLook.h"
 #include "Autosave.h"
+#include "BpmWnd.h"
 #include "CommandIds.h"
 #include "CppExport.h"
 #include "FileSizeLimit.h"
@@ -300,6 +301,22 @@ TEST_F(CShellFixture, ClipboardCommandsActOnlyWhereTheyCan)
         items << action->objectName();
     EXPECT_EQ(items, (QStringList{"Cut", "Copy", "Paste"}));
     menu->close();
+}
+
+// A window closed with a tempo being typed keeps the tempo; the edit ends
+// while the window's parts go, and the command states it announces to
+// must not touch the buttons already gone.
+TEST_F(CShellFixture, ClosingTheWindowKeepsAnOpenEdit)
+{
+    frame->show();
+    QApplication::setActiveWindow(frame.get());
+    auto* tempo = frame->findChild<rix::CBpmWnd*>();
+    QTest::mouseClick(tempo, Qt::LeftButton, {}, QPoint(50, 15));
+    auto* edit = QApplication::focusWidget();
+    ASSERT_TRUE(edit && tempo->isAncestorOf(edit));
+    QTest::keyClicks(edit, "99");
+    frame.reset();
+    EXPECT_EQ(ReadSong<int32_t>([](const rix::CRixModuleData& song) { return song.bpm; }), 99);
 }
 
 } // namespace
