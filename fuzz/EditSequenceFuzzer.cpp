@@ -120,7 +120,8 @@ public:
         Require(!result.claimed || *result.claimed == changed, "an edit's result says otherwise than the song");
         if (!changed) {
             Require(heard.changes.empty(), "an edit that changed nothing announced a change");
-            Require(editor.UndoCount() == steps && editor.CanRedo() == couldRedo, "an edit that changed nothing was recorded");
+            Require(editor.UndoCount() == steps && editor.CanRedo() == couldRedo,
+                    "an edit that changed nothing was recorded");
             return;
         }
         Require(heard.changes.size() == 1 && heard.changes[0] == difference,
@@ -146,13 +147,15 @@ public:
     {
         std::vector<CRixModuleData>& from = undo ? undoStates : redoStates;
         std::vector<CRixModuleData>& to = undo ? redoStates : undoStates;
-        Require((undo ? editor.CanUndo() : editor.CanRedo()) == !from.empty(), "the history holds other steps than made");
+        Require((undo ? editor.CanUndo() : editor.CanRedo()) == !from.empty(),
+                "the history holds other steps than made");
         if (from.empty())
             return;
         heard.changes.clear();
         Require(!(undo ? editor.Undo() : editor.Redo()).empty(), "a step without a name");
         const CRixModuleData after = Song();
-        Require(Same(after, from.back()), undo ? "an undo did not give the song back" : "a redo did not do the edit again");
+        Require(Same(after, from.back()),
+                undo ? "an undo did not give the song back" : "a redo did not do the edit again");
         Require(heard.changes.size() == 1 && heard.changes[0] == rix::SongDifference(current, after),
                 "an undo or redo announced other than what changed");
         to.push_back(current);
