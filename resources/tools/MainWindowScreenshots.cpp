@@ -3,8 +3,9 @@
 // (main-window.png), while the song plays (playing.png), maximised on the
 // screen (maximised.png), in the Black look (black-look.png), with the Edit
 // menu open after an undo (undo-menu.png), the oscillator and effect panels
-// (oscillator-panel.png, effect-panel.png) and Help > Keys and Mouse
-// (keys.png); with --zoom-200 only zoom-200.png, the window at zoom 200 %.
+// (oscillator-panel.png, effect-panel.png), Help > Keys and Mouse
+// (keys.png) and the Song Size panel while the intro's render plays
+// (song-size.png); with --zoom-200 only zoom-200.png, the window at zoom 200 %.
 // Run on a real X server whose screen is the size to maximise to:
 //   xvfb-run -a -s "-screen 0 1600x1000x24" sonrix_window_screenshots SONG OUTPUT_FOLDER [--zoom-200]
 #include <QAbstractButton>
@@ -116,6 +117,20 @@ void TakeAll(rix::CMainFrame& frame, rix::CPlaybackController& controller, CShot
     frame.OnKeyList();
     shots.Take(*frame.KeyList(), "keys.png");
     frame.KeyList()->close();
+
+    // The Song Size panel of the exact tables while the intro's render plays
+    // in place of the editor's.
+    frame.resize(1170, 700);
+    controller.SelectChannel(0);
+    const int introCommands[] = {rix::ID_EXPORT_EXACT, rix::ID_VIEW_SONG_SIZE, rix::ID_HEAR_INTRO};
+    for (const int id : introCommands)
+        frame.Action(id)->setChecked(true);
+    controller.PlaySong();
+    QTest::qWait(6500);
+    shots.Take(frame, "song-size.png");
+    controller.Stop();
+    for (const int id : introCommands)
+        frame.Action(id)->setChecked(false);
 
     frame.resize(frame.screen()->availableSize());
     shots.Take(frame, "maximised.png");

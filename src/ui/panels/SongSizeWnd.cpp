@@ -55,6 +55,7 @@ CSongSizeWnd::CSongSizeWnd(CPlaybackController& controller, bool exact, QWidget*
 {
     setObjectName(QStringLiteral("Song Size"));
     setAccessibleName(QStringLiteral("Song Size"));
+    setToolTip(tr("The song's exported bytes part by part, raw and packed, against a budget, with hints that save bytes"));
     table->setHorizontalHeaderLabels({tr("Part"), tr("Raw"), tr("Packed")});
     table->verticalHeader()->hide();
     table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
