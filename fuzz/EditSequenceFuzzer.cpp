@@ -24,7 +24,8 @@
 // with their arguments, undo and redo among them. The history is checked
 // against a model of the song's states: every edit changes the song exactly
 // when it says so and announces exactly what changed, adds one undo step or
-// merges into the gesture it continues; each undo gives back the song as it
+// merges into the gesture it continues (whose step goes when the gesture
+// comes back to where it began); each undo gives back the song as it
 // was before its step, each redo the song after it; and at the end the
 // whole history undone and done again passes through the same states.
 namespace {
@@ -127,11 +128,16 @@ public:
         Require(heard.changes.size() == 1 && heard.changes[0] == difference,
                 "an edit announced other than what changed");
         Require(!editor.CanRedo(), "an edit left something to redo");
-        if (editor.UndoCount() == steps + 1)
+        const bool continued = result.step == rix::TEditStep::Continue && !undoStates.empty();
+        if (editor.UndoCount() == steps + 1) {
             undoStates.push_back(current);
-        else
-            Require(editor.UndoCount() == steps && result.step == rix::TEditStep::Continue && !undoStates.empty(),
-                    "an edit neither added a step nor continued a gesture");
+        } else if (continued && editor.UndoCount() + 1 == steps) {
+            Require(Same(undoStates.back(), after), "a gesture's step went before the gesture came back");
+            undoStates.pop_back();
+        } else {
+            Require(editor.UndoCount() == steps && continued, "an edit neither added a step nor continued a gesture");
+            Require(!Same(undoStates.back(), after), "a gesture back where it began left a step");
+        }
         redoStates.clear();
         current = after;
         CheckCursor();

@@ -30,8 +30,10 @@ class CEditHistory {
 public:
     static constexpr std::size_t kLimit = 256;
 
-    // A new edit; continuing: it goes on the open gesture's step.
-    void Record(TUndoStep step, bool continuing);
+    // A new edit; continuing: it goes on the open gesture's step (true).
+    bool Record(TUndoStep step, bool continuing);
+    // The newest step to undo; check CanUndo first.
+    TUndoStep& NewestUndo() { return undoSteps.back(); }
     // The next recording starts a step of its own.
     void EndGesture() { gestureOpen = false; }
 

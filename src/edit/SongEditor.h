@@ -88,6 +88,8 @@ private:
     // parts as they were in before (when given).
     TSongChange Apply(nexilon::TLockMode mode, const TChange& change, CSongSlice* before);
     std::string TakeBack(bool undo);
+    // Whether taking back the newest step would leave the song as it is.
+    bool NewestStepUndoesNothing();
 
     CPlaybackController& controller;
     IRixModule& module;
