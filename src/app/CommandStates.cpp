@@ -19,17 +19,17 @@ constexpr int kBusyCheckMs = 200;
 
 CCommandStates::CCommandStates(CSongEditor& editor, QAction* cut, QAction* copy, QAction* paste,
                                TTransport transport, QObject* parent)
-    : QObject(parent), editor(editor), cut(cut), copy(copy), paste(paste), transport(std::move(transport)),
-      focused(QApplication::focusWidget())
+    : QObject(parent), editor(editor), cut(cut), copy(copy), paste(paste),
+      play(transport.play.begin(), transport.play.end()), stop(transport.stop), focused(QApplication::focusWidget())
 {
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
     // After the command itself: a copy gives Paste something.
     for (QAction* action : {cut, copy, paste})
         connect(action, &QAction::triggered, this, &CCommandStates::Update);
     // After the button's own handler: a playback starting or stopped.
-    for (QWidget* button : this->transport.play)
+    for (QWidget* button : transport.play)
         connect(qobject_cast<QAbstractButton*>(button), &QAbstractButton::clicked, this, &CCommandStates::Update);
-    connect(qobject_cast<QAbstractButton*>(this->transport.stop), &QAbstractButton::clicked, this,
+    connect(qobject_cast<QAbstractButton*>(transport.stop), &QAbstractButton::clicked, this,
             &CCommandStates::Update);
     // The playback thread's end comes a moment after its last post: while
     // it runs, Stop is looked at again now and then.
@@ -68,10 +68,12 @@ void CCommandStates::Update()
     copy->setEnabled(target != nullptr);
     paste->setEnabled(target && target->CanPaste());
     const bool hasSong = editor.Read([](const CRixModuleData& song) { return song.GetSongLength() > 0; });
-    for (QWidget* button : transport.play)
-        button->setEnabled(hasSong);
+    for (QWidget* button : play)
+        if (button)
+            button->setEnabled(hasSong);
     const bool busy = editor.Controller().IsBusy();
-    transport.stop->setEnabled(busy);
+    if (stop)
+        stop->setEnabled(busy);
     if (busy && !busyCheck.isActive())
         busyCheck.start();
 }

@@ -48,7 +48,10 @@ private:
     QAction* cut;
     QAction* copy;
     QAction* paste;
-    TTransport transport;
+    // The view's buttons, which go before this when the frame closes while
+    // an open edit still commits.
+    std::vector<QPointer<QWidget>> play;
+    QPointer<QWidget> stop;
     // The window the clipboard commands go to: the focus, kept while a menu
     // or another popup has it.
     QPointer<QWidget> focused;

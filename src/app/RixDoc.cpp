@@ -60,6 +60,9 @@ bool CRixDoc::OnOpenDocument(const QString& path, QString& reason)
 {
     if (!CModuleFileIo::Load(path, controller.GetSongModule(), reason))
         return false;
+    // The load's write marked the song modified, but a song as its file
+    // holds it is not, not even while the windows take it in.
+    SetModifiedFlag(false);
     SetPathName(QFileInfo(path).absoluteFilePath());
     controller.ResetEditors();
     return true;

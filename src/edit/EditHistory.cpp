@@ -4,15 +4,16 @@
 
 namespace rix {
 
-void CEditHistory::Record(TUndoStep step, bool continuing)
+bool CEditHistory::Record(TUndoStep step, bool continuing)
 {
     redoSteps.clear();
     // The newest step already holds the song from before the gesture began.
     if (continuing && gestureOpen && !undoSteps.empty() && undoSteps.back().name == step.name &&
         undoSteps.back().slice.Covers(step.slice))
-        return;
+        return true;
     Push(undoSteps, std::move(step));
     gestureOpen = true;
+    return false;
 }
 
 std::string CEditHistory::UndoName() const

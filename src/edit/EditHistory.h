@@ -30,13 +30,16 @@ class CEditHistory {
 public:
     static constexpr std::size_t kLimit = 256;
 
-    // A new edit; continuing: it goes on the open gesture's step.
-    void Record(TUndoStep step, bool continuing);
+    // A new edit; continuing: it goes on the open gesture's step (true).
+    bool Record(TUndoStep step, bool continuing);
+    // The newest step to undo; check CanUndo first.
+    TUndoStep& NewestUndo() { return undoSteps.back(); }
     // The next recording starts a step of its own.
     void EndGesture() { gestureOpen = false; }
 
     bool CanUndo() const { return !undoSteps.empty(); }
     bool CanRedo() const { return !redoSteps.empty(); }
+    std::size_t UndoCount() const { return undoSteps.size(); }
     // The names of the steps Undo and Redo would take; empty when none.
     std::string UndoName() const;
     std::string RedoName() const;

@@ -92,9 +92,24 @@ bool CSongEditor::Commit(const std::string& name, nexilon::TLockMode mode, TEdit
     const TSongChange changed = Apply(mode, change, &undo.slice);
     if (changed.IsEmpty())
         return false;
-    history.Record(std::move(undo), step == TEditStep::Continue);
+    // A gesture back where it began (a fader dragged away and back) leaves
+    // no step that would undo nothing.
+    if (history.Record(std::move(undo), step == TEditStep::Continue) && NewestStepUndoesNothing())
+        history.PopUndo();
     controller.AnnounceSongChange(changed);
     return true;
+}
+
+bool CSongEditor::NewestStepUndoesNothing()
+{
+    const CRixModuleData song = Read([](const CRixModuleData& data) { return data; });
+    CRixModuleData undone = song;
+    // Exchanging twice leaves the step as it was.
+    CSongSlice& slice = history.NewestUndo().slice;
+    slice.Exchange(undone);
+    const bool nothing = SongDifference(song, undone).IsEmpty();
+    slice.Exchange(undone);
+    return nothing;
 }
 
 TSongChange CSongEditor::Apply(nexilon::TLockMode mode, const TChange& change, CSongSlice* before)

@@ -58,6 +58,8 @@ public:
 
     bool CanUndo() const { return history.CanUndo(); }
     bool CanRedo() const { return history.CanRedo(); }
+    // How many steps Undo can take back, one after the other.
+    std::size_t UndoCount() const { return history.UndoCount(); }
     // The names of the steps Undo and Redo would take, empty when none.
     std::string UndoName() const { return history.UndoName(); }
     std::string RedoName() const { return history.RedoName(); }
@@ -86,6 +88,8 @@ private:
     // parts as they were in before (when given).
     TSongChange Apply(nexilon::TLockMode mode, const TChange& change, CSongSlice* before);
     std::string TakeBack(bool undo);
+    // Whether taking back the newest step would leave the song as it is.
+    bool NewestStepUndoesNothing();
 
     CPlaybackController& controller;
     IRixModule& module;

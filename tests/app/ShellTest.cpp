@@ -19,6 +19,7 @@
 
 #include "AppLook.h"
 #include "Autosave.h"
+#include "BpmWnd.h"
 #include "CommandIds.h"
 #include "CppExport.h"
 #include "FileSizeLimit.h"
@@ -79,9 +80,21 @@ TEST_F(CShellFixture, NewOpenAndSaveRoundTripThroughTheDocument)
     ASSERT_TRUE(frame->OnFileNew());
     EXPECT_EQ(Cell(), 0u);
     EXPECT_TRUE(frame->Document().GetPathName().isEmpty());
+    // Not even while the windows take in the opened song (a long while for
+    // a big one) does the window show it modified.
+    struct CTitleWatch : rix::IMessageTarget {
+        void PostMessage(uint32_t, uintptr_t, intptr_t) override {}
+        void OnSongChanged(const rix::TSongChange&) override { shownModified |= frame->isWindowModified(); }
+        QWidget* frame;
+        bool shownModified = false;
+    } watch;
+    watch.frame = frame.get();
+    Controller().AddListener(&watch);
     ASSERT_TRUE(frame->OpenFile(Path("song.sonrix")));
+    Controller().RemoveListener(&watch);
     EXPECT_EQ(Cell(), 42u);
     EXPECT_FALSE(frame->Document().IsModified());
+    EXPECT_FALSE(watch.shownModified);
 
     // A broken file is reported by name and leaves the song as it was.
     rixtest::WriteWholeFile(folder / "broken.sonrix", "not a song");
@@ -302,6 +315,22 @@ TEST_F(CShellFixture, ClipboardCommandsActOnlyWhereTheyCan)
         items << action->objectName();
     EXPECT_EQ(items, (QStringList{"Cut", "Copy", "Paste"}));
     menu->close();
+}
+
+// A window closed with a tempo being typed keeps the tempo; the edit ends
+// while the window's parts go, and the command states it announces to
+// must not touch the buttons already gone.
+TEST_F(CShellFixture, ClosingTheWindowKeepsAnOpenEdit)
+{
+    frame->show();
+    QApplication::setActiveWindow(frame.get());
+    auto* tempo = frame->findChild<rix::CBpmWnd*>();
+    QTest::mouseClick(tempo, Qt::LeftButton, {}, QPoint(50, 15));
+    auto* edit = QApplication::focusWidget();
+    ASSERT_TRUE(edit && tempo->isAncestorOf(edit));
+    QTest::keyClicks(edit, "99");
+    frame.reset();
+    EXPECT_EQ(ReadSong<int32_t>([](const rix::CRixModuleData& song) { return song.bpm; }), 99);
 }
 
 } // namespace

@@ -12,9 +12,9 @@ int32_t Volume(const CRixModuleData& song)
     return song.channels[3].volume;
 }
 
-// A press and its drag moves are one step; the next press starts another,
-// and so does a drag move after the gesture was cut by an undo or by
-// another edit.
+// A press and its drag moves are one step (none when the drag ends where
+// it began); the next press starts another, and so does a drag move after
+// the gesture was cut by an undo or by another edit.
 TEST_F(EditHistory, AGestureIsOneStep)
 {
     const auto drag = [this](std::initializer_list<int32_t> volumes) {
@@ -38,6 +38,10 @@ TEST_F(EditHistory, AGestureIsOneStep)
     EXPECT_FALSE(editor->CanRedo()) << "an edit drops what could be redone";
     editor->Undo();
     EXPECT_EQ(Volume(Song()), 160);
+
+    // A drag back to where it began leaves nothing to undo.
+    drag({170, 160});
+    EXPECT_EQ(editor->UndoCount(), 1u);
 }
 
 TEST_F(EditHistory, KeepsTheNewest256Steps)

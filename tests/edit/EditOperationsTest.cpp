@@ -217,16 +217,17 @@ TEST_F(EditOperations, ApplyUndoAndRedoEach)
     }
 }
 
-// Operations whose arguments name nothing there, or whose change is no
-// change, leave the song, the history and the listeners alone.
-TEST_F(EditOperations, ThoseThatChangeNothingRecordAndTellNothing)
+// Operations that find no room for a pattern say which channel lacks it,
+// and empty cells need none: both leave the song, the history and the
+// listeners alone. (That every operation whose arguments name nothing
+// there, or whose change is no change, does the same is the edit sequence
+// fuzz target's check, replayed by ctest.)
+TEST_F(EditOperations, PatternsPlacedWhereNoneFitsOrNoneIsNeededChangeNothing)
 {
     CRixModuleData full = BaseSong();
     for (uint32_t pattern = 1; pattern < RIX_PATTERNS; ++pattern)
         full.patterns[6][pattern][0] = 1;  // channel 6 has no empty pattern
-    full.bpm = CSongEditor::kMaxTempo;
     Load(full);
-    using A = TEnvelopeAddress;
     const std::pair<const char*, std::function<void(CSongEditor&)>> nothing[] = {
         {"no empty pattern for a note", [](CSongEditor& e) { EXPECT_EQ(e.Arrangement().EnterValue(6, 0, 0, 49), 6); }},
         {"nor for a paste", [](CSongEditor& e) { EXPECT_EQ(e.Arrangement().PastePatternBlock(0, {2, 1, {7, 8}}, {5, 0}), 6); }},
@@ -234,17 +235,6 @@ TEST_F(EditOperations, ThoseThatChangeNothingRecordAndTellNothing)
              EXPECT_TRUE(Done(e.Arrangement().PastePatternBlock(0, {1, 1, {0}}, {4, 0})));
              EXPECT_TRUE(Done(e.Arrangement().MovePatternBlock(0, Block({2, 0}, 1, 1), {4, 0})));
          }},
-        {"channel 8", [](CSongEditor& e) { EXPECT_TRUE(Done(e.Arrangement().EnterValue(8, 0, 0, 49))); }},
-        {"the note that is there", [](CSongEditor& e) { EXPECT_TRUE(Done(e.Arrangement().EnterValue(0, 0, 0, 49))); }},
-        {"pattern 16", [](CSongEditor& e) { EXPECT_FALSE(e.Arrangement().SetOrderEntry(0, 0, 16)); }},
-        {"a block out of the grid", [](CSongEditor& e) { EXPECT_FALSE(e.Arrangement().ClearPatternBlock(0, Block({7, 15}, 2, 1), "Clear")); }},
-        {"a block short of cells", [](CSongEditor& e) { EXPECT_FALSE(e.Arrangement().PasteOrderBlock({2, 2, {1}}, {0, 0})); }},
-        {"a tempo step past 255", [](CSongEditor& e) { EXPECT_FALSE(e.StepTempo(1)); }},
-        {"the volume there is", [](CSongEditor& e) { EXPECT_FALSE(e.SetChannelVolume(2, 90)); }},
-        {"effect 2 of two", [](CSongEditor& e) { EXPECT_FALSE(e.Instruments().RemoveEffect(2, 2)); }},
-        {"an oscillator's third envelope", [](CSongEditor& e) { EXPECT_FALSE(e.Instruments().SetEnvelope({2, A::OSCILLATORS, 0, 2}, {})); }},
-        {"an instrument onto itself", [](CSongEditor& e) { EXPECT_FALSE(e.Instruments().CopyInstrument(3, 3)); }},
-        {"parameter 3", [](CSongEditor& e) { EXPECT_FALSE(e.Instruments().SetEffectParameter(2, 0, 3, 1)); }},
     };
     for (const auto& [name, operation] : nothing) {
         SCOPED_TRACE(name);

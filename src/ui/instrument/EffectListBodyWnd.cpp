@@ -6,7 +6,7 @@
 namespace rix {
 
 CEffectListBodyWnd::CEffectListBodyWnd(CSongEditor& editor, QWidget* parent)
-    : CInstrumentListBodyWnd(parent), editor(editor)
+    : CInstrumentListBodyWnd(editor, parent)
 {
     setObjectName(QStringLiteral("Effect list"));
     setAccessibleName(QStringLiteral("Effect list"));
@@ -14,31 +14,29 @@ CEffectListBodyWnd::CEffectListBodyWnd(CSongEditor& editor, QWidget* parent)
 
 CEffectListItemWnd* CEffectListBodyWnd::Item(std::size_t position) const
 {
-    return position < Items().size() ? static_cast<CEffectListItemWnd*>(Items()[position]) : nullptr;
+    return static_cast<CEffectListItemWnd*>(ItemWindow(position));
 }
 
-std::vector<int32_t> CEffectListBodyWnd::ItemKinds() const
+std::vector<TListRow> CEffectListBodyWnd::ListRows(const CRixModuleChannel& instrument) const
 {
-    std::vector<int32_t> types;
-    for (const TRixEffect& effect : editor.Instruments().ReadChannel(Channel()).effects)
-        types.push_back(effect.type);
-    return types;
+    std::vector<TListRow> rows;
+    rows.reserve(instrument.effects.size());
+    for (std::size_t i = 0; i < instrument.effects.size(); ++i) {
+        const int32_t type = instrument.effects[i].type;
+        if (EffectItemHeight(type) > 0)
+            rows.push_back({i, type, EffectItemHeight(type)});
+    }
+    return rows;
 }
 
-std::vector<QWidget*> CEffectListBodyWnd::CreateItems()
+QWidget* CEffectListBodyWnd::CreateItem(const TListRow& row)
 {
-    const CRixModuleChannel instrument = editor.Instruments().ReadChannel(Channel());
-    std::vector<QWidget*> items;
-    for (std::size_t i = 0; i < instrument.effects.size(); ++i)
-        if (CEffectListItemWnd* item = CreateEffectItem(*this, editor, Channel(), i, instrument.effects[i]))
-            items.push_back(item);
-    return items;
+    return CreateEffectItem(*this, Editor(), Channel(), row.index, Instrument().effects[row.index]);
 }
 
-void CEffectListBodyWnd::ReloadItems()
+void CEffectListBodyWnd::ReloadItem(QWidget* item)
 {
-    for (QWidget* item : Items())
-        static_cast<CEffectListItemWnd*>(item)->Reload();
+    static_cast<CEffectListItemWnd*>(item)->Reload();
 }
 
 } // namespace rix

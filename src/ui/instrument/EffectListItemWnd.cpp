@@ -25,7 +25,7 @@ constexpr int kTitleFont = 8;
 
 CEffectListItemWnd::CEffectListItemWnd(CEffectListBodyWnd& body, CSongEditor& editor, int32_t channel,
                                        std::size_t index, const TRixEffect& effect, const QString& title)
-    : CMessageWidget(&body), editor(editor), channel(channel), index(index), effect(effect), title(title)
+    : CMessageWidget(&body), body(body), editor(editor), channel(channel), index(index), effect(effect), title(title)
 {
     const QString name = QStringLiteral("%1 %2").arg(title).arg(index + 1);
     setObjectName(name);
@@ -103,7 +103,7 @@ void CEffectListItemWnd::SetField(int field, int32_t value, TEditStep step)
 
 void CEffectListItemWnd::Reload()
 {
-    const CRixModuleChannel instrument = editor.Instruments().ReadChannel(channel);
+    const CRixModuleChannel& instrument = body.Instrument();
     if (index < instrument.effects.size())
         effect = instrument.effects[index];
     header.EnableMoves(index, instrument.effects.size());

@@ -43,7 +43,7 @@ public:
     // Writes param1 or param2.
     void SetField(int field, int32_t value, TEditStep step = TEditStep::New);
     void OpenEnvelope(int which);
-    // Re-reads the record and redraws.
+    // Re-reads the record from the list's copy of the channel and redraws.
     void Reload();
 
 protected:
@@ -83,6 +83,7 @@ private:
     void OnDown();
     void OnCopy();
 
+    const CEffectListBodyWnd& body;
     CSongEditor& editor;
     int32_t channel;
     std::size_t index;

@@ -1,17 +1,20 @@
 #include "InstrumentListBodyWnd.h"
 
+#include <QApplication>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
+#include <utility>
 
-#include "InstrumentListGeometry.h"
+#include "InstrumentEditor.h"
 #include "MouseGestures.h"
+#include "SongEditor.h"
 #include "Theme.h"
 
 namespace rix {
 
-CInstrumentListBodyWnd::CInstrumentListBodyWnd(QWidget* parent) : QWidget(parent)
+CInstrumentListBodyWnd::CInstrumentListBodyWnd(CSongEditor& editor, QWidget* parent) : QWidget(parent), editor(editor)
 {
     setToolTip(CMouseGestures::Tip(TMouseArea::InstrumentList));
 }
@@ -22,25 +25,77 @@ void CInstrumentListBodyWnd::ShowChannel(int32_t newChannel)
     Rebuild();
 }
 
+void CInstrumentListBodyWnd::ReadInstrument()
+{
+    instrument = editor.Instruments().ReadChannel(channel);
+}
+
 void CInstrumentListBodyWnd::Rebuild()
 {
-    for (QWidget* item : items) {
-        item->hide();
-        item->deleteLater();
-    }
-    shownKinds = ItemKinds();
-    items = CreateItems();
-    for (QWidget* item : items)
-        item->show();
+    // First, since deleting a window with an open edit commits it.
+    DropWindows();
+    ReadInstrument();
+    rows = ListRows(instrument);
+    std::vector<int> heights;
+    heights.reserve(rows.size());
+    for (const TListRow& row : rows)
+        heights.push_back(row.height);
+    stack = CListStack(heights);
     Layout();
 }
 
 void CInstrumentListBodyWnd::Refresh()
 {
-    if (ItemKinds() == shownKinds)
-        ReloadItems();
-    else
+    ReadInstrument();
+    if (ListRows(instrument) != rows) {
         Rebuild();
+        return;
+    }
+    for (const auto& [position, window] : windows)
+        ReloadItem(window);
+}
+
+void CInstrumentListBodyWnd::DropWindows()
+{
+    // Taken out first: hiding a window may come back here.
+    const std::map<std::size_t, QWidget*> dropped = std::exchange(windows, {});
+    for (const auto& [position, window] : dropped)
+        Retire(window);
+}
+
+void CInstrumentListBodyWnd::Retire(QWidget* window)
+{
+    window->hide();
+    // A modal dialog or menu may be one the window opened and still runs
+    // (an envelope editor): that loop would delete the window under its own
+    // handler, so it waits for a layout after the dialog.
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget())
+        retired.emplace_back(window);
+    else
+        window->deleteLater();
+}
+
+QWidget* CInstrumentListBodyWnd::ItemWindow(std::size_t position) const
+{
+    const auto found = windows.find(position);
+    return found == windows.end() ? nullptr : found->second;
+}
+
+std::vector<QWidget*> CInstrumentListBodyWnd::ItemWindows() const
+{
+    std::vector<QWidget*> shown;
+    shown.reserve(windows.size());
+    for (const auto& [position, window] : windows)
+        shown.push_back(window);
+    return shown;
+}
+
+void CInstrumentListBodyWnd::ScrollToItem(std::size_t position)
+{
+    if (position >= rows.size())
+        return;
+    const int64_t showing = stack.ScrollShowing(position, ScrollPosition(), height());
+    SetScrollPosition(static_cast<int>(std::clamp<int64_t>(showing, 0, scrollMaximum)));
 }
 
 int CInstrumentListBodyWnd::ScrollPosition() const
@@ -71,10 +126,15 @@ QScrollBar* CInstrumentListBodyWnd::ScrollBar()
 
 void CInstrumentListBodyWnd::Layout()
 {
-    std::vector<int> heights;
-    for (QWidget* item : items)
-        heights.push_back(item->height());
-    scrollMaximum = rix::ScrollMaximum(ContentHeight(heights), height());
+    if (layingOut)
+        return;
+    layingOut = true;
+    if (!retired.empty() && !QApplication::activeModalWidget() && !QApplication::activePopupWidget()) {
+        for (const QPointer<QWidget>& window : std::exchange(retired, {}))
+            if (window)
+                window->deleteLater();
+    }
+    scrollMaximum = ScrollMaximum(stack.ContentHeight(), height());
     if (scrollMaximum > 0 || scrollBar) {
         QScrollBar* bar = ScrollBar();
         // Setting the range clamps the position, which lays out again.
@@ -82,9 +142,37 @@ void CInstrumentListBodyWnd::Layout()
         bar->setRange(0, scrollMaximum);
         bar->setVisible(scrollMaximum > 0);
     }
-    const std::vector<int> tops = StackItems(heights, ScrollPosition());
-    for (std::size_t i = 0; i < items.size(); ++i)
-        items[i]->setGeometry(LIST_ITEM_GAP, tops[i], ItemWidth(width()), items[i]->height());
+    const int scroll = ScrollPosition();
+    const auto [first, end] = stack.Visible(scroll, height());
+    // Windows out of view go, unless the focus is in one.
+    const QWidget* focus = window()->focusWidget();
+    std::vector<QWidget*> leaving;
+    for (auto it = windows.begin(); it != windows.end();) {
+        const bool inView = it->first >= first && it->first < end;
+        if (inView || (focus && it->second->isAncestorOf(focus))) {
+            ++it;
+        } else {
+            leaving.push_back(it->second);
+            it = windows.erase(it);
+        }
+    }
+    for (std::size_t position = first; position < end; ++position) {
+        if (windows.count(position) == 0) {
+            QWidget* window = CreateItem(rows[position]);
+            windows.emplace(position, window);
+            window->show();
+        }
+    }
+    const int64_t viewTop = int64_t{scroll} * LIST_SCROLL_UNIT;
+    for (const auto& [position, window] : windows) {
+        // One far out of view (holding the focus) waits just outside the list.
+        const int64_t top = stack.Top(position) - viewTop;
+        window->setGeometry(LIST_ITEM_GAP, static_cast<int>(std::clamp<int64_t>(top, -window->height(), height())),
+                            ItemWidth(width()), window->height());
+    }
+    for (QWidget* window : leaving)
+        Retire(window);
+    layingOut = false;
 }
 
 void CInstrumentListBodyWnd::resizeEvent(QResizeEvent*)

@@ -15,29 +15,38 @@ int EffectItemHeight(int32_t type)
     return 0;
 }
 
-std::vector<int> StackItems(const std::vector<int>& heights, int scrollPosition)
+CListStack::CListStack(const std::vector<int>& heights)
 {
-    std::vector<int> tops;
-    tops.reserve(heights.size());
-    int top = LIST_ITEM_GAP - scrollPosition * LIST_SCROLL_UNIT;
-    for (int height : heights) {
-        tops.push_back(top);
-        top += height + LIST_ITEM_GAP;
-    }
-    return tops;
-}
-
-int ContentHeight(const std::vector<int>& heights)
-{
-    int total = 0;
+    tops.reserve(heights.size() + 1);
     for (int height : heights)
-        total += height + LIST_ITEM_GAP;
-    return total;
+        tops.push_back(tops.back() + height + LIST_ITEM_GAP);
 }
 
-int ScrollMaximum(int contentHeight, int listHeight)
+std::pair<std::size_t, std::size_t> CListStack::Visible(int scrollPosition, int listHeight) const
 {
-    return std::max(0, (contentHeight - listHeight + LIST_SCROLL_UNIT) / LIST_SCROLL_UNIT);
+    const int64_t viewTop = int64_t{scrollPosition} * LIST_SCROLL_UNIT;
+    // An item reaches into view when its bottom (the next top less the
+    // gap) lies below the view's top, and starts in it above its bottom.
+    const auto first = std::upper_bound(tops.begin() + 1, tops.end(), viewTop + LIST_ITEM_GAP) - (tops.begin() + 1);
+    const auto end = std::lower_bound(tops.begin(), tops.end() - 1, viewTop + listHeight) - tops.begin();
+    return {static_cast<std::size_t>(first), static_cast<std::size_t>(std::max(first, end))};
+}
+
+int64_t CListStack::ScrollShowing(std::size_t position, int scrollPosition, int listHeight) const
+{
+    const int64_t top = tops[position];
+    const int64_t bottom = tops[position + 1] - LIST_ITEM_GAP;
+    if (top < int64_t{scrollPosition} * LIST_SCROLL_UNIT || bottom - top > listHeight)
+        return top / LIST_SCROLL_UNIT;
+    if (bottom > int64_t{scrollPosition} * LIST_SCROLL_UNIT + listHeight)
+        return (bottom - listHeight + LIST_SCROLL_UNIT - 1) / LIST_SCROLL_UNIT;
+    return scrollPosition;
+}
+
+int ScrollMaximum(int64_t contentHeight, int listHeight)
+{
+    const int64_t last = (contentHeight - listHeight + LIST_SCROLL_UNIT) / LIST_SCROLL_UNIT;
+    return static_cast<int>(std::clamp<int64_t>(last, 0, INT32_MAX));
 }
 
 int ItemWidth(int listWidth)

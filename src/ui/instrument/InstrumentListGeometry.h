@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 // Pixel geometry of the oscillator and effect lists, without a window.
@@ -51,13 +53,33 @@ constexpr int HEADER_BUTTON_TOP = 4;
 // Overdrive and Band-pass, 0 (no item) for any other type.
 int EffectItemHeight(int32_t type);
 
-// The tops of items of these heights stacked from 2 px below the list's
-// top with 2 px between them, moved up by scrollPosition units.
-std::vector<int> StackItems(const std::vector<int>& heights, int scrollPosition);
-// Each item counts its height plus the 2 px gap.
-int ContentHeight(const std::vector<int>& heights);
-// The last scroll position: (content - list + 10) / 10, at least 0.
-int ScrollMaximum(int contentHeight, int listHeight);
+// Items of given heights stacked from 2 px below a list's top with 2 px
+// between them, in content pixels (the list scrolled to 0). 64-bit: an
+// instrument file may hold more items than 32-bit pixels can stack.
+class CListStack {
+public:
+    CListStack() = default;
+    explicit CListStack(const std::vector<int>& heights);
+
+    std::size_t Count() const { return tops.size() - 1; }
+    int64_t Top(std::size_t position) const { return tops[position]; }
+    // Each item counts its height plus the 2 px gap.
+    int64_t ContentHeight() const { return tops.back() - LIST_ITEM_GAP; }
+    // The items [first, end) a list of listHeight pixels scrolled to
+    // scrollPosition units shows, wholly or in part.
+    std::pair<std::size_t, std::size_t> Visible(int scrollPosition, int listHeight) const;
+    // The scroll position nearest to scrollPosition that shows the whole
+    // item (its top, when the list is lower than the item).
+    int64_t ScrollShowing(std::size_t position, int scrollPosition, int listHeight) const;
+
+private:
+    // The top of every item and, last, where one more would go.
+    std::vector<int64_t> tops{LIST_ITEM_GAP};
+};
+
+// The last scroll position: (content - list + 10) / 10, at least 0 (and at
+// most what a scroll bar counts).
+int ScrollMaximum(int64_t contentHeight, int listHeight);
 
 // The oscillator volume for a press at x in the item: 2x - 130 in 0..255.
 int32_t OscillatorVolumeFromX(int x);

@@ -13,7 +13,7 @@ constexpr int32_t kTransition = 1;
 } // namespace
 
 COscillatorListBodyWnd::COscillatorListBodyWnd(CSongEditor& editor, QWidget* parent)
-    : CInstrumentListBodyWnd(parent), editor(editor)
+    : CInstrumentListBodyWnd(editor, parent)
 {
     setObjectName(QStringLiteral("Oscillator list"));
     setAccessibleName(QStringLiteral("Oscillator list"));
@@ -21,37 +21,29 @@ COscillatorListBodyWnd::COscillatorListBodyWnd(CSongEditor& editor, QWidget* par
 
 COscillatorListItemWnd* COscillatorListBodyWnd::Item(std::size_t position) const
 {
-    return position < Items().size() ? static_cast<COscillatorListItemWnd*>(Items()[position]) : nullptr;
+    return static_cast<COscillatorListItemWnd*>(ItemWindow(position));
 }
 
-std::vector<int32_t> COscillatorListBodyWnd::ItemKinds() const
+std::vector<TListRow> COscillatorListBodyWnd::ListRows(const CRixModuleChannel& instrument) const
 {
-    const CRixModuleChannel instrument = editor.Instruments().ReadChannel(Channel());
-    std::vector<int32_t> kinds;
+    std::vector<TListRow> rows;
+    rows.reserve(instrument.oscillators.size());
     for (std::size_t i = 0; i < instrument.oscillators.size(); ++i) {
-        kinds.push_back(kCarrier);
+        rows.push_back({i, kCarrier, OSCILLATOR_ITEM_HEIGHT});
         if (instrument.oscillators[i].transition && i < instrument.transitionOscillators.size())
-            kinds.push_back(kTransition);
+            rows.push_back({i, kTransition, OSCILLATOR_ITEM_HEIGHT});
     }
-    return kinds;
+    return rows;
 }
 
-std::vector<QWidget*> COscillatorListBodyWnd::CreateItems()
+QWidget* COscillatorListBodyWnd::CreateItem(const TListRow& row)
 {
-    const CRixModuleChannel instrument = editor.Instruments().ReadChannel(Channel());
-    std::vector<QWidget*> items;
-    for (std::size_t i = 0; i < instrument.oscillators.size(); ++i) {
-        items.push_back(new COscillatorListItemWnd(*this, editor, Channel(), {i, false}));
-        if (instrument.oscillators[i].transition && i < instrument.transitionOscillators.size())
-            items.push_back(new COscillatorListItemWnd(*this, editor, Channel(), {i, true}));
-    }
-    return items;
+    return new COscillatorListItemWnd(*this, Editor(), Channel(), {row.index, row.kind == kTransition});
 }
 
-void COscillatorListBodyWnd::ReloadItems()
+void COscillatorListBodyWnd::ReloadItem(QWidget* item)
 {
-    for (QWidget* item : Items())
-        static_cast<COscillatorListItemWnd*>(item)->Reload();
+    static_cast<COscillatorListItemWnd*>(item)->Reload();
 }
 
 } // namespace rix

@@ -15,15 +15,13 @@ class COscillatorListBodyWnd : public CInstrumentListBodyWnd {
 public:
     COscillatorListBodyWnd(CSongEditor& editor, QWidget* parent);
 
+    // The item at a list position, null while it is out of view.
     COscillatorListItemWnd* Item(std::size_t position) const;
 
 protected:
-    std::vector<QWidget*> CreateItems() override;
-    std::vector<int32_t> ItemKinds() const override;
-    void ReloadItems() override;
-
-private:
-    CSongEditor& editor;
+    std::vector<TListRow> ListRows(const CRixModuleChannel& instrument) const override;
+    QWidget* CreateItem(const TListRow& row) override;
+    void ReloadItem(QWidget* item) override;
 };
 
 } // namespace rix

@@ -45,7 +45,7 @@ QString WaveformName(int32_t type)
 
 COscillatorListItemWnd::COscillatorListItemWnd(COscillatorListBodyWnd& body, CSongEditor& editor, int32_t channel,
                                                TOscillatorRef ref)
-    : CMessageWidget(&body), editor(editor), channel(channel), ref(ref)
+    : CMessageWidget(&body), body(body), editor(editor), channel(channel), ref(ref)
 {
     const QString name = QStringLiteral("%1 %2").arg(ref.transition ? QStringLiteral("Transition oscillator")
                                                                      : QStringLiteral("Oscillator"))
@@ -120,7 +120,7 @@ CInstrumentEditor& COscillatorListItemWnd::Editor() const
 
 void COscillatorListItemWnd::Reload()
 {
-    const CRixModuleChannel instrument = Editor().ReadChannel(channel);
+    const CRixModuleChannel& instrument = body.Instrument();
     const auto& list = ref.transition ? instrument.transitionOscillators : instrument.oscillators;
     if (ref.index < list.size())
         oscillator = list[ref.index];

@@ -46,7 +46,7 @@ public:
     void OpenPitchEdit();
     CInPlaceEdit* PitchEdit() const { return pitchEdit; }
     QScrollBar* PitchScrollBar() const { return pitchBar; }
-    // Re-reads the oscillator and redraws.
+    // Re-reads the oscillator from the list's copy of the channel and redraws.
     void Reload();
 
 protected:
@@ -78,6 +78,7 @@ private:
     void OnTransitionEnvelope() { OpenEnvelope(true); }
     void OnVolumeEnvelope() { OpenEnvelope(false); }
 
+    const COscillatorListBodyWnd& body;
     CSongEditor& editor;
     int32_t channel;
     TOscillatorRef ref;

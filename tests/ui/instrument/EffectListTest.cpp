@@ -36,7 +36,7 @@ protected:
 
 TEST_F(EffectList, AddedItemsStackAndTheirBarsStoreZeroTo255)
 {
-    EXPECT_TRUE(panel.List()->Items().empty());
+    EXPECT_EQ(panel.List()->ItemCount(), 0u);
     prompts.menuChoice = "Delay";
     Click(&panel, "Add");
     panel.OnAddEffectCommand(CEffectListMainWnd::ADD_OVERDRIVE);
@@ -86,7 +86,7 @@ TEST_F(EffectList, HeaderButtonsReorderDuplicateAndRemove)
     Click(Item(3), "Up");
     Click(Item(0), "Close");
     EXPECT_EQ(Types(), (std::vector<int32_t>{1, 2, 1}));
-    EXPECT_EQ(panel.List()->Items().size(), 3u);
+    EXPECT_EQ(panel.List()->ItemCount(), 3u);
 }
 
 TEST_F(EffectList, LoadedBandPassShowsFreqAndWidthWithTwoEnvelopes)

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDialog>
 #include <QMenu>
+#include <QTimer>
 #include <functional>
 
 #include "IRixModulePlayer.h"
@@ -48,9 +50,19 @@ public:
         return nullptr;
     }
     // What the envelope editor would commit: the envelope changed by
-    // editEnvelope.
-    void EditEnvelope(QWidget*, rix::CSongEditor& editor, const rix::TEnvelopeAddress& address) override
+    // editEnvelope. With whileEditing, a modal dialog of parent instead,
+    // which runs it and closes.
+    void EditEnvelope(QWidget* parent, rix::CSongEditor& editor, const rix::TEnvelopeAddress& address) override
     {
+        if (whileEditing) {
+            QDialog dialog(parent);
+            QTimer::singleShot(0, &dialog, [&] {
+                whileEditing();
+                dialog.reject();
+            });
+            dialog.exec();
+            return;
+        }
         std::optional<rix::TRixEnvelope> envelope = editor.Instruments().ReadEnvelope(address);
         if (envelope && editEnvelope) {
             editEnvelope(*envelope);
@@ -61,6 +73,7 @@ public:
     bool answer = false;
     QString path, menuChoice;
     std::function<void(rix::TRixEnvelope&)> editEnvelope;
+    std::function<void()> whileEditing;
     QStringList questions, errors;
 };
 

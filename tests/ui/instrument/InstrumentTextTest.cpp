@@ -32,9 +32,24 @@ TEST(InstrumentText, PitchAndDelayLengthShowTwoDecimals)
 
 TEST(InstrumentGeometry, ScrollingMovesItemsByTensUpToTheContentEnd)
 {
-    EXPECT_EQ(StackItems({60, 84}, 3), (std::vector<int>{-28, 34}));
-    EXPECT_EQ(ScrollMaximum(ContentHeight({60, 84}), 100), 5);
+    // Tops 2, 64 and 150, bottoms 62, 148 and 210.
+    const CListStack stack({60, 84, 60});
+    EXPECT_EQ(stack.ContentHeight(), 210);
+    EXPECT_EQ(ScrollMaximum(stack.ContentHeight(), 100), 12);
     EXPECT_EQ(ScrollMaximum(50, 100), 0);
+    EXPECT_EQ(ScrollMaximum(int64_t{1} << 40, 100), INT32_MAX);
+    // A list 100 px high scrolled to 7 shows 70..169: item 1 and the top
+    // of item 2; scrolled to 5, 50..149: the end of item 0 and item 1.
+    EXPECT_EQ(stack.Visible(7, 100), (std::pair<std::size_t, std::size_t>{1, 3}));
+    EXPECT_EQ(stack.Visible(5, 100), (std::pair<std::size_t, std::size_t>{0, 2}));
+    EXPECT_EQ(CListStack().Visible(0, 100), (std::pair<std::size_t, std::size_t>{0, 0}));
+    // Brought into view by the least scroll: items 1 and 2 end at 148 and
+    // 210, item 0 starts at 2; a list lower than the item shows its top.
+    EXPECT_EQ(stack.ScrollShowing(1, 0, 100), 5);
+    EXPECT_EQ(stack.ScrollShowing(2, 0, 100), 11);
+    EXPECT_EQ(stack.ScrollShowing(0, 12, 100), 0);
+    EXPECT_EQ(stack.ScrollShowing(1, 0, 50), 6);
+    EXPECT_EQ(stack.ScrollShowing(1, 6, 100), 6);
 }
 
 TEST(InstrumentGeometry, VolumesStopAtTheEnds)

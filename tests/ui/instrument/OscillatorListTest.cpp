@@ -1,9 +1,11 @@
+#include <QPointer>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
 
 #include "ImageButton.h"
 #include "InPlaceEdit.h"
+#include "InstrumentListGeometry.h"
 #include "InstrumentTestSupport.h"
 #include "OscillatorListBodyWnd.h"
 #include "OscillatorListItemWnd.h"
@@ -64,18 +66,18 @@ TEST_F(OscillatorList, NewAsksFirst)
         EXPECT_EQ(Channel(0).transitionOscillators.size(), yes ? 0u : 3u);
     }
     EXPECT_EQ(prompts.questions.value(0), "Do you want to delete all the oscillators in this channel?");
-    EXPECT_TRUE(panel.List()->Items().empty());
+    EXPECT_EQ(panel.List()->ItemCount(), 0u);
 }
 
 TEST_F(OscillatorList, FmShowsTheTransitionOscillatorBelowItsCarrier)
 {
     Click(Item(1), "fmBt");
-    ASSERT_EQ(panel.List()->Items().size(), 4u);
+    ASSERT_EQ(panel.List()->ItemCount(), 4u);
     EXPECT_TRUE(Item(2)->Ref().transition && Item(2)->Ref().index == 1);
     EXPECT_EQ(Item(2)->y() - Item(1)->y(), 62);
     Item(2)->SetType(RIXOSC_SQUARE);
     Click(Item(1), "fmBt");
-    EXPECT_EQ(panel.List()->Items().size(), 3u);
+    EXPECT_EQ(panel.List()->ItemCount(), 3u);
     EXPECT_EQ(Channel(0).transitionOscillators[1].type, RIXOSC_SQUARE);
 }
 
@@ -128,6 +130,61 @@ TEST_F(OscillatorList, TransposeAllMovesEveryOscillator)
     }
 }
 
+// 3,000 oscillators, every other one with its transition oscillator: only
+// the items in view get windows, wherever the list is scrolled; a window
+// holding an open pitch edit stays while scrolled away, and its edit lands.
+TEST_F(OscillatorList, ALongListMakesWindowsOnlyForTheItemsInView)
+{
+    CRixModuleChannel many;
+    while (many.oscillators.size() < 3000)
+        many.AddOscillator();
+    for (std::size_t i = 0; i < many.oscillators.size(); i += 2)
+        many.oscillators[i].transition = true;
+    SetChannel(0, many);
+    COscillatorListBodyWnd& list = *panel.List();
+    ASSERT_EQ(list.ItemCount(), 4500u);
+    const std::size_t inView = std::size_t(list.height()) / (OSCILLATOR_ITEM_HEIGHT + LIST_ITEM_GAP) + 2;
+    EXPECT_LE(list.ItemWindows().size(), inView);
+
+    list.ScrollToItem(4498);
+    ASSERT_NE(Item(4498), nullptr);
+    EXPECT_TRUE(Item(4498)->Ref().transition && Item(4498)->Ref().index == 2998);
+    EXPECT_TRUE(list.rect().contains(Item(4498)->geometry()));
+    EXPECT_EQ(Item(0), nullptr);
+    EXPECT_LE(list.ItemWindows().size(), inView);
+
+    Item(4497)->OpenPitchEdit();
+    QPointer<CInPlaceEdit> edit = Item(4497)->PitchEdit();
+    list.SetScrollPosition(0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(edit);
+    EXPECT_EQ(list.ItemWindows().back(), edit->parentWidget());
+    EXPECT_LE(list.ItemWindows().size(), inView + 1);
+    edit->setText("2");
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(Channel(0).oscillators[2998].pitch, 200);
+
+    Click(Item(2), "Close");
+    EXPECT_EQ(list.ItemCount(), 4499u);
+    EXPECT_LE(list.ItemWindows().size(), inView);
+}
+
+// The list rebuilt while an item's envelope editor runs: the item stays
+// (hidden) under its handler until a layout after the dialog.
+TEST_F(OscillatorList, AnItemOutlivesARebuildWhileItsDialogRuns)
+{
+    QPointer<COscillatorListItemWnd> item = Item(2);
+    prompts.whileEditing = [this] { editor.Instruments().RemoveOscillator(0, 0); };
+    Click(item, "VolEnv");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(item);
+    EXPECT_FALSE(item->isVisible());
+    EXPECT_EQ(Pitches(), (std::vector<int32_t>{100, 200}));
+    editor.Instruments().AddOscillator(0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(item);
+}
+
 TEST_F(OscillatorList, CopyMenuTakesChannelsByTheirIds)
 {
     CRixModuleChannel third;
@@ -136,7 +193,7 @@ TEST_F(OscillatorList, CopyMenuTakesChannelsByTheirIds)
     prompts.menuChoice = "Copy from channel 3";
     Click(&panel, "Copy");
     EXPECT_EQ(Channel(0), third);
-    EXPECT_EQ(panel.List()->Items().size(), 1u);
+    EXPECT_EQ(panel.List()->ItemCount(), 1u);
     panel.OnCopyCommand(CInstrumentPanelWnd::CopyToCommand(5));
     EXPECT_EQ(Channel(5), third);
     EXPECT_EQ(CInstrumentPanelWnd::CopyFromCommand(3), 32794);

@@ -67,7 +67,7 @@ TEST_F(InstrumentUndo, EachGestureIsOneStep)
         EXPECT_EQ(oscillators.Channel(), 0);
         editor.Redo();
     }
-    EXPECT_EQ(oscillators.List()->Items().size(), 2u) << "the carrier and its transition oscillator";
+    EXPECT_EQ(oscillators.List()->ItemCount(), 2u) << "the carrier and its transition oscillator";
 }
 
 } // namespace
