@@ -25,7 +25,7 @@ done
 
 # Inside the X server (without access control, so that the second user's
 # editor may connect): one editor per user, File > Export > C++ in each.
-xvfb-run -a -s "-ac -screen 0 1280x1024x24" bash -c '
+xvfb-run -a -s "-noreset -ac -screen 0 1280x1024x24" bash -c '
     source "$1/X11Helpers.sh"
     app=$2 work=$3
     export_as() {

@@ -16,7 +16,7 @@ editor_folder
 cp "$song" "$work/song.sonrix"
 mkdir -p "$work/config/Kestrelab"
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+xvfb-run -a -s "-noreset -screen 0 1280x1024x24" bash -c '
     source "$1/X11Helpers.sh"
     app=$2 song=$3 settings=$4 autosaves=$5
     fail() { echo "$1"; kill -9 "$editor" 2>/dev/null || true; exit 1; }

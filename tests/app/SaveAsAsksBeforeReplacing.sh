@@ -15,7 +15,7 @@ cp "$song" "$work/a.sonrix"
 printf 'an older file of that name\n' >"$work/b.sonrix"
 cp "$work/b.sonrix" "$work/b.before"
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+xvfb-run -a -s "-noreset -screen 0 1280x1024x24" bash -c '
     source "$1/X11Helpers.sh"
     app=$2 work=$3
     "$app" "$work/a.sonrix" &

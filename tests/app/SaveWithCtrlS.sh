@@ -16,7 +16,7 @@ cp "$song" "$work/song.sonrix"
 
 # Inside the X server: wait for the window, focus it, press Ctrl+S, wait for
 # the version 3 header ("3.0" in UTF-16LE after "sonrix v").
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+xvfb-run -a -s "-noreset -screen 0 1280x1024x24" bash -c '
     source "$1/X11Helpers.sh"
     song=$3
     "$2" "$song" &
