@@ -8,11 +8,7 @@
 
 namespace {
 
-struct Case {
-    const char* name;
-    bool hostile, crowded, events;
-    uint32_t firstSeed, seeds, budget;
-};
+struct Case { const char* name; bool hostile, crowded, events; uint32_t firstSeed, seeds, budget; };
 
 // Plays a random song on the engine and the reference with the same random
 // operations, reporting the first sample where they differ. Sane songs keep
