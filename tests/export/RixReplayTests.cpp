@@ -180,8 +180,14 @@ TEST(RixReplay, SongsWithinThePlainTablesExportTheSameTextExactlyAndPlayTheEdito
         EXPECT_EQ(ExportText(*songs.back(), true), ExportText(*songs.back()));
         compiled.Add(*songs.back(), false);
     }
+    // The plain export of what the tables cannot carry (unknown types, lone
+    // transition flags, any pitch) and of an empty song compiles as well.
+    songs.push_back(rixtest::CRandomSong(5).Any());
+    compiled.Add(*songs.back(), false);
+    songs.push_back(std::make_unique<CRixModuleData>());
+    compiled.Add(*songs.back(), false);
     ASSERT_EQ(compiled.Build(), "");
-    for (std::size_t i = 0; i < compiled.Count(); ++i) {
+    for (std::size_t i = 0; i < std::size(effectSets); ++i) {
         const std::vector<int16_t> expected = EditorRender(compiled.Song(i), 2);
         EXPECT_EQ(FirstDifference(compiled.Play(i, expected.size()), expected), -1) << "effect set " << i;
     }
