@@ -51,11 +51,7 @@ TEST_F(ModuleFiles, ASaveThatFailsAtTheStartHalfWayOrAtTheEndLeavesTheOldFileAsI
 {
     const std::string path = folder / "saved";
     const fs::perms perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
-    const struct {
-        const char* writer;
-        std::function<void()> save;
-        std::string bytes;
-    } writers[] = {
+    const struct { const char* writer; std::function<void()> save; std::string bytes; } writers[] = {
         {"module", [&] { rix::SaveModuleFile(path, *module); }, rixtest::SaveBytes(song)},
         {"instrument", [&] { rix::SaveInstrumentFile(path, *module, 3); }, rixtest::SaveBytes(song.channels[3])},
     };

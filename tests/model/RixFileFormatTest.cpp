@@ -332,11 +332,7 @@ TEST(RixFileErrors, EveryTruncationFailsButVersion2ModulesMayEndBetweenRecords)
 // Each seed in fuzz/seeds/<target>/ is rewritten only when it is out of date.
 TEST(FuzzSeedCorpus, SeedsLoadAndAreUpToDate)
 {
-    const struct {
-        const char* target;
-        const char* name;
-        std::string bytes;
-    } seeds[] = {
+    const struct { const char* target; const char* name; std::string bytes; } seeds[] = {
         {"module", "features.sonrix", rixtest::SaveBytes(rixtest::MakeFeatureModule())},
         {"module", "legacy.sonrix", rixtest::LegacyModuleFile().Bytes()},
         {"module", "version2.sonrix", rixtest::Version2ModuleFile().Bytes()},

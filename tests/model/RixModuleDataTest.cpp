@@ -6,27 +6,6 @@
 
 using namespace rix;
 
-// The defaults themselves are pinned by the bytes of a new module's file.
-TEST(RixModuleData, ResetClearsEverythingAgain)
-{
-    CRixModuleData data;
-    data.bpm = 7;
-    data.masterVolume = -3;
-    data.orderTable[3][200] = 9;
-    data.patterns[7][15][15] = 255;
-    data.channels[2].volume = 1;
-    data.channels[2].AddOscillator();
-    data.channels[2].effects.push_back(TRixEffect::OfType(RIXEFFECT_RESONANCE));
-    data.channels[5].envelope.keep = 1;
-    const CRixModuleData changed = data;
-    data.ResetChannel(8); // out of range: nothing
-    EXPECT_EQ(data, changed);
-    data.ResetChannel(5);
-    EXPECT_EQ(data.channels[5], CRixModuleChannel());
-    data.Reset();
-    EXPECT_EQ(data, CRixModuleData());
-}
-
 // The effect editor switches a record's type in place: what the new type
 // does not set stays as the musician left it.
 TEST(RixEffect, SwitchingTypeKeepsWhatTheNewTypeDoesNotSet)

@@ -5,7 +5,6 @@
 
 #include "RixModule.h"
 #include "nexilon/Nexilon.h"
-#include "nexilon/Stream.h"
 
 using namespace rix;
 using nexilon::CPtr;
@@ -36,18 +35,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(RixModuleObject, IsRegisteredAndAnswersItsInterfaces)
-{
-    EXPECT_TRUE(nexilon::q.GetClassStore().GetClassName(CRixModule::ClassId) == u"rix::CRixModule");
-    EXPECT_EQ(module->GetClassId(), CRixModule::ClassId);
-    EXPECT_TRUE(nexilon::Query<nexilon::IObject>(module.Get()));
-    EXPECT_TRUE(nexilon::Query<IRixModule>(module.Get()));
-    EXPECT_FALSE(nexilon::Query<nexilon::IStream>(module.Get()));
-
-    CRixModuleLock data(*module, nexilon::LOCKMODE_READ);
-    EXPECT_EQ(*data, CRixModuleData());
-}
 
 TEST_F(RixModuleObject, OnlyWritingUnlocksCountChanges)
 {
