@@ -6,7 +6,6 @@
 
 #include "DiskAudioCapture.h"
 #include "IntroRenderSwitch.h"
-#include "PlaybackController.h"
 #include "RixModule.h"
 #include "RixReplayRenderer.h"
 #include "RixSongExporter.h"
@@ -114,11 +113,9 @@ protected:
 // the comparison finds the plain tables' detuned channel and nothing else.
 TEST_F(IntroRenderSwitchTest, PlaysTheIntroInPlaceOfTheEditorAndComparesThem)
 {
-    const struct {
-        bool exact;
-        uint32_t muted;
-        bool identical;
-    } cases[] = {{false, 0, false}, {true, 0, true}, {false, 1u << 1, true}};
+    const struct { bool exact; uint32_t muted; bool identical; } cases[] = {
+        {false, 0, false}, {true, 0, true}, {false, 1u << 1, true},
+    };
     for (const auto& test : cases) {
         SCOPED_TRACE(testing::Message() << "exact " << test.exact << ", muted " << test.muted);
         const std::vector<int16_t> expected = test.muted != 0 ? EditorRender(test.muted) : RoutineRender(test.exact);
@@ -177,31 +174,6 @@ TEST_F(IntroRenderSwitchTest, FollowsEditsAndLetsGoOfTheRoutineWhileHeld)
         EXPECT_FALSE(introRender.Status().heard);
     }
     EXPECT_TRUE(WaitUntilReady(introRender));
-}
-
-// Through the controller, on the sound's own thread: the switch follows a
-// real playback, and finds the plain tables' detuned channel.
-TEST_F(IntroRenderSwitchTest, FollowsARealPlayback)
-{
-    CDiskAudioCapture capture("intro-render");
-    CPlaybackController controller;
-    {
-        CRixModuleLock data(controller.GetSongModule(), nexilon::LOCKMODE_WRITE);
-        *data = Song();
-    }
-    controller.IntroRender().SetEnabled(true);
-    for (const bool exact : {false, true}) {
-        controller.IntroRender().SetExact(exact);
-        controller.PlaySong();
-        ASSERT_TRUE(WaitFor(
-            [&] {
-                const TIntroRenderStatus status = controller.IntroRender().Status();
-                return status.heard && status.comparedSamples > 22050;
-            },
-            20s));
-        controller.Stop();
-        EXPECT_EQ(controller.IntroRender().Status().worstDifference == 0, exact);
-    }
 }
 
 } // namespace

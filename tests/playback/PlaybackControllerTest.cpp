@@ -443,10 +443,18 @@ TEST_F(PlaybackController, CursorClampsAndNotifiesOnlyOnChange)
     EXPECT_EQ(PostCount(), 0u);
 }
 
-TEST_F(PlaybackController, LoopModeRepeatsOnePositionUntilStop)
+// A loop repeats its position until ResetEditors stops it; the reset also
+// rewinds the cursor, tells every listener of the whole song last and leaves
+// the document unmodified.
+TEST_F(PlaybackController, LoopModeRepeatsOnePositionUntilResetEditorsStopsAndRewinds)
 {
+    CDocument document;
+    controller->RegisterDocument(&document);
     EditSong(TwoPositionSong);
+    EXPECT_TRUE(document.modified);
+    controller->SelectChannel(4);
     controller->SetOrderPosition(1);
+    controller->SetRow(6);
     controller->PlayPatternLoop();
     EXPECT_TRUE(controller->IsLoopPattern());
     ASSERT_TRUE(WaitFor([&] { return controller->IsPlaying(); }, 2s));
@@ -460,15 +468,21 @@ TEST_F(PlaybackController, LoopModeRepeatsOnePositionUntilStop)
         return count;
     };
     EXPECT_TRUE(WaitFor([&] { return wraps() >= 2; }, 5s));
-    EXPECT_TRUE(controller->IsPlaying());
     EXPECT_TRUE(controller->IsBusy());
-    controller->Stop();
-    EXPECT_FALSE(controller->IsPlaying());
-    controller->WaitUntilIdle();
+    for (CRecordingTarget* target : Targets())
+        target->calls.clear();
 
+    controller->ResetEditors();
+    EXPECT_FALSE(controller->IsPlaying());
+    EXPECT_FALSE(document.modified);
+    EXPECT_EQ(controller->GetCurrentChannel() + controller->GetCurrentOrder() + controller->GetCurrentRow(), 0);
+    for (CRecordingTarget* target : Targets())
+        EXPECT_EQ(target->calls.empty() ? "" : target->calls.back(), "whole song");
+    controller->WaitUntilIdle();
     const auto rows = positions.Params(MSG_PLAYING_POSITION);
     EXPECT_EQ(rows.back(), NO_PLAYING_POSITION);
     EXPECT_TRUE(std::all_of(rows.begin(), rows.end() - 1, [](uintptr_t row) { return row >= 16 && row < 32; }));
+    controller->RegisterDocument(nullptr);
 }
 
 // The preview sounds channel 5's instrument with the song's tempo and the
@@ -520,31 +534,6 @@ TEST_F(PlaybackController, StartingPlaybackStopsAPreviewAndDestructionWaitsForTh
     EXPECT_EQ(positions.Params(MSG_PLAYING_POSITION).back(), NO_PLAYING_POSITION);
     std::this_thread::sleep_for(50ms);
     EXPECT_EQ(PostCount(), posts);
-}
-
-TEST_F(PlaybackController, ResetEditorsStopsRewindsRefreshesAndLeavesTheDocumentUnmodified)
-{
-    CDocument document;
-    controller->RegisterDocument(&document);
-    EditSong(TwoPositionSong);
-    EXPECT_TRUE(document.modified);
-    controller->SelectChannel(4);
-    controller->SetOrderPosition(1);
-    controller->SetRow(6);
-    controller->PlayPatternLoop();
-    ASSERT_TRUE(WaitFor([&] { return controller->IsPlaying(); }, 2s));
-    ClearTargets();
-
-    controller->ResetEditors();
-    EXPECT_FALSE(controller->IsPlaying());
-    EXPECT_FALSE(document.modified);
-    EXPECT_EQ(controller->GetCurrentChannel() + controller->GetCurrentOrder() + controller->GetCurrentRow(), 0);
-    // Every listener hears of the whole song last.
-    for (CRecordingTarget* target : Targets())
-        EXPECT_EQ(target->calls.empty() ? "" : target->calls.back(), "whole song");
-    controller->WaitUntilIdle();
-    EXPECT_EQ(positions.Params(MSG_PLAYING_POSITION).back(), NO_PLAYING_POSITION);
-    controller->RegisterDocument(nullptr);
 }
 
 } // namespace
