@@ -15,10 +15,7 @@
 
 namespace {
 
-struct TRun {
-    int status = -1;
-    std::string out;
-};
+struct TRun { int status = -1; std::string out; };
 
 TRun RunCli(const rixtest::CTemporaryFolder& folder, const std::string& arguments)
 {
@@ -46,7 +43,7 @@ TEST(CliReplay, ExactSongRendersAsExportedLikeTheEditorAndVerifies)
     EXPECT_EQ(size.out.find("620 bytes of tables, "), 0u) << size.out;
 }
 
-TEST(CliReplay, SongBeyondTheTablesFailsVerificationAndWrongUsageIsRefused)
+TEST(CliReplay, SongBeyondTheTablesFailsVerificationButNotTheExactOne)
 {
     rixtest::CTemporaryFolder folder;
     rix::CRixModuleData song;
@@ -61,9 +58,6 @@ TEST(CliReplay, SongBeyondTheTablesFailsVerificationAndWrongUsageIsRefused)
     const TRun exact = RunCli(folder, "verify-export --exact song.sonrix");
     EXPECT_EQ(exact.status, 0) << exact.out;
     EXPECT_NE(exact.out.find("Identical (exact export"), std::string::npos) << exact.out;
-    EXPECT_EQ(RunCli(folder, "verify-export").status, 2);
-    EXPECT_EQ(RunCli(folder, "render --as-exported song.sonrix").status, 2);
-    EXPECT_EQ(RunCli(folder, "export-cpp --size").status, 2);
     EXPECT_EQ(RunCli(folder, "verify-export missing.sonrix").status, 1);
 }
 
@@ -90,7 +84,6 @@ TEST(CliReplay, SyncListsTheNotesAndStopsOfTheSong)
     EXPECT_EQ(json.status, 0);
     EXPECT_EQ(json.out.substr(0, 88),
               "[\n  {\"sample\": 0, \"seconds\": 0.000000, \"order\": 0, \"row\": 0, \"channel\": 1, \"note\": 49},\n");
-    EXPECT_EQ(RunCli(folder, "sync").status, 2);
 }
 
 // The samples of a 16-bit mono WAV file.
