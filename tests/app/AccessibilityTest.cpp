@@ -149,16 +149,11 @@ int Luma(const QColor& colour)
 // drawn on, whose faces stay dark.
 TEST(AppLook, EveryLookKeepsTextReadable)
 {
-    const struct {
-        QPalette::ColorRole text, background;
-    } pairs[] = {{QPalette::WindowText, QPalette::Window},
+    const struct { QPalette::ColorRole text, background; } pairs[] = {{QPalette::WindowText, QPalette::Window},
                  {QPalette::ButtonText, QPalette::Button},
                  {QPalette::Text, QPalette::Base},
                  {QPalette::HighlightedText, QPalette::Highlight}};
-    const struct {
-        int text;
-        std::vector<int> backgrounds;
-    } themePairs[] = {
+    const struct { int text; std::vector<int> backgrounds; } themePairs[] = {
         {0, {3, 5, 8, 9, 10, 11, 12, 14, 26, 31, 32, 33, 34, 35, 36, 37, 38, 39}},  // labels, notes, entries
         {4, {3, 9, 10, 11, 12, 14}},                                               // note stops
         {24, {9}},                                                                 // mixer and master values

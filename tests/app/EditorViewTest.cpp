@@ -62,11 +62,7 @@ protected:
 
 TEST_F(EditorView, WindowsShowTheSongAfterEachGesture)
 {
-    const struct {
-        const char* name;
-        std::function<void()> act;
-        std::function<void()> check;
-    } cases[] = {
+    const struct { const char* name; std::function<void()> act; std::function<void()> check; } cases[] = {
         {"a preset loaded on channel 2 moves its fader",
          [this] {
              Controller().SelectChannel(1);

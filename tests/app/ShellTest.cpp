@@ -21,7 +21,6 @@
 #include "Autosave.h"
 #include "BpmWnd.h"
 #include "CommandIds.h"
-#include "CppExport.h"
 #include "FileSizeLimit.h"
 #include "IClipboardTarget.h"
 #include "PatternWnd.h"
@@ -33,36 +32,24 @@
 
 namespace {
 
-
 TEST_F(CShellFixture, StartUpMakesEveryCommand)
 {
     EXPECT_EQ(frame->size(), QSize(930, 700));
-    const struct {
-        int id;
-        QKeySequence shortcut;
-    } commands[] = {
-        {rix::ID_FILE_NEW, QKeySequence(QStringLiteral("Ctrl+N"))},
-        {rix::ID_FILE_OPEN, QKeySequence(QStringLiteral("Ctrl+O"))},
-        {rix::ID_FILE_SAVE, QKeySequence(QStringLiteral("Ctrl+S"))},
-        {rix::ID_FILE_SAVE_AS, {}},
-        {rix::ID_EXPORT_CPP, {}},
-        {rix::ID_EXPORT_WAV, {}},
-        {rix::ID_EDIT_UNDO, QKeySequence(QStringLiteral("Ctrl+Z"))},
-        {rix::ID_EDIT_REDO, QKeySequence(QStringLiteral("Ctrl+Y"))},
-        {rix::ID_EDIT_CUT, QKeySequence(QStringLiteral("Ctrl+X"))},
-        {rix::ID_EDIT_COPY, QKeySequence(QStringLiteral("Ctrl+C"))},
-        {rix::ID_EDIT_PASTE, QKeySequence(QStringLiteral("Ctrl+V"))},
-        {rix::ID_APP_ABOUT, {}},
-        {rix::ID_APP_EXIT, {}},
+    const auto keys = [](const char* text) { return QKeySequence(QString::fromLatin1(text)); };
+    const std::pair<int, QKeySequence> commands[] = {
+        {rix::ID_FILE_NEW, keys("Ctrl+N")},  {rix::ID_FILE_OPEN, keys("Ctrl+O")}, {rix::ID_FILE_SAVE, keys("Ctrl+S")},
+        {rix::ID_EDIT_UNDO, keys("Ctrl+Z")}, {rix::ID_EDIT_REDO, keys("Ctrl+Y")}, {rix::ID_EDIT_CUT, keys("Ctrl+X")},
+        {rix::ID_EDIT_COPY, keys("Ctrl+C")}, {rix::ID_EDIT_PASTE, keys("Ctrl+V")}, {rix::ID_FILE_SAVE_AS, {}},
+        {rix::ID_EXPORT_CPP, {}}, {rix::ID_EXPORT_WAV, {}}, {rix::ID_APP_ABOUT, {}}, {rix::ID_APP_EXIT, {}},
         {rix::ID_VIEW_AUDIO_OUTPUT, {}},
     };
-    for (const auto& command : commands) {
-        QAction* action = frame->Action(command.id);
-        ASSERT_NE(action, nullptr) << command.id;
-        EXPECT_EQ(action->property("commandId").toInt(), command.id);
-        EXPECT_EQ(action->shortcut(), command.shortcut) << command.id;
+    for (const auto& [id, shortcut] : commands) {
+        QAction* action = frame->Action(id);
+        ASSERT_NE(action, nullptr) << id;
+        EXPECT_EQ(action->property("commandId").toInt(), id);
+        EXPECT_EQ(action->shortcut(), shortcut) << id;
     }
-    EXPECT_TRUE(frame->Action(rix::ID_EDIT_REDO)->shortcuts().contains(QKeySequence(QStringLiteral("Ctrl+Shift+Z"))));
+    EXPECT_TRUE(frame->Action(rix::ID_EDIT_REDO)->shortcuts().contains(keys("Ctrl+Shift+Z")));
     for (int look = rix::ID_VIEW_APPLOOK_WIN_2000; look <= rix::ID_VIEW_APPLOOK_OFF_2007_AQUA; ++look)
         EXPECT_EQ(frame->Action(look)->isChecked(), look == rix::kDefaultApplicationLook) << look;
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Untitled[*] - sonrix3"));
@@ -122,11 +109,7 @@ TEST_F(CShellFixture, NewOpenAndSaveRoundTripThroughTheDocument)
 TEST_F(CShellFixture, ModifiedSongAsksBeforeItIsReplaced)
 {
     ASSERT_TRUE(frame->SaveTo(Path("kept.sonrix")));
-    const struct {
-        QMessageBox::StandardButton answer;
-        bool replaced;
-        bool saved;
-    } cases[] = {
+    const struct { QMessageBox::StandardButton answer; bool replaced; bool saved; } cases[] = {
         {QMessageBox::Cancel, false, false},
         {QMessageBox::No, true, false},
         {QMessageBox::Yes, true, true},
@@ -168,29 +151,18 @@ TEST_F(CShellFixture, LookAndRecentFilesSurviveARestart)
 TEST_F(CShellFixture, WritersOnAFullDiskLeaveTheOldFileIntact)
 {
     SetCell(1);
-    QString reason;
     ASSERT_TRUE(frame->SaveTo(Path("old.sonrix")));
-    ASSERT_TRUE(rix::CCppExport::Export(Controller().GetSongModule(), Path("old.cpp"), reason));
     SetCell(2);
     frame->Autosave().SaveNow();
     SetCell(3);
     const QString failure = QString::fromLatin1(std::strerror(EFBIG));
-    const struct {
-        const char* writer;
-        QString path;
-        std::function<void()> write;
-    } writers[] = {
+    const struct { const char* writer; QString path; std::function<void()> write; } writers[] = {
         {"save", Path("old.sonrix"),
          [&] {
              const auto message = AnswerNextMessageBox(QMessageBox::Ok);
              EXPECT_FALSE(frame->SaveTo(Path("old.sonrix")));
              EXPECT_TRUE(message->contains(QStringLiteral("old.sonrix")) && message->contains(failure))
                  << message->toStdString();
-         }},
-        {"C++ export", Path("old.cpp"),
-         [&] {
-             EXPECT_FALSE(rix::CCppExport::Export(Controller().GetSongModule(), Path("old.cpp"), reason));
-             EXPECT_EQ(reason, failure);
          }},
         // A failed autosave keeps the previous one.
         {"autosave", frame->Autosave().FilePath(), [&] { frame->Autosave().SaveNow(); }},
@@ -333,10 +305,6 @@ TEST_F(CShellFixture, ClosingTheWindowKeepsAnOpenEdit)
     EXPECT_EQ(ReadSong<int32_t>([](const rix::CRixModuleData& song) { return song.bpm; }), 99);
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(CShellFixture, WavExportLeavesNoHalfWrittenFile)
 {
     // One order position at 120 BPM: 16 rows of 5512 samples.
@@ -408,19 +376,17 @@ TEST_F(CShellFixture, CppExportGoesOnlyToTheUsersOwnFolder)
     }
 }
 
-} // namespace
-
-namespace {
-
-// The status bar says what plays, then "Ready" again; a note that times
-// out while the song plays gives way to what plays.
-TEST_F(CShellFixture, TheStatusBarSaysWhatPlays)
+// The transport buttons drive the playback; the status bar says what plays,
+// then "Ready" again, and a note that times out while the song plays gives
+// way to what plays.
+TEST_F(CShellFixture, TransportButtonsDriveThePlaybackAndTheStatusBarSaysWhatPlays)
 {
     EXPECT_EQ(rix::CPlaybackStatus::PlayingText(false, 3 * 16), "Playing song");
     EXPECT_EQ(rix::CPlaybackStatus::PlayingText(false, 26 * 16 + 11), "Playing song from position 1A, row B");
     EditSong([](rix::CRixModuleData& song) {
         for (int position = 0; position < 4; ++position)
             song.orderTable[0][position] = 1;
+        song.patterns[0][1][0] = 58;
     });
     Controller().SetOrderPosition(3);
     Controller().PlayPatternLoop();
@@ -434,20 +400,8 @@ TEST_F(CShellFixture, TheStatusBarSaysWhatPlays)
     EXPECT_EQ(says("Looping position 3"), "Looping position 3");
     Controller().Stop();
     EXPECT_EQ(says("Ready"), "Ready");
-}
-
-TEST_F(CShellFixture, TransportButtonsDriveThePlayback)
-{
-    EditSong([](rix::CRixModuleData& song) {
-        for (int position = 0; position < 4; ++position)
-            song.orderTable[0][position] = 1;
-        song.patterns[0][1][0] = 58;
-    });
-    const struct {
-        const char* button;
-        bool playing;
-        bool loop;
-    } steps[] = {
+    Controller().SetOrderPosition(0);
+    const struct { const char* button; bool playing; bool loop; } steps[] = {
         {"Play", true, false}, {"Pattern play", true, true}, {"Play from cursor", true, false},
         {"Play", true, false}, {"Stop", false, false},
     };

@@ -8,11 +8,9 @@
 #include <thread>
 #include <vector>
 
-#include "ImageButton.h"
 #include "InPlaceEdit.h"
 #include "MessageWidget.h"
 #include "SpinWnd.h"
-#include "Theme.h"
 #include "VolumeBarWnd.h"
 
 namespace rix {
@@ -59,10 +57,7 @@ TEST(SpinWnd, StepsOnceThenRepeatsEvery80MsAfter300Ms)
     CRecordingParent parent;
     auto* spin = new CSpinWnd(&parent);
     const auto self = reinterpret_cast<intptr_t>(spin);
-    struct TCase {
-        int y;
-        uint32_t message;
-    };
+    struct TCase { int y; uint32_t message; };
     for (const TCase& c : {TCase{3, MSG_SPIN_UP}, TCase{15, MSG_SPIN_DOWN}}) {
         parent.messages.clear();
         parent.wParams.clear();
@@ -149,27 +144,6 @@ TEST(InPlaceEdit, HiddenWithTheFocusHandsItBackOtherwiseLeavesIt)
         EXPECT_EQ(QApplication::focusWidget(), clickAway ? other : typing) << clickAway;
         EXPECT_NE(QApplication::focusWidget(), first);
     }
-}
-
-TEST(ImageButton, PushedShowsThePressedImageWithTheEdgesSwapped)
-{
-    const CTheme& theme = CTheme::Get();
-    CImageButton button(QStringLiteral("Play"), 330, 331, nullptr);
-    button.resize(32, 32);
-    int clicks = 0;
-    QObject::connect(&button, &QAbstractButton::clicked, [&clicks] { ++clicks; });
-    EXPECT_EQ(button.objectName(), "Play");
-    for (const bool pushed : {false, true}) {
-        button.setDown(pushed);
-        const QImage image = button.grab().toImage();
-        EXPECT_EQ(image.pixelColor(0, 0), theme.Pen(pushed ? 1 : 0)) << pushed;
-        // The image covers the inner frame but for its right and bottom edge.
-        EXPECT_EQ(image.pixelColor(31, 16), theme.Pen(pushed ? 0 : 1)) << pushed;
-        EXPECT_EQ(image.pixelColor(16, 3), theme.Bitmap(pushed ? 331 : 330).pixelColor(15, 2)) << pushed;
-    }
-    button.setDown(false);
-    QTest::mouseClick(&button, Qt::LeftButton);
-    EXPECT_EQ(clicks, 1);
 }
 
 } // namespace

@@ -70,11 +70,7 @@ TEST_F(EnvEditorDlg, OpensOnTheDefaultEnvelopeWithoutChangingTheSong)
 
 TEST_F(EnvEditorDlg, RowsPerCycleEditStoresTheSpeedAndMovesTheTrackbar)
 {
-    struct TCase {
-        const char* text;
-        int32_t speed;
-        int position;
-    };
+    struct TCase { const char* text; int32_t speed; int position; };
     const int32_t fastest = CEnvelopeMath::SpeedFor(5512, 0.01f);
     // The trackbar shows the table entry at or just below the value.
     const TCase cases[] = {
@@ -92,12 +88,7 @@ TEST_F(EnvEditorDlg, RowsPerCycleEditStoresTheSpeedAndMovesTheTrackbar)
 
 TEST_F(EnvEditorDlg, MinAndMaxAreOrderedAndNeverEqual)
 {
-    struct TCase {
-        const char* min;
-        const char* max;
-        int32_t minValue;
-        int32_t maxValue;
-    };
+    struct TCase { const char* min; const char* max; int32_t minValue; int32_t maxValue; };
     const TCase cases[] = {{"300", "100", 100, 300}, {"50", "50", 50, 51}, {"-20", "x", -20, 0}};
     Open();
     for (const TCase& c : cases) {

@@ -34,10 +34,7 @@ TEST(EnvelopeMath, CurveSpansTheBandOnceEvery128Pixels)
 
 TEST(EnvelopeMath, RowMarksThinOutAndStopForSpeedZero)
 {
-    struct TCase {
-        int32_t speed;
-        std::vector<int> firstMarks;
-    };
+    struct TCase { int32_t speed; std::vector<int> firstMarks; };
     const TCase cases[] = {
         {65, {56, 72, 88}},   // 8142 phase units a row: one mark each 15.9 pixels
         {6, {64, 87, 111}},   // 751 a row: one mark per 16 rows

@@ -61,18 +61,6 @@ TEST_F(CPatternWndTest, Keys)
     }
 }
 
-TEST_F(CPatternWndTest, NoteKeysCountByPlaceNotByLayout)
-{
-    // AZERTY: the key at Q's place types "a", the one at Z's place "w".
-    PressPlaced(pattern, 24, Qt::Key_A, "a");
-    PressPlaced(pattern, 52, Qt::Key_W, "w");
-    // QWERTZ: the key left of Z (Key_Less) stops the note.
-    PressPlaced(pattern, 94, Qt::Key_Less, "<");
-    const CRixModuleData song = Song();
-    const uint32_t* cells = song.patterns[0][1];
-    EXPECT_EQ(std::vector<uint32_t>(cells, cells + 3), (std::vector<uint32_t>{61, 49, 255}));
-}
-
 TEST_F(CPatternWndTest, NoEmptyPatternLeavesTheCellAndSaysSo)
 {
     EditSong([](CRixModuleData& data) {

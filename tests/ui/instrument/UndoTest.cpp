@@ -35,10 +35,7 @@ TEST_F(InstrumentUndo, EachGestureIsOneStep)
     COscillatorListMainWnd oscillators(editor, nullptr);
     CEffectListMainWnd effects(editor, nullptr);
     effects.OnAddEffectCommand(CEffectListMainWnd::ADD_LOWPASS);
-    const struct {
-        const char* step;
-        std::function<void()> gesture;
-    } gestures[] = {
+    const struct { const char* step; std::function<void()> gesture; } gestures[] = {
         {"Oscillator Volume", [&] { DragAlong(oscillators.List()->Item(0), 40, 80, 190); }},
         {"Low-pass Frequency", [&] { DragAlong(effects.List()->Item(0)->Bar(1), 5, 20, 150); }},
         {"Envelope", [&] {

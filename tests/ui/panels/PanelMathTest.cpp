@@ -9,21 +9,16 @@ namespace {
 
 TEST(PanelMathTest, TypedTempoIsClampedToTheTempoRange)
 {
-    const struct {
-        const char* text;
-        int32_t bpm;
-    } cases[] = {{"30", 40}, {"300", 255}, {"abc", 40}, {"", 40}, {"125", 125}, {"140x", 140}, {"-5", 40}};
+    const struct { const char* text; int32_t bpm; } cases[] = {
+        {"30", 40}, {"300", 255}, {"abc", 40}, {"", 40}, {"125", 125}, {"140x", 140}, {"-5", 40},
+    };
     for (const auto& c : cases)
         EXPECT_EQ(CPanelMath::ParseBpm(c.text), c.bpm) << c.text;
 }
 
 TEST(PanelMathTest, TimeCounterShowsRowStartsAndWrapsTheMinutes)
 {
-    const struct {
-        uint32_t row;
-        int32_t bpm;
-        const char* shown;
-    } cases[] = {
+    const struct { uint32_t row; int32_t bpm; const char* shown; } cases[] = {
         {16, 125, "00:01.92"}, // 5292 samples a row, 0.12 s
         {0, 120, "00:00.00"},
         {1000, 125, "02:00.00"},
@@ -37,11 +32,9 @@ TEST(PanelMathTest, TimeCounterShowsRowStartsAndWrapsTheMinutes)
 
 TEST(PanelMathTest, MixerPressesInsideTheTrackAndJustBelowItCount)
 {
-    const struct {
-        int32_t y;
-        bool counts;
-        int32_t volume;
-    } cases[] = {{125, true, 0}, {25, true, 255}, {75, true, 128}, {129, true, 0}, {130, false, 0}, {20, false, 0}};
+    const struct { int32_t y; bool counts; int32_t volume; } cases[] = {
+        {125, true, 0}, {25, true, 255}, {75, true, 128}, {129, true, 0}, {130, false, 0}, {20, false, 0},
+    };
     for (const auto& c : cases) {
         const int32_t value = CPanelMath::MixerValueAt(c.y);
         EXPECT_EQ(CPanelMath::IsMixerClick(value), c.counts) << c.y;

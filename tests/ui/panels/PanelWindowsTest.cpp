@@ -2,10 +2,8 @@
 
 #include <chrono>
 
-#include <QLineEdit>
 #include <QTest>
 
-#include "BpmWnd.h"
 #include "ControllerFixture.h"
 #include "MasterWnd.h"
 #include "MixerWnd.h"
@@ -17,28 +15,7 @@
 namespace rix {
 namespace {
 
-class PanelWindowsTest : public CControllerFixture {
-protected:
-    int32_t Bpm()
-    {
-        return ReadSong<int32_t>([](const CRixModuleData& data) { return data.bpm; });
-    }
-};
-
-// A click on the number opens the edit, Enter stores it (the clamping is
-// CPanelMath::ParseBpm's).
-TEST_F(PanelWindowsTest, TempoEditStoresTheTypedValue)
-{
-    CBpmWnd bpm(Editor(), nullptr);
-    bpm.resize(88, 26);
-    QTest::mouseClick(&bpm, Qt::LeftButton, {}, QPoint(50, 12));
-    ASSERT_TRUE(bpm.IsEditing());
-    auto* edit = bpm.findChild<QLineEdit*>();
-    edit->setText(QStringLiteral("133"));
-    QTest::keyClick(edit, Qt::Key_Return);
-    EXPECT_FALSE(bpm.IsEditing());
-    EXPECT_EQ(Bpm(), 133);
-}
+using PanelWindowsTest = CControllerFixture;
 
 TEST_F(PanelWindowsTest, TimeCounterFollowsPositionMessagesAtTheSongsTempo)
 {
@@ -133,11 +110,9 @@ TEST_F(PanelWindowsTest, SidePanelTabsShowOneListAtATime)
     CSideWnd side(Editor(), nullptr);
     side.resize(370, 550);
     side.show();
-    const struct {
-        int x;
-        CSideWnd::TTab tab;
-    } clicks[] = {{150, CSideWnd::TAB_EFFECTS}, {100, CSideWnd::TAB_EFFECTS}, {50, CSideWnd::TAB_OSCILLATORS},
-                  {250, CSideWnd::TAB_OSCILLATORS}};
+    const struct { int x; CSideWnd::TTab tab; } clicks[] = {
+        {150, CSideWnd::TAB_EFFECTS}, {100, CSideWnd::TAB_EFFECTS}, {50, CSideWnd::TAB_OSCILLATORS},
+        {250, CSideWnd::TAB_OSCILLATORS}};
     for (const auto& click : clicks) {
         QTest::mouseClick(&side, Qt::LeftButton, {}, QPoint(click.x, 10));
         EXPECT_EQ(side.GetSelectedTab(), click.tab) << click.x;
