@@ -181,7 +181,8 @@ void BM_EditOneOscillator(benchmark::State& state)
 }
 BENCHMARK(BM_EditOneOscillator)->Arg(50000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The status bar's intro size of the song (tables and LZMA).
+// The status bar's intro size of the song (tables and LZMA), which its
+// worker thread measures after each change.
 void BM_IntroSize(benchmark::State& state)
 {
     rix::CRixModuleData song;

@@ -5,9 +5,7 @@
 
 #include "ExportForm.h"
 #include "PlaybackController.h"
-#include "RixExportSize.h"
 #include "RixModule.h"
-#include "RixSongExporter.h"
 
 namespace rix {
 
@@ -17,7 +15,21 @@ constexpr int kCheckIntervalMs = 500;
 
 CExportSizeIndicator::CExportSizeIndicator(CPlaybackController& controller, const CExportForm& form,
                                            QStatusBar* statusBar)
-    : QObject(statusBar), controller(controller), form(form), pane(new QLabel(statusBar))
+    : QObject(statusBar), controller(controller), form(form), pane(new QLabel(statusBar)),
+      worker([this](uint64_t serial, const TRixExportBreakdown& breakdown) {
+          const TExportSize size = breakdown.total;
+          QMetaObject::invokeMethod(
+              this,
+              [this, serial, size] {
+                  // Only the latest request's figure, which is in its form.
+                  if (serial != latestSerial)
+                      return;
+                  const QString text =
+                      measuredExact ? tr("Intro data (exact): %1 B, %2 B packed") : tr("Intro data: %1 B, %2 B packed");
+                  pane->setText(text.arg(size.rawBytes).arg(size.compressedBytes));
+              },
+              Qt::QueuedConnection);
+      })
 {
     pane->setObjectName(QStringLiteral("Intro size"));
     pane->setAccessibleName(QStringLiteral("Intro size"));
@@ -35,19 +47,17 @@ void CExportSizeIndicator::Update()
     IRixModule& module = controller.GetSongModule();
     const uint32_t changeCount = module.GetChangeCount();
     const bool exact = form.Exact();
-    if (changeCount == measuredChangeCount && exact == measuredExact && !pane->text().isEmpty())
+    if (measured && changeCount == measuredChangeCount && exact == measuredExact)
         return;
-    TRixSongTables tables;
+    auto song = std::make_unique<CRixModuleData>();
     {
         CRixModuleLock data(module, nexilon::LOCKMODE_READ);
-        tables = CRixSongExporter().Build(*data, exact);
+        *song = *data;
     }
-    const TExportSize size = MeasureExportSize(tables);
+    measured = true;
     measuredChangeCount = changeCount;
     measuredExact = exact;
-    pane->setText((exact ? tr("Intro data (exact): %1 B, %2 B packed") : tr("Intro data: %1 B, %2 B packed"))
-                      .arg(size.rawBytes)
-                      .arg(size.compressedBytes));
+    latestSerial = worker.Request(std::move(song), exact);
 }
 
 QString CExportSizeIndicator::Text() const
