@@ -5,6 +5,7 @@
 
 #include "ExportForm.h"
 #include "PlaybackController.h"
+#include "RixExportSize.h"
 #include "RixModule.h"
 
 namespace rix {
@@ -29,7 +30,13 @@ CExportSizeIndicator::CExportSizeIndicator(CPlaybackController& controller, cons
                   pane->setText(text.arg(size.rawBytes).arg(size.compressedBytes));
               },
               Qt::QueuedConnection);
-      })
+      },
+             // The total alone: a fifth of the breakdown's time.
+             [](const CRixModuleData& song, bool exact) {
+                 TRixExportBreakdown total;
+                 total.total = MeasureExportSize(song, exact);
+                 return total;
+             })
 {
     pane->setObjectName(QStringLiteral("Intro size"));
     pane->setAccessibleName(QStringLiteral("Intro size"));

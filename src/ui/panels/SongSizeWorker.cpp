@@ -4,7 +4,10 @@
 
 namespace rix {
 
-CSongSizeWorker::CSongSizeWorker(TDone done) : done(std::move(done)), worker(&CSongSizeWorker::Run, this) {}
+CSongSizeWorker::CSongSizeWorker(TDone done, TMeasure measure)
+    : done(std::move(done)), measure(std::move(measure)), worker(&CSongSizeWorker::Run, this)
+{
+}
 
 CSongSizeWorker::~CSongSizeWorker()
 {
@@ -42,7 +45,7 @@ void CSongSizeWorker::Run()
         lock.unlock();
         TRixExportBreakdown breakdown;
         try {
-            breakdown = BreakDownExportSize(*song, exact);
+            breakdown = measure(*song, exact);
         } catch (const std::exception&) {
             // Only memory running out; the panel keeps its last figures.
             lock.lock();
